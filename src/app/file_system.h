@@ -1,0 +1,42 @@
+#pragma once
+// Every file-system operation of the program on people's photographs goes
+// through here: listing a folder, and moving a file to a new name in the same
+// folder without ever replacing an existing file.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tagmora {
+
+// folder + separator + name (name as given when folder is empty).
+std::string JoinPath(std::string_view folder, std::string_view name);
+
+// A name that stays inside its folder: not empty, not "." or "..", without a
+// path separator or a NUL byte.
+bool IsPlainFileName(std::string_view name);
+
+// Hidden files are the dot-files.
+bool IsHiddenName(std::string_view name);
+
+bool EndsWithJpgNoCase(std::string_view name);
+
+// Regular (non-hidden) files of folder whose name matches *.jpg ignoring case,
+// sorted by name ignoring case. Returns false when the folder cannot be read.
+bool ListJpegFiles(const std::string& folder, std::vector<std::string>& names);
+
+// Regular, non-hidden files whose name is base + "." + anything, compared
+// ignoring case, sorted like ListJpegFiles.
+std::vector<std::string> ListFilesWithBase(const std::string& folder, std::string_view base);
+
+// The first entry matching *.jpg, hidden ones included, is a regular file.
+bool FolderOffersJpeg(const std::string& folder);
+
+bool FileExists(const std::string& path);
+bool IsRegularFile(const std::string& path);
+bool IsDirectory(const std::string& path);
+
+// Moves folder/from to folder/to. Fails, changing nothing, when either name
+// is not a plain file name, the source is missing or the target exists.
+bool RenameNoReplace(const std::string& folder, std::string_view from, std::string_view to);
+
+}  // namespace tagmora

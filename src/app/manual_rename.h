@@ -1,0 +1,37 @@
+#pragma once
+// Manual Rename: the last run's problem lines, the file name each names, the
+// zoom rectangle and the rename of a photograph with its ".CR2" sibling.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tagmora {
+
+// The lines of the last run that Manual Rename offers (contain "unable" or
+// "confidence", any case), from the whole log text.
+std::vector<std::string> ReviewLines(std::string logText);
+
+// The file name a log line names; empty when it names nothing usable. The
+// ">>>>>" marker of the General pipeline is removed.
+std::string NameFromLogLine(std::string line);
+
+struct ZoomRect {
+    std::int32_t Left = 0;
+    std::int32_t Top = 0;
+    std::int32_t Right = 0;
+    std::int32_t Bottom = 0;
+    friend bool operator==(const ZoomRect&, const ZoomRect&) = default;
+};
+
+// The 600 x 600 bitmap rectangle shown for a click at (x, y) in a view of
+// viewWidth x viewHeight showing a bitmap of bitmapWidth x bitmapHeight.
+ZoomRect ZoomRectangle(std::int32_t bitmapWidth, std::int32_t bitmapHeight, std::int32_t viewWidth,
+                       std::int32_t viewHeight, std::int32_t x, std::int32_t y);
+
+// Renames folder/oldName to newName (in the same folder) and, when that
+// worked, the ".CR2" sibling alike (silently). False when the photograph
+// could not be renamed.
+bool ManualRenameFiles(const std::string& folder, std::string_view oldName, std::string_view newName);
+
+}  // namespace tagmora

@@ -1,0 +1,22 @@
+#pragma once
+// The run log, Tagmora.log beside Config.txt: append-only, one entry per call,
+// each ended with CR LF, the file opened and closed for every entry.
+#include <string>
+#include <string_view>
+
+namespace tagmora {
+
+struct Context;
+struct RunState;
+
+inline constexpr std::string_view kLogFileName = "Tagmora.log";
+
+std::string LogFilePath(const RunState& run);
+
+// Appends text + CR LF to the log; on failure the user is told and the run goes on.
+void AppendLogLine(Context& ctx, std::string_view text);
+
+// The last run's outcome lines: what follows the last CR LF CR LF of the log.
+std::string LastRunSection(std::string log);
+
+}  // namespace tagmora

@@ -1,0 +1,24 @@
+#pragma once
+// Values shared by the batch driver, the photo window and both pipelines for
+// the life of the program. One object exists per program; tests make their own.
+#include <cstdint>
+#include <string>
+
+namespace tagmora {
+
+struct RunState {
+    std::string StartFolder;    // where Config.txt and Tagmora.log live; set once
+    std::string PhotoFolder;    // the folder of the current (or last) run
+    bool KeepGoing = false;     // the run may go on; cleared by Abort, Skip and Cancel
+    bool SkipRequested = false; // the user gave up the image in hand only
+    std::int32_t ErrorCount = 0;
+    std::int32_t ProcessedCount = 0;
+    std::string CurrentImage;   // bare file name of the image in hand
+    bool VerticalScan = false;  // Orientation is Vertical: sample columns
+    bool BarcodeSeen = false;   // a Code 39 start pattern was met on the latest line
+    bool ReadValid = false;     // the text read so far is accepted
+    std::string LastBarcode;    // last barcode the General pipeline read; kept across runs
+    bool RunInProgress = false; // a second Execute while one run pumps events is refused
+};
+
+}  // namespace tagmora

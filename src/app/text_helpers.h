@@ -1,0 +1,33 @@
+#pragma once
+// Small text operations on 8-bit strings that several parts of the program share.
+#include <string>
+#include <string_view>
+
+namespace tagmora {
+
+inline constexpr std::string_view kCrLf = "\r\n";
+
+// Takes the leading piece of source up to the first separator and removes it
+// and the separator from source. A CR LF separator also accepts a lone LF.
+// Without a separator the whole source is the piece (untrimmed) and source
+// becomes empty. With trim, bytes of code 32 or below leave both ends.
+std::string ReadLeadingPiece(std::string& source, std::string_view separator, bool trim);
+
+// Bytes of code 32 or below removed from both ends.
+std::string TrimControlAndBlank(std::string_view text);
+
+char ToLowerAscii(char c);
+bool EqualsNoCase(std::string_view a, std::string_view b);
+// Position of the first occurrence of needle ignoring ASCII letter case, or npos.
+std::size_t FindNoCase(std::string_view haystack, std::string_view needle, std::size_t from = 0);
+bool ContainsNoCase(std::string_view haystack, std::string_view needle);
+// Every occurrence, left to right and without overlap, ignoring letter case.
+std::string ReplaceAllNoCase(std::string_view text, std::string_view from, std::string_view to);
+// Every occurrence, left to right and without overlap, exact.
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
+
+// The decimal integer a settings value holds, 0 when it is not one (leading
+// blanks allowed, as a trimmed value may still carry none).
+int DecimalOrZero(std::string_view text);
+
+}  // namespace tagmora

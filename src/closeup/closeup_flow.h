@@ -1,0 +1,12 @@
+#pragma once
+#include <array>
+#include <cstdint>
+
+namespace tagmora {
+
+struct Context;
+
+// One close-up photograph: rows tried, outcome, rename, log line.
+void ProcessCloseUpImage(Context& ctx);
+
+}  // namespace tagmora
