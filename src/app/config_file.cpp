@@ -1,0 +1,88 @@
+#include "app/config_file.h"
+
+#include <exception>
+
+#include "app/file_helpers.h"
+#include "app/front_end.h"
+#include "app/text_helpers.h"
+
+#include <sys/stat.h>
+
+namespace tagmora {
+
+namespace {
+
+constexpr std::string_view kMarker = "TGM";
+constexpr std::size_t kIgnoredTail = 5;  // a shorter rest cannot hold another pair
+
+bool FlagValue(std::string_view value) { return DecimalOrZero(value) != 0; }
+
+void ApplyPair(std::string_view key, const std::string& value, SettingValues& values) {
+    if (key == "BarcodeFormat") values.BarcodeFormat = value;
+    else if (key == "Rotation") values.RotationIndex = ClampRadioIndex(DecimalOrZero(value));
+    else if (key == "Type") values.TypeIndex = ClampRadioIndex(DecimalOrZero(value));
+    else if (key == "RenameRaw") values.RenameRaw = FlagValue(value);
+    else if (key == "RenameWO") values.RenameWithoutBarcode = FlagValue(value);
+    else if (key == "SuffixFormat") values.SuffixFormat = value;
+    else if (key == "FirstSuffix") values.SuffixAll = FlagValue(value);
+}
+
+}  // namespace
+
+std::string ConfigFilePath(const std::string& startFolder) {
+    std::string path = startFolder;
+    if (path.empty() || path.back() != '/') path += '/';
+    return path + std::string(kConfigFileName);
+}
+
+int ClampRadioIndex(int index) {
+    constexpr int kItems = 2;
+    if (index < -1) return -1;
+    if (index >= kItems) return kItems - 1;
+    return index;
+}
+
+std::string ConfigText(const SettingValues& values) {
+    auto line = [](std::string_view key, std::string_view value) {
+        return std::string(key) + ": " + std::string(value) + std::string(kCrLf);
+    };
+    auto flag = [](bool on) { return on ? "1" : "0"; };
+    return std::string(kMarker) + std::string(kCrLf) + line("BarcodeFormat", values.BarcodeFormat) +
+           line("Rotation", std::to_string(values.RotationIndex)) + line("Type", std::to_string(values.TypeIndex)) +
+           line("RenameRaw", flag(values.RenameRaw)) + line("RenameWO", flag(values.RenameWithoutBarcode)) +
+           line("SuffixFormat", values.SuffixFormat) + line("FirstSuffix", flag(values.SuffixAll));
+}
+
+void ApplyConfigText(std::string text, SettingValues& values, FrontEnd& ui) {
+    if (ReadLeadingPiece(text, kCrLf, true) != kMarker) {
+        ui.ShowMessage("Config file in old format. Cannot be read.");
+        return;
+    }
+    // At least one pair is read; a short tail (a stray line end) is not.
+    do {
+        std::string key = ReadLeadingPiece(text, ":", true);
+        std::string value = ReadLeadingPiece(text, kCrLf, true);
+        ApplyPair(key, value, values);
+    } while (text.size() > kIgnoredTail);
+}
+
+void LoadConfig(const std::string& startFolder, SettingValues& values, FrontEnd& ui) {
+    const std::string path = ConfigFilePath(startFolder);
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return;  // no file: the defaults stand
+    try {
+        std::optional<std::string> text = ReadTextFile(path, ui);
+        if (!text) return;
+        ApplyConfigText(std::move(*text), values, ui);
+    } catch (const std::exception&) {
+        ui.ShowMessage("Error reading config file.  Ignoring.");
+    }
+}
+
+bool SaveConfig(const std::string& startFolder, const SettingValues& values, FrontEnd& ui) {
+    if (!AppendTextToFile(ConfigText(values), ConfigFilePath(startFolder), /*replace=*/true, ui)) return false;
+    ui.ShowMessage("Settings saved");
+    return true;
+}
+
+}  // namespace tagmora

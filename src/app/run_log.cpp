@@ -1,0 +1,32 @@
+#include "app/run_log.h"
+
+#include "app/context.h"
+#include "app/file_helpers.h"
+#include "app/text_helpers.h"
+
+namespace tagmora {
+
+std::string LogFilePath(const RunState& run) {
+    std::string path = run.StartFolder;
+    if (path.empty() || path.back() != '/') path += '/';
+    return path + std::string(kLogFileName);
+}
+
+void AppendLogLine(Context& ctx, std::string_view text) {
+    std::string entry(text);
+    entry += kCrLf;
+    AppendTextToFile(entry, LogFilePath(ctx.run), /*replace=*/false, ctx.ui);
+    ctx.ui.LogLineAppended(text);
+}
+
+std::string LastRunSection(std::string log) {
+    // Every run begins with an empty line and its header ends with one, so the
+    // last run's outcome lines follow the last blank line.
+    constexpr std::string_view kBlankLine = "\r\n\r\n";
+    std::size_t from = 0;
+    for (std::size_t at = log.find(kBlankLine); at != std::string::npos; at = log.find(kBlankLine, from))
+        from = at + kBlankLine.size();
+    return log.substr(from);
+}
+
+}  // namespace tagmora
