@@ -1,0 +1,174 @@
+#include "symbology/code128.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "app/context.h"
+#include "symbology/code128_table.h"
+
+namespace tagmora {
+namespace {
+
+constexpr std::string_view kFailed = "!";
+
+// Value of a pattern among the first `count` table entries, or -1.
+int PatternValue(std::string_view pattern, std::size_t count) {
+    for (std::size_t v = 0; v < count; ++v)
+        if (Code128Patterns[v] == pattern) return static_cast<int>(v);
+    return -1;
+}
+
+bool AllUsable(std::span<const float> widths) {
+    return std::all_of(widths.begin(), widths.end(), [](float w) { return std::isfinite(w) && w >= 0.0f; });
+}
+
+// The mean width of the elements of about one module: those less than 1.5
+// times the narrowest. min > 0, so the narrowest element itself always counts.
+double UnitWidth(std::span<const float> widths, float min) {
+    double total = 0.0;
+    int count = 0;
+    for (float w : widths) {
+        if (w / min < 1.5f) {
+            total += w;
+            ++count;
+        }
+    }
+    return total / count;
+}
+
+// round(w / unit) as the largest integer not above w / unit + 0.5, kept as a
+// double so that an absurd ratio cannot overflow an int.
+double Modules(float width, double unit) { return std::floor(width / unit + 0.5); }
+
+double MaxModules(std::span<const float> widths, double unit) {
+    double most = 0.0;
+    for (float w : widths) most = std::max(most, Modules(w, unit));
+    return most;
+}
+
+std::vector<int> ModuleCounts(std::span<const float> widths, double unit) {
+    std::vector<int> counts;
+    counts.reserve(widths.size());
+    for (float w : widths) counts.push_back(static_cast<int>(Modules(w, unit)));
+    return counts;
+}
+
+}  // namespace
+
+std::string DecodeCode128Symbol(std::string_view pattern, bool numeric) {
+    if (numeric) {
+        const int value = PatternValue(pattern, Code128Patterns.size());
+        if (value < 0) return std::string(kFailed);
+        return (value < 10 ? "0" : "") + std::to_string(value);
+    }
+    const int value = PatternValue(pattern, Code128SetB.size());
+    return value < 0 ? std::string(kFailed) : std::string(Code128SetB[static_cast<std::size_t>(value)]);
+}
+
+std::string DecodeCode128(Context& ctx, std::span<const float> barWidths, std::span<const float> spaceWidths) {
+    // Widths from a scan line are finite and never negative; anything else
+    // cannot be measured in modules (and would keep the widening below from
+    // ever ending).
+    if (!AllUsable(barWidths) || !AllUsable(spaceWidths)) {
+        ctx.run.ReadValid = false;
+        return {};
+    }
+    if (barWidths.empty()) return {};
+    const float minBar = *std::min_element(barWidths.begin(), barWidths.end());
+    if (minBar == 0.0f) return {};
+
+    double barUnit = UnitWidth(barWidths, minBar);
+    double spaceUnit = 1.0;  // no spaces: no space is ever read
+    if (!spaceWidths.empty()) {
+        const float minSpace = *std::min_element(spaceWidths.begin(), spaceWidths.end());
+        // A space of no width gives no module to measure the others by.
+        if (minSpace == 0.0f) {
+            ctx.run.ReadValid = false;
+            return {};
+        }
+        spaceUnit = UnitWidth(spaceWidths, minSpace);
+    }
+
+    // No Code 128 element is wider than four modules: an element that looks
+    // wider means the unit came out too small (a few narrow elements printed
+    // thin). Widen the unit by 5 % until every element fits. Both units are
+    // positive and finite and every width finite, so each pass brings the
+    // widest ratio down by 5 % and the loop ends.
+    for (;;) {
+        bool widened = false;
+        if (MaxModules(barWidths, barUnit) > 4.0) {
+            barUnit *= 1.05;
+            widened = true;
+        }
+        if (MaxModules(spaceWidths, spaceUnit) > 4.0) {
+            spaceUnit *= 1.05;
+            widened = true;
+        }
+        if (!widened) break;
+    }
+    const std::vector<int> bars = ModuleCounts(barWidths, barUnit);
+    const std::vector<int> spaces = ModuleCounts(spaceWidths, spaceUnit);
+
+    // The format's length bounds how many symbols are read: at most n - 2
+    // after the start symbol, which is skipped unread (elements 0 to 2).
+    const auto n = static_cast<std::int64_t>(ctx.Settings().BarcodeFormat().size());
+    std::int64_t sum = 103;
+    std::int64_t pos = 0;
+    std::int64_t chars = 0;
+    bool setC = false;
+    std::string text;
+    for (std::int64_t k = 3; 3 * n - 3 > k; k += 3) {
+        const auto first = static_cast<std::size_t>(k);
+        // A line that ends before the symbols the format calls for is no read.
+        if (first + 2 >= bars.size() || first + 2 >= spaces.size()) {
+            ctx.run.ReadValid = false;
+            break;
+        }
+        std::string pattern;
+        int total = 0;
+        for (std::size_t i = first; i < first + 3; ++i) {
+            for (int count : {bars[i], spaces[i]}) {
+                const int modules = std::max(count, 1);
+                pattern += static_cast<char>('0' + modules);
+                total += modules;
+            }
+        }
+        if (total < 11) {
+            ctx.run.ReadValid = false;
+            break;
+        }
+
+        const std::string numeric = DecodeCode128Symbol(pattern, true);
+        if (chars < n) {
+            ++pos;
+            chars += setC ? 2 : 1;
+            if (numeric == kFailed) {
+                ctx.run.ReadValid = false;
+                break;
+            }
+            sum += std::stoi(numeric) * pos;
+            if (pattern == Code128Patterns[kCode128CodeC] && !setC) {
+                --chars;
+                setC = true;
+            } else {
+                // A set B symbol outside the table (values 100 to 103) leaves
+                // "!" in the text for the format check to reject.
+                text += setC ? numeric : DecodeCode128Symbol(pattern, false);
+            }
+        } else {
+            // The check symbol: 104 + the weighted sum, modulo 103.
+            const std::int64_t expected = (sum + 1) % 103;
+            const std::int64_t found = numeric == kFailed ? 200 : std::stoi(numeric);
+            if (found != expected) {
+                ctx.run.ReadValid = false;
+                break;
+            }
+            sum = expected;
+        }
+    }
+    return text;
+}
+
+}  // namespace tagmora
