@@ -1,0 +1,232 @@
+#include "closeup/closeup_row_scan.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "app/context.h"
+#include "photo/scan_line_mark.h"
+#include "symbology/code39.h"
+#include "symbology/format_match.h"
+
+namespace tagmora {
+
+namespace {
+
+// A bin needs this many runs to belong to a peak of the width histogram.
+constexpr std::int32_t kPeakCount = 5;
+// A step of this many grey levels (or this far from the threshold) is an edge.
+constexpr std::int32_t kEdgeStep = 10;
+// Fewer runs than this cannot hold a Code 39 label worth reading.
+constexpr std::size_t kMinimumRuns = 100;
+// Runs shorter than this are noise; the histograms ignore them.
+constexpr std::int32_t kShortestCountedRun = 3;
+// A light run's threshold this large means wide elements worth a smoothed retry.
+constexpr std::int32_t kSmoothingSpaceThreshold = 20;
+
+// The start character with the narrow gap after it, and the character S: a
+// close-up row counts as showing a barcode only when both are on it.
+constexpr std::string_view kStartWithGap = "bSbsBsBsbs";
+constexpr std::string_view kCharacterS = "bsBsbsBSb";
+static_assert(kStartWithGap.substr(0, 9) == kCode39StartStop);
+
+constexpr std::int32_t kCharacterLength = 9;
+constexpr std::int32_t kCharacterStride = 10;  // nine letters and the gap letter
+
+using Histogram = std::array<std::int32_t, kHistogramSize>;
+
+// Fixed-capacity list of signed run lengths: positive light, negative dark.
+struct RunList {
+    std::array<std::int32_t, kCloseUpRunCapacity> values{};
+    std::size_t size = 0;
+
+    bool Full() const { return size >= values.size(); }
+    void Append(std::int32_t run) {
+        if (!Full()) values[size++] = run;
+    }
+    std::span<const std::int32_t> View() const { return {values.data(), size}; }
+};
+
+bool IsDark(std::span<const std::int32_t> v, std::size_t x, std::int32_t threshold) {
+    return (v[x] <= threshold && v[x - 1] - v[x] >= kEdgeStep) || threshold - v[x] >= kEdgeStep;
+}
+
+bool IsLight(std::span<const std::int32_t> v, std::size_t x, std::int32_t threshold) {
+    return (v[x] > threshold && v[x] - v[x - 1] >= kEdgeStep) || v[x] - threshold >= kEdgeStep;
+}
+
+// Light and dark runs between the edges found around the threshold. The list
+// stops growing when it is full: whatever lies beyond is not looked at.
+void CollectRuns(std::span<const std::int32_t> v, std::int32_t threshold, RunList& runs) {
+    const std::size_t width = v.size();
+    const auto widthPos = static_cast<std::int32_t>(width);
+    std::size_t x = 1;
+    std::int32_t rise = 0;
+    std::int32_t fall = 0;
+    // Runs are appended in pairs and the capacity is even, so a pair never splits.
+    static_assert(kCloseUpRunCapacity % 2 == 0);
+    while (x < width && !runs.Full()) {
+        while (x < width && !IsDark(v, x, threshold)) ++x;
+        if (x >= width) {
+            fall = widthPos;
+        } else {
+            // The pixel before the edge wins when it lies nearer the threshold.
+            const auto pos = static_cast<std::int32_t>(x);
+            fall = threshold - v[x] > v[x - 1] - threshold ? pos - 1 : pos;
+        }
+        runs.Append(fall - rise);
+
+        while (x < width && !IsLight(v, x, threshold)) ++x;
+        if (x >= width) {
+            rise = widthPos;
+        } else {
+            const auto pos = static_cast<std::int32_t>(x);
+            rise = v[x] - threshold > threshold - v[x - 1] ? pos - 1 : pos;
+        }
+        runs.Append(fall - rise);
+    }
+}
+
+char RunLetter(std::int32_t run, std::int32_t lightThreshold, std::int32_t darkThreshold) {
+    if (run < -darkThreshold) return 'B';
+    if (run < 0) return 'b';
+    if (run < lightThreshold) return 's';
+    return 'S';
+}
+
+// Code 39 characters after the start character, until one fails, the stop
+// character or the end of the string. A failed character clears ReadValid.
+std::string ReadCharacters(Context& ctx, std::string_view runString, std::size_t startIndex) {
+    std::string text;
+    const auto length = static_cast<std::int32_t>(runString.size());
+    // 1-based position of the first character after the start character and its gap.
+    std::int32_t p = static_cast<std::int32_t>(startIndex) + 1 + kCharacterStride;
+    char ch = '!';
+    do {
+        const auto from = std::min(static_cast<std::size_t>(p - 1), runString.size());
+        ch = DecodeCode39Char(runString.substr(from, kCharacterLength));
+        if (ch == '!') ctx.run.ReadValid = false;
+        if (ch != '!' && ch != '*') text.push_back(ch);
+        p += kCharacterStride;
+    } while (ch != '!' && ch != '*' && length - kCharacterStride > p);
+    return text;
+}
+
+}  // namespace
+
+std::int32_t ValleyThreshold(const std::array<std::int32_t, kHistogramSize>& histogram, std::int32_t count,
+                             std::int32_t& hi) {
+    constexpr auto kSize = static_cast<std::int32_t>(kHistogramSize);
+    // Bins past the number of runs counted are not examined.
+    const std::int32_t n = std::clamp(count, 0, kSize);
+    const auto h = [&](std::int32_t i) { return histogram[static_cast<std::size_t>(i)]; };
+
+    std::int32_t i = 0;
+    while (i < kSize && h(i) < kPeakCount) ++i;
+
+    std::int32_t threshold = 0;
+    do {
+        while (i < n && h(i) >= kPeakCount) ++i;
+        const std::int32_t lo = i;
+        ++i;
+        // A gap of one bin leaves hi as the previous gap left it.
+        while (i < n && h(i) < kPeakCount) {
+            hi = i;
+            ++i;
+        }
+        // Only a gap with a further peak after it separates narrow from wide.
+        if (i < n) threshold = std::max(threshold, (lo + hi) / 2);
+        ++i;
+    } while (i < n);
+    return threshold;
+}
+
+std::string AnalyseCloseUpRow(Context& ctx, std::span<const std::int32_t> samples, std::int32_t row,
+                              std::int32_t threshold) {
+    RunState& run = ctx.run;
+    run.ReadValid = true;
+
+    RunList runs;
+    CollectRuns(samples, threshold, runs);
+    if (runs.size < kMinimumRuns) {
+        run.ReadValid = false;
+        DrawScanLine(ctx, 0, row);
+        return {};
+    }
+
+    Histogram light{};
+    Histogram dark{};
+    std::int32_t lightCount = 0;
+    std::int32_t darkCount = 0;
+    constexpr auto kLongest = static_cast<std::int32_t>(kHistogramSize) - 1;
+    for (const std::int32_t r : runs.View()) {
+        if (r >= kShortestCountedRun && r <= kLongest) {
+            ++light[static_cast<std::size_t>(r)];
+            ++lightCount;
+        } else if (r <= -kShortestCountedRun && r >= -kLongest) {
+            ++dark[static_cast<std::size_t>(-r)];
+            ++darkCount;
+        }
+    }
+
+    // The dark histogram's first single-bin gap continues from the light one's hi.
+    std::int32_t hi = 0;
+    const std::int32_t lightThreshold = ValleyThreshold(light, lightCount, hi);
+    const std::int32_t darkThreshold = ValleyThreshold(dark, darkCount, hi);
+    ctx.closeUp.CloseUpSpaceThreshold = lightThreshold;
+
+    std::array<char, kCloseUpRunCapacity> letters{};
+    std::size_t letterCount = 0;
+    for (const std::int32_t r : runs.View()) {
+        if (r != 0) letters[letterCount++] = RunLetter(r, lightThreshold, darkThreshold);
+    }
+    const std::string_view runString(letters.data(), letterCount);
+
+    const std::size_t start = runString.find(kStartWithGap);
+    run.BarcodeSeen = start != std::string_view::npos && runString.find(kCharacterS) != std::string_view::npos;
+    if (!run.BarcodeSeen) run.ReadValid = false;
+
+    std::string text;
+    if (run.BarcodeSeen && run.ReadValid) {
+        text = ReadCharacters(ctx, runString, start);
+        // A partial or over-long text is worth nothing here: no guessing.
+        if (!MatchesFormat(ctx, text)) {
+            run.ReadValid = false;
+            text.clear();
+        }
+    }
+
+    DrawScanLine(ctx, MatchesFormat(ctx, text) ? 255 : 0, row);
+    return text;
+}
+
+std::string ScanCloseUpRow(Context& ctx, std::int32_t row) {
+    const WorkBitmap& bitmap = ctx.bitmap;
+    std::array<std::int32_t, kCloseUpRowCapacity> buffer;
+    std::span<const std::uint8_t> pixels;
+    if (row >= 0 && row < bitmap.Height && bitmap.Width > 0) pixels = bitmap.Row(row);
+    // A row wider than the buffer is analysed over its first pixels only.
+    pixels = pixels.first(std::min(pixels.size(), buffer.size()));
+    const std::span<std::int32_t> samples(buffer.data(), pixels.size());
+    std::copy(pixels.begin(), pixels.end(), samples.begin());
+
+    std::int32_t darkest = 255;
+    std::int32_t lightest = 0;
+    for (std::size_t x = 1; x < samples.size(); ++x) {
+        darkest = std::min(darkest, samples[x]);
+        lightest = std::max(lightest, samples[x]);
+    }
+    const std::int32_t threshold = (darkest + lightest) / 2;
+
+    std::string text = AnalyseCloseUpRow(ctx, samples, row, threshold);
+
+    // Wide elements that did not read may be split by noise: average each
+    // pixel with its right neighbour and try once more at the same threshold.
+    if (ctx.run.BarcodeSeen && !ctx.run.ReadValid &&
+        ctx.closeUp.CloseUpSpaceThreshold > kSmoothingSpaceThreshold) {
+        for (std::size_t x = 1; x + 1 < samples.size(); ++x) samples[x] = (pixels[x] + pixels[x + 1]) / 2;
+        text = AnalyseCloseUpRow(ctx, samples, row, threshold);
+    }
+    return text;
+}
+
+}  // namespace tagmora
