@@ -1,6 +1,7 @@
 #pragma once
 // The batch run behind Execute: log header, file list, each image in turn,
 // Skip and Abort, counts and summary.
+#include <ctime>
 #include <string>
 
 namespace tagmora {
@@ -9,6 +10,9 @@ struct Context;
 
 // The run log header entry for the current settings and time.
 std::string RunHeaderText(Context& ctx);
+// The same at a given moment; date and time follow the C library's LC_TIME
+// locale, which the front ends set from the user's environment.
+std::string RunHeaderText(Context& ctx, std::time_t now);
 
 // The summary message at the end of a run.
 std::string SummaryText(int errorCount, int processedCount);
@@ -16,5 +20,21 @@ std::string SummaryText(int errorCount, int processedCount);
 // One run over the settings' photo folder. Returns false without doing
 // anything when a run is already in progress.
 bool ExecuteRun(Context& ctx);
+
+struct RunOptions {
+    // Decode the next image on a worker thread while the current one is
+    // analysed; the results are the same either way.
+    bool DecodeAhead = true;
+};
+
+enum class RunEnd {
+    Refused,    // a run was already in progress: nothing done
+    NoImages,   // no *.jpg file found (or the folder could not be read)
+    Completed,  // every image of the list handed on or passed over
+    Aborted,    // Abort or Cancel ended the run early
+};
+
+// ExecuteRun with its options, telling how the run ended.
+RunEnd RunBatch(Context& ctx, const RunOptions& options = {});
 
 }  // namespace tagmora

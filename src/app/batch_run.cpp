@@ -1,0 +1,171 @@
+#include "app/batch_run.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <ctime>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "app/context.h"
+#include "app/decode_ahead.h"
+#include "app/file_system.h"
+#include "app/run_log.h"
+#include "app/text_helpers.h"
+#include "app/version.h"
+#include "photo/jpeg_intake.h"
+#include "photo/process_image.h"
+#include "symbology/format_match.h"
+
+namespace tagmora {
+
+namespace {
+
+constexpr std::string_view kNoImagesMessage = "Unable to find any .jpg Files.";
+constexpr std::string_view kAbortedMessage = "Process Aborted by User";
+
+std::string LocalTimeText(const char* format, const std::tm& when) {
+    char buffer[128];
+    const std::size_t length = std::strftime(buffer, sizeof buffer, format, &when);
+    return std::string(buffer, length);
+}
+
+// Marks a run as in progress for as long as it lasts, also when it ends by
+// an exception, so that the next Execute is not refused for ever.
+class RunInProgressGuard {
+public:
+    explicit RunInProgressGuard(RunState& run) : run_(run) { run_.RunInProgress = true; }
+    ~RunInProgressGuard() { run_.RunInProgress = false; }
+    RunInProgressGuard(const RunInProgressGuard&) = delete;
+    RunInProgressGuard& operator=(const RunInProgressGuard&) = delete;
+
+private:
+    RunState& run_;
+};
+
+std::string CountText(const RunState& run) {
+    return std::to_string(run.ProcessedCount - run.ErrorCount) + "/" + std::to_string(run.ProcessedCount);
+}
+
+// Whether the name will be passed over, asked without touching ReadValid:
+// guessing which image comes next must leave no trace in the run state.
+bool LikelyPassedOver(const RunSettings& settings, const std::string& name) {
+    return settings.IgnoreMatching() && TextMatchesFormat(name, settings.BarcodeFormat());
+}
+
+std::size_t NextLikelyHandedOn(const RunSettings& settings, const std::vector<std::string>& names, std::size_t from) {
+    while (from < names.size() && LikelyPassedOver(settings, names[from])) ++from;
+    return from;
+}
+
+// One image with the decoding done ahead where that is safe: the picture of
+// this image was decoded while the previous one was analysed (or is decoded
+// now), and the next image's decoding starts before this one is analysed.
+void HandOnDecodingAhead(Context& ctx, DecodeAhead& ahead, const std::vector<std::string>& names, std::size_t index) {
+    const std::string& name = names[index];
+    std::optional<JpegResult> result = ahead.TakeInto(index, ctx.bitmap);
+    if (!result) result = LoadJpegGrey(JoinPath(ctx.run.PhotoFolder, name), ctx.bitmap);
+
+    const std::size_t next = NextLikelyHandedOn(ctx.Settings(), names, index + 1);
+    if (next < names.size()) ahead.Start(next, JoinPath(ctx.run.PhotoFolder, names[next]));
+
+    ProcessDecodedImage(ctx, name, *result);
+}
+
+void HandOnEachImage(Context& ctx, const std::vector<std::string>& names, const RunOptions& options) {
+    RunState& run = ctx.run;
+    const auto total = static_cast<std::int32_t>(names.size());
+    DecodeAhead ahead;
+    for (std::size_t index = 0; index < names.size(); ++index) {
+        const std::string& name = names[index];
+        run.SkipRequested = false;
+        if (ctx.Settings().IgnoreMatching() && MatchesFormat(ctx, name)) continue;
+
+        if (options.DecodeAhead)
+            HandOnDecodingAhead(ctx, ahead, names, index);
+        else
+            ProcessImage(ctx, name);
+
+        ctx.ui.ProcessPendingEvents();  // Abort and Skip clicked during the image act here
+        ++run.ProcessedCount;
+        ctx.ui.SetCountText(CountText(run));
+        ctx.ui.ProcessPendingEvents();
+        ctx.ui.ImageFinished(static_cast<std::int32_t>(index) + 1, total, name);
+
+        if (run.KeepGoing) continue;
+        if (!run.SkipRequested) break;  // aborted: nothing more is handed on
+        run.KeepGoing = true;
+        run.SkipRequested = false;
+        ctx.ui.ShowMessage(name + " skipped.");
+    }
+}
+
+}  // namespace
+
+std::string RunHeaderText(Context& ctx, std::time_t now) {
+    const RunSettings& settings = ctx.Settings();
+    std::tm local{};
+    localtime_r(&now, &local);
+
+    std::string text(kCrLf);
+    text += LocalTimeText("%x", local) + ", " + LocalTimeText("%X", local);
+    text += kCrLf;
+    text += "Version " + FileVersionText();
+    text += kCrLf;
+    text += "Processing ";
+    text += settings.TypeIndex() == 0 ? "General images" : "Close Up images";
+    text += kCrLf;
+    text += settings.ModeIndex() == 0 ? "Renamed the following files:" : "Demo Mode.  Processed the following files:";
+    text += kCrLf;
+    return text;
+}
+
+std::string RunHeaderText(Context& ctx) { return RunHeaderText(ctx, std::time(nullptr)); }
+
+std::string SummaryText(int errorCount, int processedCount) {
+    std::string text = errorCount > 0
+                           ? std::to_string(errorCount) + " errors were encountered with " + std::to_string(processedCount)
+                           : "No Errors encountered with " + std::to_string(processedCount);
+    text += " images.";
+    text += kCrLf;
+    text += "Please read the log file for details.";
+    return text;
+}
+
+RunEnd RunBatch(Context& ctx, const RunOptions& options) {
+    RunState& run = ctx.run;
+    // A click on Execute while a run pumps events would otherwise start a
+    // second run inside the first and reset the state both share.
+    if (run.RunInProgress) return RunEnd::Refused;
+    RunInProgressGuard inProgress(run);
+
+    run.KeepGoing = true;
+    AppendLogLine(ctx, RunHeaderText(ctx));
+    run.VerticalScan = ctx.Settings().RotationIndex() != 0;
+    run.PhotoFolder = ctx.Settings().PhotoFolder();
+    AppendLogLine(ctx, "Directory = " + run.PhotoFolder + std::string(kCrLf));
+    run.ErrorCount = 0;
+    run.ProcessedCount = 0;
+
+    // Taken once: files renamed during the run are not met again. Sorted,
+    // because a photograph without a label takes the number of the one shot
+    // before it. A folder that cannot be read offers no image either.
+    std::vector<std::string> names;
+    if (!ListJpegFiles(run.PhotoFolder, names) || names.empty()) {
+        ctx.ui.ShowMessage(kNoImagesMessage);
+        return RunEnd::NoImages;
+    }
+
+    ctx.ui.ShowPhotoWindow();
+    HandOnEachImage(ctx, names, options);
+    ctx.ui.HidePhotoWindow();
+
+    const bool aborted = !run.KeepGoing;
+    if (aborted) ctx.ui.ShowMessage(kAbortedMessage);
+    ctx.ui.ShowMessage(SummaryText(run.ErrorCount, run.ProcessedCount));
+    return aborted ? RunEnd::Aborted : RunEnd::Completed;
+}
+
+bool ExecuteRun(Context& ctx) { return RunBatch(ctx) != RunEnd::Refused; }
+
+}  // namespace tagmora
