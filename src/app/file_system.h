@@ -39,4 +39,10 @@ bool IsDirectory(const std::string& path);
 // is not a plain file name, the source is missing or the target exists.
 bool RenameNoReplace(const std::string& folder, std::string_view from, std::string_view to);
 
+// The same move made of link + unlink, for file systems that cannot rename
+// without replacing. When the old name cannot be removed the new link is taken
+// back; only when neither name can be removed are both left (and true is
+// returned, the file being reachable under its new name).
+bool RenameByLinkNoReplace(const std::string& folder, std::string_view from, std::string_view to);
+
 }  // namespace tagmora

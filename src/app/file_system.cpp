@@ -1,0 +1,182 @@
+#include "app/file_system.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+
+namespace tagmora {
+
+namespace {
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+}
+
+// Photographs are named in shooting order, so the listing follows the names,
+// ignoring case; names equal but for case keep a fixed (byte) order.
+bool LessByNameNoCase(const std::string& a, const std::string& b) {
+    const auto lowerLess = [](char x, char y) {
+        return static_cast<unsigned char>(LowerAscii(x)) < static_cast<unsigned char>(LowerAscii(y));
+    };
+    if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), lowerLess)) return true;
+    if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), lowerLess)) return false;
+    return a < b;
+}
+
+struct DirCloser {
+    void operator()(DIR* dir) const { closedir(dir); }
+};
+using DirHandle = std::unique_ptr<DIR, DirCloser>;
+
+class FdHandle {
+public:
+    explicit FdHandle(int fd) : fd_(fd) {}
+    ~FdHandle() {
+        if (fd_ >= 0) close(fd_);
+    }
+    FdHandle(const FdHandle&) = delete;
+    FdHandle& operator=(const FdHandle&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// Names of the folder's entries accepted by keep(dirFd, name), sorted. The
+// entries are examined with lstat semantics: a symbolic link is not a regular
+// file, so a rename can only ever move the photograph itself.
+template <typename Keep>
+bool ListEntries(const std::string& folder, Keep keep, std::vector<std::string>& names) {
+    names.clear();
+    DirHandle dir(opendir(folder.empty() ? "." : folder.c_str()));
+    if (!dir) return false;
+    const int dirFd = dirfd(dir.get());
+    while (const dirent* entry = readdir(dir.get())) {
+        const std::string_view name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        if (keep(dirFd, name)) names.emplace_back(name);
+    }
+    std::sort(names.begin(), names.end(), LessByNameNoCase);
+    return true;
+}
+
+bool IsRegularAt(int dirFd, std::string_view name) {
+    struct stat info {};
+    return fstatat(dirFd, std::string(name).c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode);
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+}  // namespace
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+    std::string path(folder);
+    if (!path.empty() && path.back() != '/') path += '/';
+    path += name;
+    return path;
+}
+
+bool IsPlainFileName(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos &&
+           name.find('\0') == std::string_view::npos;
+}
+
+bool IsHiddenName(std::string_view name) { return !name.empty() && name.front() == '.'; }
+
+bool EndsWithJpgNoCase(std::string_view name) {
+    constexpr std::string_view kJpg = ".jpg";
+    return name.size() >= kJpg.size() && EqualNoCase(name.substr(name.size() - kJpg.size()), kJpg);
+}
+
+bool ListJpegFiles(const std::string& folder, std::vector<std::string>& names) {
+    return ListEntries(
+        folder,
+        [](int dirFd, std::string_view name) {
+            return !IsHiddenName(name) && EndsWithJpgNoCase(name) && IsRegularAt(dirFd, name);
+        },
+        names);
+}
+
+std::vector<std::string> ListFilesWithBase(const std::string& folder, std::string_view base) {
+    std::vector<std::string> names;
+    ListEntries(
+        folder,
+        [base](int dirFd, std::string_view name) {
+            return !IsHiddenName(name) && name.size() > base.size() && name[base.size()] == '.' &&
+                   EqualNoCase(name.substr(0, base.size()), base) && IsRegularAt(dirFd, name);
+        },
+        names);
+    return names;
+}
+
+bool FolderOffersJpeg(const std::string& folder) {
+    std::vector<std::string> matches;
+    // Hidden entries count here, and so do folders: only the first match decides.
+    if (!ListEntries(folder, [](int, std::string_view name) { return EndsWithJpgNoCase(name); }, matches))
+        return false;
+    return !matches.empty() && IsRegularFile(JoinPath(folder, matches.front()));
+}
+
+bool FileExists(const std::string& path) {
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0;
+}
+
+bool IsRegularFile(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool IsDirectory(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool RenameByLinkNoReplace(const std::string& folder, std::string_view from, std::string_view to) {
+    if (!IsPlainFileName(from) || !IsPlainFileName(to)) return false;
+    const FdHandle dir(open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() < 0) return false;
+    const std::string source(from);
+    const std::string target(to);
+
+    struct stat sourceInfo {};
+    if (fstatat(dir.get(), source.c_str(), &sourceInfo, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    // link() refuses an existing target: this is the step that never replaces.
+    if (linkat(dir.get(), source.c_str(), dir.get(), target.c_str(), 0) != 0) return false;
+    if (unlinkat(dir.get(), source.c_str(), 0) == 0) return true;
+
+    // The old name would not go. Take the new one back, but only while it is
+    // still our link: both names are the same file, so nothing is lost.
+    struct stat targetInfo {};
+    if (fstatat(dir.get(), target.c_str(), &targetInfo, AT_SYMLINK_NOFOLLOW) == 0 &&
+        SameFile(sourceInfo, targetInfo) && unlinkat(dir.get(), target.c_str(), 0) == 0)
+        return false;
+    // Neither name can be removed (a folder that only grows). The file is
+    // reachable under its new name, which is what was asked for; reporting a
+    // failure would make the caller try further names, each adding one more.
+    return true;
+}
+
+bool RenameNoReplace(const std::string& folder, std::string_view from, std::string_view to) {
+    if (!IsPlainFileName(from) || !IsPlainFileName(to)) return false;
+    const FdHandle dir(open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() < 0) return false;
+    const std::string source(from);
+    const std::string target(to);
+    if (renameat2(dir.get(), source.c_str(), dir.get(), target.c_str(), RENAME_NOREPLACE) == 0) return true;
+    // Kernels or file systems without the no-replace flag say so with these.
+    if (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)
+        return RenameByLinkNoReplace(folder, from, to);
+    return false;
+}
+
+}  // namespace tagmora

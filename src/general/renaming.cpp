@@ -1,0 +1,97 @@
+#include "general/renaming.h"
+
+#include <array>
+#include <vector>
+
+#include "app/context.h"
+#include "app/file_system.h"
+#include "app/run_log.h"
+#include "app/text_helpers.h"
+
+namespace tagmora {
+
+namespace {
+
+// Attempts per file: the bare name, then the suffixes 1 .. kLast.
+constexpr std::int32_t kImageOnlyLastSuffix = 9;
+constexpr std::int32_t kImageFilesLastSuffix = 99;
+
+std::string PadLeft(std::string digits, std::size_t width) {
+    if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
+    return digits;
+}
+
+// Moves name to target in the run's folder. A target the file system would
+// read as a path, or could not hold, fails like a name already taken.
+bool TryMove(const Context& ctx, std::string_view name, const std::string& target) {
+    return IsPlainFileName(target) && RenameNoReplace(ctx.run.PhotoFolder, name, target);
+}
+
+}  // namespace
+
+std::string FormatSuffix(std::string_view fmt, std::int32_t n) {
+    const std::string digits = std::to_string(n);
+    // The longest run of '#' that occurs decides the padding width.
+    struct HashRule {
+        std::string_view token;
+        std::size_t width;
+    };
+    constexpr std::array<HashRule, 4> kHashRules{{{"####", 4}, {"###", 3}, {"##", 2}, {"#", 0}}};
+    for (const HashRule& rule : kHashRules) {
+        if (fmt.find(rule.token) != std::string_view::npos)
+            return ReplaceAll(fmt, rule.token, PadLeft(digits, rule.width));
+    }
+    if (fmt.find('@') != std::string_view::npos) {
+        // 1 gives 'a'; past 26 the codes simply run on beyond 'z'.
+        const char letter = static_cast<char>(96 + n);
+        return ReplaceAll(fmt, "@", std::string_view(&letter, 1));
+    }
+    return digits;
+}
+
+void RenameImageOnly(Context& ctx, std::string_view barcode, std::string& pendingLogLine) {
+    const std::string name = ctx.run.CurrentImage;
+    const std::int32_t first = ctx.Settings().SuffixAll() ? 1 : 0;
+    for (std::int32_t counter = first; counter <= kImageOnlyLastSuffix; ++counter) {
+        std::string target(barcode);
+        if (counter > 0) target += FormatSuffix(ctx.Settings().SuffixFormat(), counter);
+        target += ".jpg";
+        if (TryMove(ctx, name, target)) {
+            pendingLogLine = name + " renamed " + target;
+            return;
+        }
+    }
+    pendingLogLine = ">>>>>" + name + " found barcode, but unable to rename file.";
+    ++ctx.run.ErrorCount;
+}
+
+void RenameImageFiles(Context& ctx, std::string_view barcode) {
+    const std::string name = ctx.run.CurrentImage;
+    const std::string base = ReplaceAllNoCase(name, ".jpg", "");
+    // Taken once, before anything moves, so renamed files are not met again.
+    const std::vector<std::string> files = ListFilesWithBase(ctx.run.PhotoFolder, base);
+    if (files.empty()) {
+        AppendLogLine(ctx, "Unknown error finding " + name + " in folder...");
+        return;
+    }
+
+    const std::int32_t first = ctx.Settings().SuffixAll() ? 1 : 0;
+    for (const std::string& file : files) {
+        bool renamed = false;
+        for (std::int32_t counter = first; counter <= kImageFilesLastSuffix && !renamed; ++counter) {
+            std::string newBase(barcode);
+            if (counter > 0) newBase += FormatSuffix(ctx.Settings().SuffixFormat(), counter);
+            const std::string target = ReplaceAllNoCase(file, base, newBase);
+            if (TryMove(ctx, file, target)) {
+                AppendLogLine(ctx, "-Renamed " + file + " to " + target);
+                renamed = true;
+            }
+        }
+        if (!renamed) {
+            AppendLogLine(ctx, ">>>>>" + name + " found barcode, but unable to rename " + file);
+            ++ctx.run.ErrorCount;
+        }
+    }
+}
+
+}  // namespace tagmora

@@ -1,0 +1,71 @@
+#include "photo/scan_line_mark.h"
+
+#include <algorithm>
+#include <string>
+
+#include "app/context.h"
+
+namespace tagmora {
+
+namespace {
+
+// Picture coordinates drop the fraction, toward zero. Values are clamped to
+// the int32 range first; the callers clamp again to the picture.
+std::int32_t Trunc(double value) {
+    constexpr double kLow = -2147483648.0;
+    constexpr double kHigh = 2147483647.0;
+    return static_cast<std::int32_t>(std::clamp(value, kLow, kHigh));
+}
+
+}  // namespace
+
+StripRect ScanLineStrip(std::int32_t bitmapWidth, std::int32_t bitmapHeight, bool verticalScan,
+                        StripColour colour, std::int32_t line, std::int32_t bandStart, std::int32_t bandEnd) {
+    if (bitmapWidth <= 0 || bitmapHeight <= 0) return {};
+    // The scale factors are single precision; the products with them are not
+    // rounded back to single, so that the strip lands where the factor puts it.
+    const float sx = static_cast<float>(kPictureWidth) / static_cast<float>(bitmapWidth);
+    const float sy = static_cast<float>(kPictureHeight) / static_cast<float>(bitmapHeight);
+    const bool red = colour == StripColour::Red;
+
+    StripRect rect;
+    if (verticalScan) {
+        rect.Top = 0;
+        rect.Bottom = kPictureHeight;
+        if (red) {
+            rect.Top = std::max(0, Trunc(static_cast<double>(bandStart) * sy - 5.0));
+            rect.Bottom = std::min(kPictureHeight, Trunc(static_cast<double>(bandEnd) * sy + 5.0));
+        }
+        rect.Left = Trunc(static_cast<double>(line) * sx);
+        rect.Right = Trunc(static_cast<double>(line) * sx + 2.0);
+    } else {
+        rect.Left = 0;
+        rect.Right = kPictureWidth;
+        if (red) {
+            rect.Left = std::max(0, Trunc(static_cast<double>(bandStart) * sx - 5.0));
+            rect.Right = std::min(kPictureWidth, Trunc(static_cast<double>(bandEnd) * sx + 5.0));
+        }
+        rect.Top = Trunc(static_cast<double>(line) * sy);
+        rect.Bottom = Trunc(static_cast<double>(line) * sy + 2.0);
+    }
+    return rect;
+}
+
+void DrawScanLine(Context& ctx, int colour, std::int32_t line) {
+    const StripColour stripColour = colour == 0 ? StripColour::Black : StripColour::Red;
+    const RunSettings& settings = ctx.Settings();
+    // Lines tried are shown only in Demo/Debug mode; the red line in both.
+    if (settings.IsProduction() && stripColour == StripColour::Black) return;
+
+    ctx.ui.DrawStrip(ScanLineStrip(ctx.bitmap.Width, ctx.bitmap.Height, ctx.run.VerticalScan, stripColour, line,
+                                   ctx.general.BandStart, ctx.general.BandEnd),
+                     stripColour);
+
+    // The pause box can only be checked in Demo/Debug mode; a value kept
+    // from an earlier choice must not stop a Production run.
+    const bool demoDebug = settings.ModeIndex() == static_cast<int>(Mode::DemoDebug);
+    if (demoDebug && settings.PauseEachLine() && !ctx.ui.AskOkCancel(std::to_string(line)))
+        ctx.run.KeepGoing = false;
+}
+
+}  // namespace tagmora
