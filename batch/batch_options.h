@@ -1,0 +1,43 @@
+#pragma once
+// The command line of tagmora-batch: the folder to run over and the settings
+// to use for this run only (nothing is saved).
+#include <optional>
+#include <span>
+#include <string>
+
+#include "app/run_settings.h"
+
+namespace tagmora::batch {
+
+// Settings given on the command line; an absent one keeps its Config.txt
+// value (or the default).
+struct SettingOverrides {
+    std::optional<int> ModeIndex;
+    std::optional<int> TypeIndex;
+    std::optional<int> RotationIndex;
+    std::optional<std::string> BarcodeFormat;
+    std::optional<std::string> SuffixFormat;
+    std::optional<bool> SuffixAll;
+    std::optional<bool> RenameRaw;
+    std::optional<bool> IgnoreMatching;
+};
+
+enum class CommandAction { Run, ShowHelp, ShowVersion, Error };
+
+struct BatchCommand {
+    CommandAction Action = CommandAction::Error;
+    std::string Folder;
+    SettingOverrides Overrides;
+    std::string Error;  // what was wrong with the arguments, for Error
+};
+
+// Parses the arguments after the program name. Options may come before or
+// after the folder; "--name=value" and "--name value" are both accepted; "--"
+// ends the options. The last of repeated options wins.
+BatchCommand ParseBatchArguments(std::span<const std::string> args);
+
+void ApplyOverrides(const SettingOverrides& overrides, SettingValues& values);
+
+std::string UsageText();
+
+}  // namespace tagmora::batch
