@@ -1,0 +1,22 @@
+// Width lists of any length and value, NaN and infinity included.
+#include <vector>
+
+#include "symbology/code128.h"
+#include "fuzz_input.h"
+#include "support/fake_front_end.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    tagmora::fuzzing::FuzzInput in(data, size);
+    tagmora::testing::TestCore core;
+    const std::uint8_t flags = in.Byte();
+    core.settings().BarcodeFormat = std::string(in.Byte() % 40, '#');
+    const std::size_t bars = in.Byte();
+    std::vector<float> barWidths, spaceWidths;
+    auto width = [&] { return (flags & 1) ? in.Float() : static_cast<float>(in.Word() % 4096) / 8.0f; };
+    for (std::size_t i = 0; i < bars && !in.Empty(); ++i) barWidths.push_back(width());
+    while (!in.Empty()) spaceWidths.push_back(width());
+    (void)tagmora::DecodeCode128(core.ctx, barWidths, spaceWidths);
+    std::string pattern(in.Rest());
+    (void)tagmora::DecodeCode128Symbol(pattern, (flags & 2) != 0);
+    return 0;
+}
