@@ -1,10 +1,22 @@
 #pragma once
 #include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
+
+#include "general/general_state.h"
 
 namespace tagmora {
 
 struct Context;
+
+// Rebuilds edges with the sample index of every step of more than 10 grey
+// levels between neighbours (the last sample is not compared).
+void FindEdges(std::span<const std::int32_t> profile, std::vector<EdgeRecord>& edges);
+
+// Groups edges closer than 35 samples; Count is the number of edges joined to
+// the first one. A last edge that joins nothing forms no cluster.
+void BuildEdgeClusters(std::span<const EdgeRecord> edges, std::vector<EdgeCluster>& clusters);
 
 // Finds dense clusters of edges in LineProfile and hands the stretch around
 // each, densest first, to the line scanning engine, forwards then reversed.

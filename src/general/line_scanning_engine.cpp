@@ -1,0 +1,181 @@
+#include "general/line_scanning_engine.h"
+
+#include <algorithm>
+#include <cstddef>
+
+#include "app/context.h"
+#include "general/threshold_crossings.h"
+#include "general/wide_element_search.h"
+#include "photo/scan_line_mark.h"
+#include "symbology/code128.h"
+#include "symbology/code39.h"
+#include "symbology/format_match.h"
+
+namespace tagmora {
+
+namespace {
+
+// Trial thresholds start here (or at the darkest sample, if brighter) and rise
+// in steps while they stay this far below the brightest sample.
+constexpr std::int32_t kLowestTrialLevel = 50;
+constexpr std::int32_t kTrialStep = 5;
+constexpr std::int32_t kTrialHeadroom = 10;
+// A crossing counts for the threshold choice only on a step this steep.
+constexpr std::int32_t kStrongStep = 15;
+// With fewer bars the full measurement is not worth it.
+constexpr std::size_t kMinBars = 10;
+constexpr float kOverWideSpaceRatio = 1.5f;
+
+constexpr int kRed = 255;
+constexpr int kBlack = 0;
+
+std::int32_t StrongCrossings(std::span<const std::int32_t> s, std::int32_t level) {
+    std::int32_t count = 0;
+    for (std::size_t i = kFirstCrossingIndex; i < s.size(); ++i) {
+        const std::int32_t here = s[i];
+        const std::int32_t before = s[i - 1];
+        if (here <= level && level < before && before - here > kStrongStep) ++count;
+        if (before <= level && level < here && here - before > kStrongStep) ++count;
+    }
+    return count;
+}
+
+bool ByWidth(const Element& a, const Element& b) { return a.Width < b.Width; }
+bool ByPosition(const Element& a, const Element& b) { return a.Position < b.Position; }
+
+// Bars run from a falling crossing to the next rising one, spaces from a rising
+// crossing to the next falling one. A leading rising crossing is skipped (light
+// before the first bar is no space), and a bar still open at the end is dropped.
+void PairCrossings(std::span<const EdgeRecord> edges, std::vector<Element>& bars, std::vector<Element>& spaces) {
+    bars.clear();
+    spaces.clear();
+    std::size_t m = (!edges.empty() && edges[0].Falling == 0) ? 1 : 0;
+    for (; m + 1 < edges.size(); m += 2) {
+        if (edges[m].Falling == 1) bars.push_back({edges[m].Position, edges[m + 1].Position - edges[m].Position});
+        if (m + 2 < edges.size() && edges[m + 1].Falling == 0) {
+            spaces.push_back({edges[m + 1].Position, edges[m + 2].Position - edges[m + 1].Position});
+        }
+    }
+}
+
+// The search's verdict: it leaves ReadValid set when its text is worth the
+// format check (which sets the flag anew).
+bool SearchAccepted(Context& ctx, const std::string& text) {
+    return ctx.run.ReadValid && MatchesFormat(ctx, text);
+}
+
+}  // namespace
+
+std::int32_t ChooseThreshold(std::span<const std::int32_t> segment) {
+    std::int32_t mn = 0;
+    std::int32_t mx = 0;
+    if (!segment.empty()) {
+        const auto [lowest, highest] = std::minmax_element(segment.begin(), segment.end());
+        mn = *lowest;
+        mx = *highest;
+    }
+    ThresholdTally tally;
+    // The first level is tried even when it is already too near the brightest.
+    std::int32_t level = std::max(mn, kLowestTrialLevel);
+    do {
+        tally.Add(level, StrongCrossings(segment, level));
+        level += kTrialStep;
+    } while (level < mx - kTrialHeadroom);
+    return tally.Threshold();
+}
+
+float WidthLimit(std::span<const Element> byWidth) {
+    float largestGap = 0.0f;
+    float limit = 0.0f;
+    for (std::size_t i = 1; i < byWidth.size(); ++i) {
+        const float gap = byWidth[i].Width - byWidth[i - 1].Width;
+        if (gap > largestGap) {
+            largestGap = gap;
+            limit = (byWidth[i - 1].Width + byWidth[i].Width) * 0.5f;
+        }
+    }
+    return limit;
+}
+
+void TrimOverWideSpaces(std::vector<Element>& byWidth) {
+    while (byWidth.size() >= 2 &&
+           byWidth.back().Width > kOverWideSpaceRatio * byWidth[byWidth.size() - 2].Width) {
+        byWidth.pop_back();
+    }
+}
+
+std::string ReadSegment(Context& ctx, std::int32_t line) {
+    GeneralState& general = ctx.general;
+    GeneralScratch& scratch = general.Scratch;
+    auto& bars = scratch.Bars;
+    auto& spaces = scratch.Spaces;
+
+    ExtractCrossings(general, ChooseThreshold(general.ProfileSegment));
+    if (general.EdgeList.empty()) return {};
+    PairCrossings(general.EdgeList, bars, spaces);
+
+    if (bars.size() < kMinBars) {
+        std::string text = FindCode39WideElements(ctx, line);
+        if (!SearchAccepted(ctx, text)) return {};  // the search drew its own failure
+        DrawScanLine(ctx, kRed, line);
+        return text;
+    }
+
+    // Narrow/wide classes: the largest jump between sorted widths separates them.
+    std::sort(bars.begin(), bars.end(), ByWidth);
+    const float smallestBar = bars.front().Width;
+    const float barLimit = WidthLimit(bars);
+    std::sort(bars.begin(), bars.end(), ByPosition);
+
+    std::sort(spaces.begin(), spaces.end(), ByWidth);
+    TrimOverWideSpaces(spaces);
+    const float spaceLimit = WidthLimit(spaces);
+    std::sort(spaces.begin(), spaces.end(), ByPosition);
+
+    const auto wideBar = [&](std::size_t i) { return bars[i].Width > barLimit; };
+    const auto wideSpace = [&](std::size_t i) { return spaces[i].Width > spaceLimit; };
+
+    // Quick Code 39 read when the line opens like a start character: narrow bar,
+    // wide space, narrow bar, narrow space. After trimming, bar i is simply
+    // followed by the i-th remaining space.
+    if (spaces.size() >= 2 && !wideBar(0) && !wideBar(1) && wideSpace(0) && !wideSpace(1)) {
+        std::string& run = scratch.RunString;
+        run.clear();
+        for (std::size_t i = 0; i < bars.size() && i < spaces.size(); ++i) {
+            run.push_back(wideBar(i) ? 'B' : 'b');
+            run.push_back(wideSpace(i) ? 'S' : 's');
+        }
+        run.push_back('b');
+        ctx.run.ReadValid = true;
+        std::string candidate = DecodeCode39(ctx, run);
+        if (!ctx.run.ReadValid) candidate.clear();
+        if (MatchesFormat(ctx, candidate)) {
+            DrawScanLine(ctx, kRed, line);
+            return candidate;
+        }
+    }
+
+    // A bar of width 0 would divide by zero in the module arithmetic.
+    if (smallestBar == 0.0f) return {};
+
+    scratch.BarWidths.clear();
+    for (const Element& bar : bars) scratch.BarWidths.push_back(bar.Width);
+    scratch.SpaceWidths.clear();
+    for (const Element& space : spaces) scratch.SpaceWidths.push_back(space.Width);
+    std::string text = DecodeCode128(ctx, scratch.BarWidths, scratch.SpaceWidths);
+    if (MatchesFormat(ctx, text)) {
+        DrawScanLine(ctx, kRed, line);
+        return text;
+    }
+
+    text = FindCode39WideElements(ctx, line);
+    if (SearchAccepted(ctx, text)) {
+        DrawScanLine(ctx, kRed, line);
+        return text;
+    }
+    DrawScanLine(ctx, kBlack, line);
+    ctx.run.ReadValid = false;
+    return {};
+}
+
+}  // namespace tagmora
