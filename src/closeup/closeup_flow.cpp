@@ -64,7 +64,8 @@ std::string RenameBarcodeImage(Context& ctx, const std::string& text) {
 void ProcessCloseUpImage(Context& ctx) {
     RunState& run = ctx.run;
     CloseUpState& closeUp = ctx.closeUp;
-    const bool demo = !ctx.Settings().IsProduction();
+    // Only the Demo/Debug item asks instead of renaming.
+    const bool demo = ctx.Settings().ModeIndex() == static_cast<int>(Mode::DemoDebug);
     ctx.ui.ShowPicture(ctx.bitmap);
     std::string text;
     std::string logLine;

@@ -1,0 +1,285 @@
+#include "closeup/closeup_row_scan.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "closeup/code39_rows.h"
+#include "photo/scan_line_mark.h"
+#include "support/fake_front_end.h"
+#include "symbology/format_match.h"
+
+namespace tagmora {
+namespace {
+
+using testing::DrawCode39Row;
+using testing::DrawRuns;
+using testing::FillBitmap;
+using testing::LetterRuns;
+using testing::PaintRows;
+using testing::TestCore;
+
+using Histogram = std::array<std::int32_t, kHistogramSize>;
+
+constexpr int kQuiet = 40;
+
+// ---------------------------------------------------------------- valley threshold
+
+TEST(ValleyThresholdTest, LargestValleyBetweenPeaksIgnoringTheTrailingGap) {
+    Histogram h{};
+    h[6] = 20, h[7] = 30, h[8] = 15;
+    h[18] = 8, h[19] = 12, h[20] = 6;
+    h[3] = 4, h[12] = 3, h[40] = 4, h[70] = 4;  // below a peak, they only add to the count
+    std::int32_t hi = 0;
+    // The gap 21..99 after the last peak would give 60 were it recorded.
+    EXPECT_EQ(ValleyThreshold(h, 100, hi), 13);
+    EXPECT_EQ(ValleyThreshold(h, 96, hi), 13);
+    // Bins past the count are not looked at: with 15 runs the second peak is unseen.
+    EXPECT_EQ(ValleyThreshold(h, 15, hi), 0);
+    EXPECT_EQ(ValleyThreshold(Histogram{}, 100, hi), 0);
+}
+
+TEST(ValleyThresholdTest, SingleBinGapTakesHiFromThePreviousGap) {
+    Histogram light{};
+    light[3] = 40, light[9] = 12;  // gap 4..8, then the trailing gap up to the count
+    Histogram dark{};
+    dark[3] = 10, dark[4] = 10, dark[6] = 10, dark[7] = 10;  // a gap of bin 5 alone
+
+    std::int32_t hi = 0;
+    EXPECT_EQ(ValleyThreshold(dark, 100, hi), 2) << "first gap starts from hi = 0: (5 + 0) / 2";
+    EXPECT_EQ(hi, 99) << "the trailing gap still moves hi";
+
+    EXPECT_EQ(ValleyThreshold(light, 60, hi), 6);
+    EXPECT_EQ(hi, 59);
+    EXPECT_EQ(ValleyThreshold(dark, 100, hi), 32) << "(5 + 59) / 2";
+}
+
+TEST(ValleyThresholdTest, RandomHistogramsStayInsideTheBins) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 20000; ++round) {
+        Histogram h{};
+        const int level = 1 + static_cast<int>(random() % 12);
+        for (auto& bin : h) bin = static_cast<std::int32_t>(random() % static_cast<unsigned>(level));
+        const auto count = static_cast<std::int32_t>(random() % 260) - 30;
+        auto hi = static_cast<std::int32_t>(random() % 100);
+        const std::int32_t threshold = ValleyThreshold(h, count, hi);
+        ASSERT_GE(threshold, 0);
+        ASSERT_LT(threshold, 100);
+        ASSERT_GE(hi, 0);
+        ASSERT_LT(hi, 100);
+    }
+}
+
+// ---------------------------------------------------------------- rows
+
+class CloseUpRowTest : public ::testing::Test {
+protected:
+    TestCore core;
+    Context& ctx = core.ctx;
+    RunState& run = core.state.run;
+    testing::FakeFrontEnd& ui = core.ui;
+
+    void Demo() { core.settings().ModeIndex = 1; }
+
+    // A bitmap of three rows with pixels as its middle row, which is scanned.
+    std::string Scan(const std::vector<std::uint8_t>& pixels) {
+        FillBitmap(core.state.bitmap, static_cast<int>(pixels.size()), 3, 230);
+        PaintRows(core.state.bitmap, 1, 1, pixels);
+        return ScanCloseUpRow(ctx, 1);
+    }
+
+    StripRect StripFor(StripColour colour, std::int32_t line) const {
+        return ScanLineStrip(core.state.bitmap.Width, core.state.bitmap.Height, run.VerticalScan, colour, line,
+                             core.state.general.BandStart, core.state.general.BandEnd);
+    }
+};
+
+TEST_F(CloseUpRowTest, ReadsACleanRowAndMarksItRed) {
+    EXPECT_EQ(Scan(DrawCode39Row("QSZ0123456", 4, 10, kQuiet, 1400)), "QSZ0123456");
+    EXPECT_TRUE(run.BarcodeSeen);
+    EXPECT_TRUE(run.ReadValid);
+    EXPECT_EQ(core.state.closeUp.CloseUpSpaceThreshold, 7);  // gap 5..9
+    // Production shows the red strip only. Before any General image the band
+    // is 0..0, so the strip covers display columns 0 to 4.
+    ASSERT_EQ(ui.strips.size(), 1u);
+    EXPECT_EQ(ui.strips[0].Colour, StripColour::Red);
+    EXPECT_EQ(ui.strips[0].Rect, (StripRect{0, 187, 5, 189}));
+}
+
+TEST_F(CloseUpRowTest, ACharacterXIsReadAsX) {
+    core.settings().BarcodeFormat = "QS@0######";
+    EXPECT_EQ(Scan(DrawCode39Row("QSX0123456", 4, 10, kQuiet, 1400)), "QSX0123456");
+}
+
+TEST_F(CloseUpRowTest, RunsOfExactlyTheThresholdWidth) {
+    // Narrow 3 and wide 7: both histograms have the gap 4..6 and threshold 5.
+    const std::string letters = testing::Code39Letters("QSZ0123456");
+    auto runsWith = [&](int wideSpace, int narrowBar, int narrowSpace) {
+        std::vector<int> runs = LetterRuns(letters, 3, 7);
+        int wideSpaces = 0, narrowBars = 0, narrowSpaces = 0;
+        for (std::size_t i = 30; i < letters.size(); ++i) {  // after the start, Q and S
+            const char c = letters[i];
+            if (c == 'S' && wideSpaces < 2) runs[i] = wideSpace, ++wideSpaces;
+            if (c == 'b' && narrowBars < 2) runs[i] = -narrowBar, ++narrowBars;
+            if (c == 's' && narrowSpaces < 2) runs[i] = narrowSpace, ++narrowSpaces;
+        }
+        return DrawRuns(runs, kQuiet, 900);
+    };
+    // A light run as long as the threshold is wide, a dark one narrow, and a
+    // light run one shorter narrow.
+    EXPECT_EQ(Scan(runsWith(5, 5, 4)), "QSZ0123456");
+    EXPECT_EQ(core.state.closeUp.CloseUpSpaceThreshold, 5);
+    EXPECT_EQ(Scan(runsWith(4, 3, 3)), "") << "a light run shorter than the threshold is narrow";
+    EXPECT_EQ(Scan(runsWith(7, 6, 3)), "") << "a dark run longer than the threshold is wide";
+}
+
+TEST_F(CloseUpRowTest, StartPatternWithoutTheCharacterSIsNotABarcode) {
+    core.settings().BarcodeFormat = "QZ0######";
+    run.BarcodeSeen = true;
+    // Digits chosen so that no run of letters across characters looks like S.
+    EXPECT_EQ(Scan(DrawCode39Row("QZ0000000", 4, 10, kQuiet, 1400)), "");
+    EXPECT_FALSE(run.BarcodeSeen);
+    EXPECT_FALSE(run.ReadValid);
+
+    // The start character must be followed by a narrow gap.
+    std::vector<int> runs = LetterRuns(testing::Code39Letters("QSZ0123456"), 4, 10);
+    runs[9] = 10;
+    EXPECT_EQ(Scan(DrawRuns(runs, kQuiet, 1400)), "");
+    EXPECT_FALSE(run.BarcodeSeen);
+}
+
+TEST_F(CloseUpRowTest, OneCharacterTooManyYieldsNothing) {
+    Demo();
+    EXPECT_EQ(Scan(DrawCode39Row("QSZ01234567", 4, 10, kQuiet, 1500)), "");
+    EXPECT_TRUE(run.BarcodeSeen);
+    EXPECT_FALSE(run.ReadValid);
+    // Narrow spaces 4, wide 10: threshold 7, too small to smooth and retry.
+    ASSERT_EQ(ui.strips.size(), 1u);
+    EXPECT_EQ(ui.strips[0].Colour, StripColour::Black);
+    EXPECT_EQ(ui.strips[0].Rect, StripFor(StripColour::Black, 1));
+}
+
+TEST_F(CloseUpRowTest, WideSpacesOverTwentyGetASmoothedSecondTry) {
+    Demo();
+    EXPECT_EQ(Scan(DrawCode39Row("QSZ01234567", 12, 36, kQuiet, 3000)), "");
+    EXPECT_EQ(core.state.closeUp.CloseUpSpaceThreshold, 24);  // gap 13..35
+    EXPECT_FALSE(run.ReadValid);
+    EXPECT_EQ(ui.StripsOf(StripColour::Black), 2);
+}
+
+TEST_F(CloseUpRowTest, SmoothingHealsAWideBarSplitByOneBrightPixel) {
+    const std::string letters = testing::Code39Letters("QSZ0123456");
+    const std::vector<int> runs = LetterRuns(letters, 12, 36);
+    std::vector<std::uint8_t> pixels = DrawRuns(runs, kQuiet, 3000);
+    // The wide bar of the Z (its third element), well after the start and the S.
+    std::size_t at = kQuiet;
+    for (std::size_t i = 0; i < 32; ++i) at += static_cast<std::size_t>(std::abs(runs[i]));
+    ASSERT_EQ(letters[32], 'B');
+    pixels[at + 18] = 140;  // 15 above the threshold of 125: a light pixel
+
+    Demo();
+    EXPECT_EQ(Scan(pixels), "QSZ0123456");
+    EXPECT_TRUE(run.ReadValid);
+    ASSERT_EQ(ui.strips.size(), 2u);
+    EXPECT_EQ(ui.strips[0].Colour, StripColour::Black);
+    EXPECT_EQ(ui.strips[1].Colour, StripColour::Red);
+}
+
+TEST_F(CloseUpRowTest, UniformRowHasTooFewRunsAndKeepsBarcodeSeen) {
+    Demo();
+    run.BarcodeSeen = true;
+    run.ReadValid = true;
+    EXPECT_EQ(Scan(std::vector<std::uint8_t>(1200, 128)), "");
+    EXPECT_FALSE(run.ReadValid);
+    EXPECT_TRUE(run.BarcodeSeen);
+    run.BarcodeSeen = false;
+    EXPECT_EQ(Scan(std::vector<std::uint8_t>(1200, 128)), "");
+    EXPECT_FALSE(run.BarcodeSeen);
+    EXPECT_EQ(ui.StripsOf(StripColour::Black), 2);
+}
+
+TEST_F(CloseUpRowTest, TheFirstPixelTakesNoPartInTheThreshold) {
+    // Bars of 120 on paper of 230: threshold 175. A black first pixel would
+    // pull it down to 115, below the bars, and no edge would be found.
+    std::vector<std::uint8_t> pixels = testing::DrawRuns(LetterRuns(testing::Code39Letters("QSZ0123456"), 4, 10),
+                                                         kQuiet, 1400, testing::RowInk{120, 230});
+    pixels[0] = 0;
+    EXPECT_EQ(Scan(pixels), "QSZ0123456");
+}
+
+TEST_F(CloseUpRowTest, VerticalOrientationDrawsRowsAsColumns) {
+    run.VerticalScan = true;
+    EXPECT_EQ(Scan(DrawCode39Row("QSZ0123456", 4, 10, kQuiet, 1400)), "QSZ0123456");
+    ASSERT_EQ(ui.strips.size(), 1u);
+    const StripRect red = ui.strips[0].Rect;
+    EXPECT_EQ(red, StripFor(StripColour::Red, 1));
+    EXPECT_EQ(red.Top, 0);
+    EXPECT_EQ(red.Bottom, 5);
+    EXPECT_EQ(red.Right - red.Left, 2);
+
+    Demo();
+    EXPECT_EQ(Scan(std::vector<std::uint8_t>(1400, 200)), "");
+    EXPECT_EQ(ui.strips.back().Rect, (StripRect{0, 0, 2, kPictureHeight}));
+}
+
+TEST_F(CloseUpRowTest, OnlyTheFirstTenThousandPixelsAreRead) {
+    EXPECT_EQ(Scan(DrawCode39Row("QSZ0123456", 4, 10, 200, 12000)), "QSZ0123456");
+    EXPECT_EQ(Scan(DrawCode39Row("QSZ0123456", 4, 10, 10100, 12000)), "");
+    EXPECT_FALSE(run.ReadValid);
+}
+
+TEST_F(CloseUpRowTest, RunsPastFiveHundredAreNotLookedAt) {
+    const std::vector<int> barcode = LetterRuns(testing::Code39Letters("QSZ0123456"), 4, 10);
+    std::vector<int> stripes;  // two-pixel stripes: too short for the histograms
+    for (int i = 0; i < 300; ++i) stripes.insert(stripes.end(), {-2, 2});
+
+    std::vector<int> barcodeFirst = barcode;
+    barcodeFirst.push_back(40);
+    barcodeFirst.insert(barcodeFirst.end(), stripes.begin(), stripes.end());
+    EXPECT_EQ(Scan(DrawRuns(barcodeFirst, kQuiet, 3000)), "QSZ0123456");
+
+    std::vector<int> stripesFirst = stripes;
+    stripesFirst.push_back(40);
+    stripesFirst.insert(stripesFirst.end(), barcode.begin(), barcode.end());
+    EXPECT_EQ(Scan(DrawRuns(stripesFirst, kQuiet, 3000)), "");
+    EXPECT_FALSE(run.BarcodeSeen);
+}
+
+TEST_F(CloseUpRowTest, RandomRowsStayInsideTheirBuffers) {
+    Demo();
+    std::mt19937 random(11);
+    const std::vector<std::uint8_t> barcode = DrawCode39Row("QSZ0123456", 4, 10, kQuiet, 1400);
+    for (int round = 0; round < 300; ++round) {
+        const auto width = static_cast<std::size_t>(random() % 12001);
+        std::vector<std::uint8_t> pixels(width);
+        switch (round % 3) {
+            case 0:  // any bytes
+                for (auto& p : pixels) p = static_cast<std::uint8_t>(random());
+                break;
+            case 1: {  // stripes of random widths: many runs
+                std::size_t x = 0;
+                bool dark = false;
+                while (x < width) {
+                    const std::size_t length = 1 + random() % 14;
+                    for (std::size_t i = 0; i < length && x < width; ++i, ++x) pixels[x] = dark ? 30 : 220;
+                    dark = !dark;
+                }
+                break;
+            }
+            default:  // a barcode under noise, repeated along the row
+                for (std::size_t x = 0; x < width; ++x) {
+                    const int noisy = barcode[x % barcode.size()] + static_cast<int>(random() % 121) - 60;
+                    pixels[x] = static_cast<std::uint8_t>(std::clamp(noisy, 0, 255));
+                }
+        }
+        ui.strips.clear();
+        const std::string text = Scan(pixels);
+        ASSERT_TRUE(text.empty() || (run.ReadValid && TextMatchesFormat(text, "QSZ0######"))) << text;
+        ASSERT_GE(core.state.closeUp.CloseUpSpaceThreshold, 0);
+        ASSERT_LT(core.state.closeUp.CloseUpSpaceThreshold, 100);
+        ASSERT_LE(ui.strips.size(), 2u);
+    }
+}
+
+}  // namespace
+}  // namespace tagmora
