@@ -24,9 +24,20 @@ bool AllUsable(std::span<const float> widths) {
     return std::all_of(widths.begin(), widths.end(), [](float w) { return std::isfinite(w) && w >= 0.0f; });
 }
 
-// The mean width of the elements of about one module: those less than 1.5
-// times the narrowest. min > 0, so the narrowest element itself always counts.
-double UnitWidth(std::span<const float> widths, float min) {
+// round(w / unit) as the largest integer not above w / unit + 0.5, kept as a
+// double so that an absurd ratio cannot overflow an int.
+double Modules(float width, double unit) { return std::floor(width / unit + 0.5); }
+
+// Module counts of one list, measured by the mean width of its elements of
+// about one module (those less than 1.5 times the narrowest, min > 0).
+//
+// No Code 128 element is wider than four modules: an element that looks wider
+// means the unit came out too small (narrow elements printed thin), so the
+// unit grows by 5 % until every element fits. Bars and spaces are measured
+// independently; each unit grows only while its own list has a count above 4.
+// The unit is at least min > 0 and every width is finite, so each pass brings
+// the widest ratio down by 5 % and the loop ends.
+std::vector<int> ModuleCounts(std::span<const float> widths, float min) {
     double total = 0.0;
     int count = 0;
     for (float w : widths) {
@@ -35,20 +46,10 @@ double UnitWidth(std::span<const float> widths, float min) {
             ++count;
         }
     }
-    return total / count;
-}
+    double unit = total / count;
+    const float widest = *std::max_element(widths.begin(), widths.end());
+    while (Modules(widest, unit) > 4.0) unit *= 1.05;
 
-// round(w / unit) as the largest integer not above w / unit + 0.5, kept as a
-// double so that an absurd ratio cannot overflow an int.
-double Modules(float width, double unit) { return std::floor(width / unit + 0.5); }
-
-double MaxModules(std::span<const float> widths, double unit) {
-    double most = 0.0;
-    for (float w : widths) most = std::max(most, Modules(w, unit));
-    return most;
-}
-
-std::vector<int> ModuleCounts(std::span<const float> widths, double unit) {
     std::vector<int> counts;
     counts.reserve(widths.size());
     for (float w : widths) counts.push_back(static_cast<int>(Modules(w, unit)));
@@ -69,18 +70,19 @@ std::string DecodeCode128Symbol(std::string_view pattern, bool numeric) {
 
 std::string DecodeCode128(Context& ctx, std::span<const float> barWidths, std::span<const float> spaceWidths) {
     // Widths from a scan line are finite and never negative; anything else
-    // cannot be measured in modules (and would keep the widening below from
+    // cannot be measured in modules (and would keep the unit's widening from
     // ever ending).
     if (!AllUsable(barWidths) || !AllUsable(spaceWidths)) {
         ctx.run.ReadValid = false;
         return {};
     }
-    if (barWidths.empty()) return {};
-    const float minBar = *std::min_element(barWidths.begin(), barWidths.end());
-    if (minBar == 0.0f) return {};
-
-    double barUnit = UnitWidth(barWidths, minBar);
-    double spaceUnit = 1.0;  // no spaces: no space is ever read
+    // Empty lists are not measured: the symbol loop finds them too short.
+    std::vector<int> bars, spaces;
+    if (!barWidths.empty()) {
+        const float minBar = *std::min_element(barWidths.begin(), barWidths.end());
+        if (minBar == 0.0f) return {};
+        bars = ModuleCounts(barWidths, minBar);
+    }
     if (!spaceWidths.empty()) {
         const float minSpace = *std::min_element(spaceWidths.begin(), spaceWidths.end());
         // A space of no width gives no module to measure the others by.
@@ -88,28 +90,8 @@ std::string DecodeCode128(Context& ctx, std::span<const float> barWidths, std::s
             ctx.run.ReadValid = false;
             return {};
         }
-        spaceUnit = UnitWidth(spaceWidths, minSpace);
+        spaces = ModuleCounts(spaceWidths, minSpace);
     }
-
-    // No Code 128 element is wider than four modules: an element that looks
-    // wider means the unit came out too small (a few narrow elements printed
-    // thin). Widen the unit by 5 % until every element fits. Both units are
-    // positive and finite and every width finite, so each pass brings the
-    // widest ratio down by 5 % and the loop ends.
-    for (;;) {
-        bool widened = false;
-        if (MaxModules(barWidths, barUnit) > 4.0) {
-            barUnit *= 1.05;
-            widened = true;
-        }
-        if (MaxModules(spaceWidths, spaceUnit) > 4.0) {
-            spaceUnit *= 1.05;
-            widened = true;
-        }
-        if (!widened) break;
-    }
-    const std::vector<int> bars = ModuleCounts(barWidths, barUnit);
-    const std::vector<int> spaces = ModuleCounts(spaceWidths, spaceUnit);
 
     // The format's length bounds how many symbols are read: at most n - 2
     // after the start symbol, which is skipped unread (elements 0 to 2).
