@@ -103,9 +103,11 @@ JpegResult Decode(Decompressor& jpeg, std::FILE* file, WorkBitmap& bitmap) {
 
 JpegResult LoadJpegGrey(const std::string& path, WorkBitmap& bitmap) {
     const FileHandle file(path);
-    if (!file.get()) return JpegResult::CannotOpen;
-    Decompressor jpeg;
-    const JpegResult result = Decode(jpeg, file.get(), bitmap);
+    JpegResult result = JpegResult::CannotOpen;
+    if (file.get()) {
+        Decompressor jpeg;
+        result = Decode(jpeg, file.get(), bitmap);
+    }
     // A failed picture must not pass for the previous one; the storage stays.
     if (result != JpegResult::Ok) bitmap.Resize(0, 0);
     return result;

@@ -1,0 +1,154 @@
+#include "app/file_system.h"
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "support/temp_folder.h"
+
+namespace tagmora {
+namespace {
+
+using testing::TempFolder;
+using Names = std::vector<std::string>;
+namespace fs = std::filesystem;
+
+// Sets or clears the append-only flag of a folder: entries can then be added
+// but not removed. False when the file system or the process cannot do it.
+bool SetAppendOnly(const std::string& folder, bool on) {
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool done = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (done) {
+        flags = on ? (flags | FS_APPEND_FL) : (flags & ~FS_APPEND_FL);
+        done = ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    close(fd);
+    return done;
+}
+
+TEST(RenameNoReplaceTest, MovesAFileWithinItsFolder) {
+    for (auto move : {&RenameNoReplace, &RenameByLinkNoReplace}) {
+        TempFolder folder;
+        folder.Write("IMG_1.jpg", "photo");
+        ASSERT_TRUE(move(folder.path(), "IMG_1.jpg", "QSZ0123456.jpg"));
+        EXPECT_EQ(folder.Files(), (std::map<std::string, std::string>{{"QSZ0123456.jpg", "photo"}}));
+    }
+}
+
+TEST(RenameNoReplaceTest, NeverReplacesAnExistingFile) {
+    for (auto move : {&RenameNoReplace, &RenameByLinkNoReplace}) {
+        TempFolder folder;
+        folder.Write("IMG_1.jpg", "photo one");
+        folder.Write("QSZ0123456.jpg", "another specimen");
+        EXPECT_FALSE(move(folder.path(), "IMG_1.jpg", "QSZ0123456.jpg"));
+        EXPECT_FALSE(move(folder.path(), "IMG_1.jpg", "IMG_1.jpg"));
+        EXPECT_FALSE(move(folder.path(), "missing.jpg", "new.jpg"));
+        // A folder or a dangling link under the target name is taken as well.
+        fs::create_directory(folder / "taken.jpg");
+        fs::create_symlink(folder / "nowhere", folder / "link.jpg");
+        EXPECT_FALSE(move(folder.path(), "IMG_1.jpg", "taken.jpg"));
+        EXPECT_FALSE(move(folder.path(), "IMG_1.jpg", "link.jpg"));
+        EXPECT_EQ(folder.Files(), (std::map<std::string, std::string>{{"IMG_1.jpg", "photo one"},
+                                                                      {"QSZ0123456.jpg", "another specimen"}}));
+    }
+}
+
+TEST(RenameNoReplaceTest, RefusesNamesThatLeaveTheFolder) {
+    TempFolder folder;
+    fs::create_directory(folder / "sub");
+    folder.Write("IMG_1.jpg", "photo");
+    const std::string withNul("a\0b.jpg", 7);
+    for (auto move : {&RenameNoReplace, &RenameByLinkNoReplace}) {
+        for (const std::string& bad : {std::string(), std::string("."), std::string(".."), std::string("sub/x.jpg"),
+                                       std::string("../x.jpg"), std::string("/tmp/x.jpg"), withNul}) {
+            EXPECT_FALSE(move(folder.path(), "IMG_1.jpg", bad)) << bad;
+            EXPECT_FALSE(move(folder.path(), bad, "new.jpg")) << bad;
+        }
+    }
+    EXPECT_EQ(folder.Files(), (std::map<std::string, std::string>{{"IMG_1.jpg", "photo"}}));
+    EXPECT_TRUE(fs::is_empty(folder / "sub"));
+    EXPECT_TRUE(IsPlainFileName("..."));
+    EXPECT_TRUE(IsPlainFileName("a\\b.jpg"));  // a backslash is an ordinary character here
+}
+
+// A folder whose entries can be added but not removed: the link of the
+// fallback succeeds and the old name cannot go, nor can the new link be
+// taken back. Nothing may be lost, and the file must not pick up a name per
+// attempt: the move counts as done.
+TEST(RenameNoReplaceTest, FallbackInAFolderThatOnlyGrowsLosesNothing) {
+    TempFolder folder;
+    folder.Write("IMG_1.jpg", "photo");
+    if (!SetAppendOnly(folder.path(), true)) GTEST_SKIP() << "append-only folders not available here";
+    EXPECT_FALSE(RenameNoReplace(folder.path(), "IMG_1.jpg", "A.jpg"));  // rename itself is refused
+    const bool moved = RenameByLinkNoReplace(folder.path(), "IMG_1.jpg", "B.jpg");
+    SetAppendOnly(folder.path(), false);
+    EXPECT_TRUE(moved);
+    EXPECT_EQ(folder.Files(), (std::map<std::string, std::string>{{"B.jpg", "photo"}, {"IMG_1.jpg", "photo"}}));
+}
+
+TEST(ListJpegFilesTest, RegularVisibleJpegsSortedIgnoringCase) {
+    TempFolder folder;
+    for (const char* name : {"img_2.jpg", "IMG_10.JPG", "IMG_1.jpg", "b.Jpg", "c.jpeg", "d.jpg.txt", ".hidden.jpg",
+                             "IMG_1.CR2", "jpg"})
+        folder.Write(name, "x");
+    fs::create_directory(folder / "folder.jpg");
+    fs::create_symlink(folder / "IMG_1.jpg", folder / "link.jpg");
+    Names names{"stale"};
+    ASSERT_TRUE(ListJpegFiles(folder.path(), names));
+    EXPECT_EQ(names, (Names{"b.Jpg", "IMG_1.jpg", "IMG_10.JPG", "img_2.jpg"}));
+
+    EXPECT_FALSE(ListJpegFiles(folder / "missing", names));
+    EXPECT_TRUE(names.empty());
+}
+
+TEST(ListFilesWithBaseTest, BaseThenDotThenAnyRestIgnoringCase) {
+    TempFolder folder;
+    for (const char* name : {"IMG_1.jpg", "img_1.CR2", "IMG_1.jpg.xmp", "IMG_1.", "IMG_1", "IMG_10.jpg", "IMG_1x.jpg",
+                             "xIMG_1.jpg", ".IMG_1.jpg"})
+        folder.Write(name, "x");
+    fs::create_directory(folder / "IMG_1.d");
+    EXPECT_EQ(ListFilesWithBase(folder.path(), "IMG_1"), (Names{"IMG_1.", "img_1.CR2", "IMG_1.jpg", "IMG_1.jpg.xmp"}));
+    EXPECT_TRUE(ListFilesWithBase(folder.path(), "IMG_2").empty());
+    EXPECT_TRUE(ListFilesWithBase(folder.path(), "").empty());  // would be dot-files only
+    EXPECT_TRUE(ListFilesWithBase(folder / "missing", "IMG_1").empty());
+}
+
+TEST(FolderOffersJpegTest, TheFirstMatchDecidesHiddenOnesIncluded) {
+    TempFolder empty;
+    EXPECT_FALSE(FolderOffersJpeg(empty.path()));
+
+    TempFolder hiddenFirst;
+    hiddenFirst.Write(".a.jpg", "x");
+    EXPECT_TRUE(FolderOffersJpeg(hiddenFirst.path()));
+
+    TempFolder folderFirst;
+    fs::create_directory(folderFirst / "a.jpg");
+    folderFirst.Write("b.jpg", "x");
+    EXPECT_FALSE(FolderOffersJpeg(folderFirst.path()));
+}
+
+TEST(PathHelpersTest, JoinAndKinds) {
+    EXPECT_EQ(JoinPath("", "a.jpg"), "a.jpg");
+    EXPECT_EQ(JoinPath("/p", "a.jpg"), "/p/a.jpg");
+    EXPECT_EQ(JoinPath("/p/", "a.jpg"), "/p/a.jpg");
+    EXPECT_TRUE(IsHiddenName(".x"));
+    EXPECT_FALSE(IsHiddenName("x."));
+    TempFolder folder;
+    folder.Write("f", "x");
+    EXPECT_TRUE(FileExists(folder / "f") && IsRegularFile(folder / "f") && !IsDirectory(folder / "f"));
+    EXPECT_TRUE(IsDirectory(folder.path()) && !IsRegularFile(folder.path()));
+    EXPECT_FALSE(FileExists(folder / "g"));
+}
+
+}  // namespace
+}  // namespace tagmora

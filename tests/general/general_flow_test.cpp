@@ -1,0 +1,289 @@
+#include "general/general_flow.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "app/context.h"
+#include "support/fake_front_end.h"
+#include "support/synthetic_sheet.h"
+#include "support/temp_folder.h"
+
+namespace tagmora {
+namespace {
+
+using testing::Symbology;
+using testing::TempFolder;
+using testing::TestCore;
+using Lines = std::vector<std::string>;
+using Positions = std::vector<std::int32_t>;
+using Names = std::set<std::string>;
+
+TEST(CandidateLinesTest, GridInThreePasses) {
+    EXPECT_EQ(CandidateLines(100, 0), (Positions{0, 60, 20, 80, 40, 100}));
+    const Positions lines = CandidateLines(2000, 0);
+    ASSERT_EQ(lines.size(), 101u);
+    EXPECT_EQ(lines[33], 1980);
+    EXPECT_EQ(lines[34], 20);
+    EXPECT_EQ(lines[67], 2000);  // one past the last row
+    EXPECT_EQ(lines[68], 40);
+    EXPECT_EQ(lines.back(), 1960);
+    EXPECT_EQ(CandidateLines(19, 0), (Positions{0}));
+    EXPECT_EQ(CandidateLines(20, 0), (Positions{0, 20}));
+}
+
+TEST(CandidateLinesTest, ThePreviousLineIsSearchedAroundFirst) {
+    EXPECT_EQ(CandidateLines(100, 50), (Positions{0, 20, 40, 60, 80, 0, 60, 20, 80, 40, 100}));
+    const Positions lines = CandidateLines(2000, 1000);
+    ASSERT_EQ(lines.size(), 111u);
+    EXPECT_EQ(Positions(lines.begin(), lines.begin() + 11),
+              (Positions{900, 920, 940, 960, 980, 1000, 1020, 1040, 1060, 1080, 0}));
+    // Near the end of a smaller image the neighbourhood stops at its extent.
+    const Positions nearEnd = CandidateLines(1000, 950);
+    EXPECT_EQ(Positions(nearEnd.begin(), nearEnd.begin() + 9),
+              (Positions{850, 870, 890, 910, 930, 950, 970, 990, 0}));
+    // A previous line beyond a smaller image adds nothing.
+    EXPECT_EQ(CandidateLines(100, 2000), CandidateLines(100, 0));
+}
+
+struct GeneralFlowTest : ::testing::Test {
+    TempFolder photos;
+    TempFolder start;
+    TestCore core;
+
+    void SetUp() override {
+        core.state.run.PhotoFolder = photos.path();
+        core.state.run.StartFolder = start.path();
+        core.state.run.KeepGoing = true;
+        core.settings().SuffixFormat = "@";
+        core.settings().RenameRaw = true;
+    }
+    static testing::SheetOptions Small() {
+        testing::SheetOptions options;
+        options.width = 800;
+        options.height = 600;
+        options.moduleWidth = 3;
+        options.barHeight = 80;
+        return options;
+    }
+    void Sheet(std::string_view text, Symbology symbology = Symbology::Code39,
+               testing::SheetOptions options = Small()) {
+        core.state.bitmap = testing::MakeSheet(symbology, text, options);
+    }
+    void Blank(testing::SheetOptions options = Small()) { core.state.bitmap = testing::MakeBlankSheet(options); }
+    void Photo(std::string name, std::initializer_list<const char*> companions = {}) {
+        photos.Write(name, "photo " + name);
+        for (const char* companion : companions) photos.Write(companion, "companion");
+        core.state.run.CurrentImage = std::move(name);
+    }
+    Names NamesNow() const {
+        Names names;
+        for (const auto& [name, content] : photos.Files()) names.insert(name);
+        return names;
+    }
+    void Demo(bool pause = false) {
+        core.settings().ModeIndex = 1;
+        core.settings().PauseEachLine = pause;
+    }
+};
+
+TEST_F(GeneralFlowTest, AReadBarcodeRenamesThePhotographAndItsRawFile) {
+    Sheet("QSZ0123456");
+    Photo("IMG_1.jpg", {"IMG_1.CR2"});
+    ProcessGeneralImage(core.ctx);
+    EXPECT_EQ(NamesNow(), (Names{"QSZ0123456.jpg", "QSZ0123456.CR2"}));
+    EXPECT_EQ(core.ui.logLines,
+              (Lines{"-Renamed IMG_1.CR2 to QSZ0123456.CR2", "-Renamed IMG_1.jpg to QSZ0123456.jpg"}));
+    EXPECT_EQ(core.state.run.LastBarcode, "QSZ0123456");
+    EXPECT_EQ(core.state.run.ErrorCount, 0);
+    EXPECT_FALSE(core.state.run.BarcodeSeen);
+    EXPECT_EQ(core.ui.picturesShown, 1);
+    EXPECT_EQ(core.ui.StripsOf(StripColour::Black), 0);  // Production shows only the line read
+    EXPECT_GE(core.ui.StripsOf(StripColour::Red), 1);
+    // The search of the next image begins around the line that read it.
+    const std::int32_t line = core.state.general.LastLine;
+    EXPECT_GT(line, 0);
+
+    // The next photograph without a label is the same specimen.
+    Blank();
+    Photo("IMG_2.jpg", {"IMG_2.CR2"});
+    ProcessGeneralImage(core.ctx);
+    EXPECT_EQ(NamesNow(), (Names{"QSZ0123456.jpg", "QSZ0123456.CR2", "QSZ0123456a.jpg", "QSZ0123456a.CR2"}));
+    EXPECT_EQ(Lines(core.ui.logLines.begin() + 2, core.ui.logLines.end()),
+              (Lines{"-Renamed IMG_2.CR2 to QSZ0123456a.CR2", "-Renamed IMG_2.jpg to QSZ0123456a.jpg",
+                     "IMG_2.jpg renamed with previous barcode QSZ0123456"}));
+    EXPECT_EQ(core.state.run.ErrorCount, 0);
+    EXPECT_EQ(start.Read("Tagmora.log"),
+              "-Renamed IMG_1.CR2 to QSZ0123456.CR2\r\n-Renamed IMG_1.jpg to QSZ0123456.jpg\r\n"
+              "-Renamed IMG_2.CR2 to QSZ0123456a.CR2\r\n-Renamed IMG_2.jpg to QSZ0123456a.jpg\r\n"
+              "IMG_2.jpg renamed with previous barcode QSZ0123456\r\n");
+}
+
+TEST_F(GeneralFlowTest, WithoutRawFilesOnlyTheImageIsRenamed) {
+    core.settings().RenameRaw = false;
+    testing::SheetOptions options = Small();
+    options.moduleWidth = 4;
+    Sheet("QSZ0654321", Symbology::Code128, options);
+    Photo("IMG_1.JPG", {"IMG_1.CR2"});
+    ProcessGeneralImage(core.ctx);
+    EXPECT_EQ(NamesNow(), (Names{"QSZ0654321.jpg", "IMG_1.CR2"}));
+    EXPECT_EQ(core.ui.logLines, (Lines{"IMG_1.JPG renamed QSZ0654321.jpg"}));
+}
+
+TEST_F(GeneralFlowTest, ColumnsAreSearchedInVerticalOrientation) {
+    testing::SheetOptions options = Small();
+    options.vertical = true;
+    Sheet("QSZ0123456", Symbology::Code39, options);
+    core.state.run.VerticalScan = true;
+    Photo("IMG_1.jpg");
+    ProcessGeneralImage(core.ctx);
+    EXPECT_EQ(core.ui.logLines, (Lines{"-Renamed IMG_1.jpg to QSZ0123456.jpg"}));
+}
+
+// The failed previous rename does not hide the image's own line, and only the
+// failure counts as an error.
+TEST_F(GeneralFlowTest, APreviousBarcodeWhoseNamesAreTakenLogsBoth) {
+    core.settings().SuffixFormat = "";
+    core.state.run.LastBarcode = "QSZ0123456";
+    photos.Write("QSZ0123456.jpg", "other");
+    for (int n = 1; n <= 99; ++n) photos.Write("QSZ0123456" + std::to_string(n) + ".jpg", "other");
+    Blank();
+    Photo("IMG_2.jpg");
+    ProcessGeneralImage(core.ctx);
+    EXPECT_EQ(core.ui.logLines, (Lines{">>>>>IMG_2.jpg found barcode, but unable to rename IMG_2.jpg",
+                                       "IMG_2.jpg renamed with previous barcode QSZ0123456"}));
+    EXPECT_EQ(core.state.run.ErrorCount, 1);
+    EXPECT_EQ(photos.Read("IMG_2.jpg"), "photo IMG_2.jpg");
+}
+
+TEST_F(GeneralFlowTest, NoBarcodeAndNoPreviousOne) {
+    Blank();
+    Photo("IMG_1.jpg");
+    ProcessGeneralImage(core.ctx);
+    EXPECT_EQ(NamesNow(), (Names{"IMG_1.jpg"}));
+    EXPECT_EQ(core.ui.logLines, (Lines{"No barcode found on IMG_1.jpg"}));
+    EXPECT_EQ(core.state.run.ErrorCount, 1);
+    EXPECT_TRUE(core.ui.prompts.empty());
+}
+
+// A Code 39 symbol whose text does not fit the format: the start pattern was
+// seen, nothing was accepted.
+TEST_F(GeneralFlowTest, ASeenButUnreadableBarcodeForgetsThePreviousOne) {
+    core.state.run.LastBarcode = "QSZ0000001";
+    Sheet("ABC0123456");
+    Photo("IMG_1.jpg");
+    ProcessGeneralImage(core.ctx);
+    EXPECT_EQ(core.ui.logLines, (Lines{">>>>>IMG_1.jpg: Found barcode, but unable to read"}));
+    EXPECT_EQ(core.state.run.ErrorCount, 1);
+    EXPECT_EQ(core.state.run.LastBarcode, "");
+    EXPECT_EQ(core.state.general.LastLine, 0);
+    EXPECT_EQ(NamesNow(), (Names{"IMG_1.jpg"}));
+
+    // So the next photograph without a label is not given a number.
+    Blank();
+    Photo("IMG_2.jpg");
+    ProcessGeneralImage(core.ctx);
+    EXPECT_EQ(core.ui.logLines.back(), "No barcode found on IMG_2.jpg");
+    EXPECT_EQ(NamesNow(), (Names{"IMG_1.jpg", "IMG_2.jpg"}));
+}
+
+TEST_F(GeneralFlowTest, DemoDebugReportsAndRenamesNothing) {
+    Demo();
+    Sheet("QSZ0123456");
+    Photo("IMG_1.jpg", {"IMG_1.CR2"});
+    ProcessGeneralImage(core.ctx);
+    Blank();
+    Photo("IMG_2.jpg");
+    ProcessGeneralImage(core.ctx);
+    Sheet("ABC0123456");
+    Photo("IMG_3.jpg");
+    ProcessGeneralImage(core.ctx);
+    Blank();
+    Photo("IMG_4.jpg");
+    ProcessGeneralImage(core.ctx);
+
+    EXPECT_EQ(NamesNow(), (Names{"IMG_1.jpg", "IMG_1.CR2", "IMG_2.jpg", "IMG_3.jpg", "IMG_4.jpg"}));
+    EXPECT_EQ(core.ui.prompts, (Lines{"    QSZ0123456", "    Can't find Barcode", "Found barcode, but unable to read",
+                                      "    Can't find Barcode"}));
+    EXPECT_EQ(core.ui.logLines, (Lines{"IMG_1.jpg found Barcode: QSZ0123456",
+                                       "IMG_2.jpg would be renamed with previous barcode QSZ0123456",
+                                       ">>>>>IMG_3.jpg: Found barcode, but unable to read",
+                                       "No barcode found on IMG_4.jpg"}));
+    EXPECT_EQ(core.state.run.ErrorCount, 2);
+    EXPECT_GT(core.ui.StripsOf(StripColour::Black), 4);  // every line tried is shown
+    EXPECT_TRUE(core.state.run.KeepGoing);
+}
+
+TEST_F(GeneralFlowTest, CancelInAResultBoxEndsTheRunButTheImageIsLogged) {
+    Demo();
+    core.ui.promptAnswers = {false};
+    Sheet("QSZ0123456");
+    Photo("IMG_1.jpg");
+    ProcessGeneralImage(core.ctx);
+    EXPECT_FALSE(core.state.run.KeepGoing);
+    EXPECT_EQ(core.ui.logLines, (Lines{"IMG_1.jpg found Barcode: QSZ0123456"}));
+    EXPECT_EQ(core.state.run.LastBarcode, "QSZ0123456");
+}
+
+TEST_F(GeneralFlowTest, LinesAreTriedInListOrderFromTheSecondEntry) {
+    Demo(/*pause=*/true);
+    testing::SheetOptions options = Small();
+    options.height = 100;
+    Blank(options);
+    Photo("IMG_1.jpg");
+    ProcessGeneralImage(core.ctx);
+    EXPECT_EQ(core.ui.prompts, (Lines{"60", "20", "80", "40", "100", "    Can't find Barcode"}));
+    EXPECT_EQ(core.state.general.LastLine, 100);
+
+    core.ui.prompts.clear();
+    core.state.general.LastLine = 50;
+    ProcessGeneralImage(core.ctx);
+    EXPECT_EQ(core.ui.prompts,
+              (Lines{"20", "40", "60", "80", "0", "60", "20", "80", "40", "100", "    Can't find Barcode"}));
+}
+
+TEST_F(GeneralFlowTest, CancelInThePausePromptStopsBeforeTheLineIsRead) {
+    Demo(/*pause=*/true);
+    core.ui.promptAnswers = {false};
+    Sheet("QSZ0123456");
+    Photo("IMG_1.jpg");
+    ProcessGeneralImage(core.ctx);
+    EXPECT_EQ(core.ui.prompts, (Lines{"60", "    Can't find Barcode"}));
+    EXPECT_EQ(core.ui.strips.size(), 1u);
+    EXPECT_EQ(core.ui.logLines, (Lines{"No barcode found on IMG_1.jpg"}));
+    EXPECT_EQ(core.state.general.LastLine, 60);
+}
+
+TEST_F(GeneralFlowTest, ARunAlreadyStoppedDrawsOneLineAndReadsNone) {
+    Demo();
+    core.state.run.KeepGoing = false;
+    core.state.run.LastBarcode = "QSZ0123456";
+    Sheet("QSZ0999999");
+    Photo("IMG_1.jpg");
+    ProcessGeneralImage(core.ctx);
+    EXPECT_EQ(core.ui.strips.size(), 1u);
+    EXPECT_EQ(core.ui.logLines, (Lines{"IMG_1.jpg would be renamed with previous barcode QSZ0123456"}));
+    EXPECT_EQ(core.state.run.LastBarcode, "QSZ0123456");
+}
+
+TEST_F(GeneralFlowTest, AnEmptyFormatTriesOneLine) {
+    Demo(/*pause=*/true);
+    core.settings().BarcodeFormat = "";
+    Blank();
+    Photo("IMG_1.jpg");
+    ProcessGeneralImage(core.ctx);
+    EXPECT_EQ(core.ui.prompts, (Lines{"60", "    Can't find Barcode"}));
+}
+
+TEST_F(GeneralFlowTest, AnImageTooNarrowForTwoLinesTriesNone) {
+    Demo();
+    core.state.run.LastBarcode = "QSZ0123456";
+    core.state.bitmap.Resize(300, 15);
+    Photo("IMG_1.jpg");
+    ProcessGeneralImage(core.ctx);
+    EXPECT_TRUE(core.ui.strips.empty());
+    EXPECT_EQ(core.ui.logLines, (Lines{"IMG_1.jpg would be renamed with previous barcode QSZ0123456"}));
+}
+
+}  // namespace
+}  // namespace tagmora

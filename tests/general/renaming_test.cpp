@@ -1,0 +1,229 @@
+#include "general/renaming.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
+#include "app/context.h"
+#include "support/fake_front_end.h"
+#include "support/temp_folder.h"
+
+namespace tagmora {
+namespace {
+
+using testing::TempFolder;
+using testing::TestCore;
+using Lines = std::vector<std::string>;
+using Names = std::set<std::string>;
+
+TEST(FormatSuffixTest, TheFirstTokenFoundDecides) {
+    struct Case {
+        std::string_view fmt;
+        std::int32_t n;
+        std::string_view suffix;
+    };
+    const Case cases[] = {
+        {"@", 1, "a"},         {"@", 2, "b"},          {"@", 26, "z"},       {"@", 27, "{"},
+        {"@", 28, "|"},        {"###", 1, "001"},      {"###", 12, "012"},   {"###", 1234, "1234"},
+        {"####", 7, "0007"},   {"#####", 7, "0007#"},  {"##", 3, "03"},      {"##-##", 5, "05-05"},
+        {"-#", 1, "-1"},       {"-#", 2, "-2"},        {"#x#", 3, "3x3"},    {"@#", 2, "@2"},
+        {"(@)", 3, "(c)"},     {"", 1, "1"},           {"", 12, "12"},       {"x", 4, "4"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FormatSuffix(c.fmt, c.n), c.suffix) << c.fmt << " " << c.n;
+}
+
+// Every test checks at its end that the photo folder holds the very same file
+// contents as at its start, only under other names: nothing lost, nothing
+// overwritten, nothing copied.
+struct RenamingTest : ::testing::Test {
+    TempFolder photos;
+    TempFolder start;
+    TestCore core;
+    std::multiset<std::string> contentsBefore;
+
+    void SetUp() override {
+        core.state.run.PhotoFolder = photos.path();
+        core.state.run.StartFolder = start.path();
+        core.settings().SuffixFormat = "@";
+    }
+    // Each file gets distinct content, so a swap or a copy shows.
+    void Add(std::initializer_list<std::string_view> names) {
+        for (std::string_view name : names) {
+            const std::string content = "content of " + std::string(name);
+            photos.Write(name, content);
+            contentsBefore.insert(content);
+        }
+    }
+    Names NamesNow() const {
+        Names names;
+        for (const auto& [name, content] : photos.Files()) names.insert(name);
+        return names;
+    }
+    void TearDown() override {
+        std::multiset<std::string> contentsAfter;
+        for (const auto& [name, content] : photos.Files()) contentsAfter.insert(content);
+        EXPECT_EQ(contentsAfter, contentsBefore);
+    }
+    void Image(std::string name) { core.state.run.CurrentImage = std::move(name); }
+};
+
+TEST_F(RenamingTest, PhotographsOfOneSheetTakeTheFirstFreeLetter) {
+    Add({"IMG_1.jpg", "IMG_1.CR2", "IMG_2.jpg", "IMG_2.CR2", "IMG_3.jpg"});
+    for (const char* image : {"IMG_1.jpg", "IMG_2.jpg", "IMG_3.jpg"}) {
+        Image(image);
+        RenameImageFiles(core.ctx, "QSZ0123456");
+    }
+    EXPECT_EQ(NamesNow(), (Names{"QSZ0123456.jpg", "QSZ0123456.CR2", "QSZ0123456a.jpg", "QSZ0123456a.CR2",
+                                 "QSZ0123456b.jpg"}));
+    EXPECT_EQ(photos.Read("QSZ0123456a.CR2"), "content of IMG_2.CR2");
+    EXPECT_EQ(core.ui.logLines,
+              (Lines{"-Renamed IMG_1.CR2 to QSZ0123456.CR2", "-Renamed IMG_1.jpg to QSZ0123456.jpg",
+                     "-Renamed IMG_2.CR2 to QSZ0123456a.CR2", "-Renamed IMG_2.jpg to QSZ0123456a.jpg",
+                     "-Renamed IMG_3.jpg to QSZ0123456b.jpg"}));
+    EXPECT_EQ(core.state.run.ErrorCount, 0);
+}
+
+TEST_F(RenamingTest, ImageOnlyNamesTheNextFreeSuffix) {
+    Add({"IMG_1.jpg", "IMG_1.CR2", "IMG_2.jpg"});
+    std::string pending;
+    Image("IMG_1.jpg");
+    RenameImageOnly(core.ctx, "QSZ0123456", pending);
+    EXPECT_EQ(pending, "IMG_1.jpg renamed QSZ0123456.jpg");
+    Image("IMG_2.jpg");
+    RenameImageOnly(core.ctx, "QSZ0123456", pending);
+    EXPECT_EQ(pending, "IMG_2.jpg renamed QSZ0123456a.jpg");
+    EXPECT_EQ(NamesNow(), (Names{"QSZ0123456.jpg", "QSZ0123456a.jpg", "IMG_1.CR2"}));
+    EXPECT_TRUE(core.ui.logLines.empty());  // the caller writes the pending line
+}
+
+TEST_F(RenamingTest, SuffixFormatsShapeTheSuffixedNames) {
+    Add({"QSZ0123456.jpg", "A.jpg", "B.jpg", "C.jpg", "D.jpg"});
+    std::string pending;
+    core.settings().SuffixFormat = "###";
+    Image("A.jpg");
+    RenameImageFiles(core.ctx, "QSZ0123456");
+    core.settings().SuffixFormat = "-#";
+    Image("B.jpg");
+    RenameImageOnly(core.ctx, "QSZ0123456", pending);
+    EXPECT_EQ(pending, "B.jpg renamed QSZ0123456-1.jpg");
+    core.settings().SuffixFormat = "";
+    Image("C.jpg");
+    RenameImageFiles(core.ctx, "QSZ0123456");
+    Image("D.jpg");
+    RenameImageFiles(core.ctx, "QSZ0123456");
+    EXPECT_EQ(NamesNow(), (Names{"QSZ0123456.jpg", "QSZ0123456001.jpg", "QSZ0123456-1.jpg", "QSZ01234561.jpg",
+                                 "QSZ01234562.jpg"}));
+}
+
+TEST_F(RenamingTest, SuffixAllGivesEvenTheFirstPhotographASuffix) {
+    Add({"IMG_1.jpg", "IMG_1.CR2", "IMG_2.jpg"});
+    core.settings().SuffixAll = true;
+    Image("IMG_1.jpg");
+    RenameImageFiles(core.ctx, "QSZ0123456");
+    std::string pending;
+    Image("IMG_2.jpg");
+    RenameImageOnly(core.ctx, "QSZ0123456", pending);
+    EXPECT_EQ(pending, "IMG_2.jpg renamed QSZ0123456b.jpg");
+    EXPECT_EQ(NamesNow(), (Names{"QSZ0123456a.jpg", "QSZ0123456a.CR2", "QSZ0123456b.jpg"}));
+}
+
+TEST_F(RenamingTest, EachFileSearchesItsOwnFreeName) {
+    Add({"QSZ0123456.jpg", "IMG_2.jpg", "IMG_2.CR2"});
+    Image("IMG_2.jpg");
+    RenameImageFiles(core.ctx, "QSZ0123456");
+    EXPECT_EQ(NamesNow(), (Names{"QSZ0123456.jpg", "QSZ0123456.CR2", "QSZ0123456a.jpg"}));
+    EXPECT_EQ(core.ui.logLines,
+              (Lines{"-Renamed IMG_2.CR2 to QSZ0123456.CR2", "-Renamed IMG_2.jpg to QSZ0123456a.jpg"}));
+}
+
+TEST_F(RenamingTest, ExtensionCaseIsKeptByFilesAndLoweredByImageOnly) {
+    Add({"IMG_1.JPG", "IMG_2.JPG"});
+    Image("IMG_1.JPG");
+    RenameImageFiles(core.ctx, "QSZ0000001");
+    std::string pending;
+    Image("IMG_2.JPG");
+    RenameImageOnly(core.ctx, "QSZ0000002", pending);
+    EXPECT_EQ(pending, "IMG_2.JPG renamed QSZ0000002.jpg");
+    EXPECT_EQ(NamesNow(), (Names{"QSZ0000001.JPG", "QSZ0000002.jpg"}));
+}
+
+TEST_F(RenamingTest, TheBaseNameIsReplacedWhereverItOccurs) {
+    Add({"IMG_1.jpg", "img_1.IMG_1", "IMG_1.xmp.img_1.bak"});
+    Image("IMG_1.jpg");
+    RenameImageFiles(core.ctx, "QSZ0123456");
+    EXPECT_EQ(NamesNow(), (Names{"QSZ0123456.jpg", "QSZ0123456.QSZ0123456", "QSZ0123456.xmp.QSZ0123456.bak"}));
+}
+
+TEST_F(RenamingTest, AJpgInsideTheNameFindsNoFiles) {
+    Add({"a.jpg.b.jpg", "a.jpg.b.CR2"});
+    Image("a.jpg.b.jpg");
+    RenameImageFiles(core.ctx, "QSZ0123456");
+    EXPECT_EQ(NamesNow(), (Names{"a.jpg.b.jpg", "a.jpg.b.CR2"}));
+    EXPECT_EQ(core.ui.logLines, (Lines{"Unknown error finding a.jpg.b.jpg in folder..."}));
+    EXPECT_EQ(core.state.run.ErrorCount, 0);
+}
+
+TEST_F(RenamingTest, ImageOnlyGivesUpAfterTheNinthSuffix) {
+    Add({"IMG_1.jpg", "QSZ0123456.jpg"});
+    for (char letter = 'a'; letter <= 'i'; ++letter) Add({"QSZ0123456" + std::string(1, letter) + ".jpg"});
+    const Names before = NamesNow();
+    std::string pending;
+    Image("IMG_1.jpg");
+    RenameImageOnly(core.ctx, "QSZ0123456", pending);
+    EXPECT_EQ(pending, ">>>>>IMG_1.jpg found barcode, but unable to rename file.");
+    EXPECT_EQ(core.state.run.ErrorCount, 1);
+    EXPECT_EQ(NamesNow(), before);
+}
+
+TEST_F(RenamingTest, FilesGiveUpAfterTheNinetyNinthSuffixOthersStillMove) {
+    Add({"IMG_1.jpg", "IMG_1.CR2", "QSZ0123456.jpg"});
+    core.settings().SuffixFormat = "#";
+    for (int n = 1; n <= 99; ++n) Add({"QSZ0123456" + std::to_string(n) + ".jpg"});
+    Image("IMG_1.jpg");
+    RenameImageFiles(core.ctx, "QSZ0123456");
+    EXPECT_TRUE(photos.Exists("IMG_1.jpg"));
+    EXPECT_TRUE(photos.Exists("QSZ0123456.CR2"));
+    EXPECT_EQ(core.ui.logLines, (Lines{"-Renamed IMG_1.CR2 to QSZ0123456.CR2",
+                                       ">>>>>IMG_1.jpg found barcode, but unable to rename IMG_1.jpg"}));
+    EXPECT_EQ(core.state.run.ErrorCount, 1);
+}
+
+TEST_F(RenamingTest, LettersRunPastZ) {
+    Add({"IMG_1.jpg", "QSZ0123456.jpg"});
+    for (char letter = 'a'; letter <= 'z'; ++letter) Add({"QSZ0123456" + std::string(1, letter) + ".jpg"});
+    Image("IMG_1.jpg");
+    RenameImageFiles(core.ctx, "QSZ0123456");
+    EXPECT_TRUE(photos.Exists("QSZ0123456{.jpg"));
+    EXPECT_EQ(core.state.run.ErrorCount, 0);
+}
+
+// A barcode that the format let through with a separator in it must not move
+// the photograph into another folder; every attempt fails like a taken name.
+TEST_F(RenamingTest, ABarcodeWithASeparatorNeverLeavesTheFolder) {
+    Add({"IMG_1.jpg", "IMG_2.jpg"});
+    std::filesystem::create_directory(photos / "QSZ");
+    std::string pending;
+    Image("IMG_1.jpg");
+    RenameImageOnly(core.ctx, "QSZ/0123456", pending);
+    EXPECT_EQ(pending, ">>>>>IMG_1.jpg found barcode, but unable to rename file.");
+    Image("IMG_2.jpg");
+    RenameImageFiles(core.ctx, "../QSZ0123456");
+    EXPECT_EQ(core.ui.logLines, (Lines{">>>>>IMG_2.jpg found barcode, but unable to rename IMG_2.jpg"}));
+    EXPECT_EQ(core.state.run.ErrorCount, 2);
+    EXPECT_EQ(NamesNow(), (Names{"IMG_1.jpg", "IMG_2.jpg"}));
+    EXPECT_TRUE(std::filesystem::is_empty(photos / "QSZ"));
+    EXPECT_FALSE(std::filesystem::exists(photos / "../QSZ0123456.jpg"));
+}
+
+TEST_F(RenamingTest, AnImageGoneBeforeItsRenameIsAFailure) {
+    std::string pending;
+    Image("IMG_1.jpg");
+    RenameImageOnly(core.ctx, "QSZ0123456", pending);
+    EXPECT_EQ(pending, ">>>>>IMG_1.jpg found barcode, but unable to rename file.");
+    EXPECT_EQ(core.state.run.ErrorCount, 1);
+}
+
+}  // namespace
+}  // namespace tagmora
