@@ -225,6 +225,9 @@ std::string ScanCloseUpRow(Context& ctx, std::int32_t row) {
         ctx.closeUp.CloseUpSpaceThreshold > kSmoothingSpaceThreshold) {
         for (std::size_t x = 1; x + 1 < samples.size(); ++x) samples[x] = (pixels[x] + pixels[x + 1]) / 2;
         text = AnalyseCloseUpRow(ctx, samples, row, threshold);
+        // The row has shown a barcode, whatever its smoothed copy shows: an
+        // image with an unread barcode must not pass for one without.
+        ctx.run.BarcodeSeen = true;
     }
     return text;
 }

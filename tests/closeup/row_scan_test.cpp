@@ -133,6 +133,27 @@ TEST_F(CloseUpRowTest, RunsOfExactlyTheThresholdWidth) {
     EXPECT_EQ(Scan(runsWith(7, 6, 3)), "") << "a dark run longer than the threshold is wide";
 }
 
+// Bars measured 3 to 5 and 7 to 9 pixels wide leave a valley of the single
+// bin 6 in the dark widths. That gap takes its far end from the light
+// histogram's last gap, which runs to the end of its bins, so the bar limit
+// lands far above every bar: all bars are narrow and the row is not read.
+// With bars of 8 to 10 (a valley of two bins) the same row reads.
+TEST_F(CloseUpRowTest, SingleBinValleyInTheBarWidthsIsNotRead) {
+    const std::string letters = testing::Code39Letters("QSZ0123456");
+    auto rowWithBars = [&](int shortestWide) {
+        std::vector<int> runs = LetterRuns(letters, 4, 10);
+        for (std::size_t i = 0; i < letters.size(); ++i) {
+            const int spread = static_cast<int>(i % 3);
+            if (letters[i] == 'b') runs[i] = -(3 + spread);
+            if (letters[i] == 'B') runs[i] = -(shortestWide + spread);
+        }
+        return DrawRuns(runs, kQuiet, 1400);
+    };
+    EXPECT_EQ(Scan(rowWithBars(7)), "");
+    EXPECT_FALSE(run.BarcodeSeen);
+    EXPECT_EQ(Scan(rowWithBars(8)), "QSZ0123456");
+}
+
 TEST_F(CloseUpRowTest, StartPatternWithoutTheCharacterSIsNotABarcode) {
     core.settings().BarcodeFormat = "QZ0######";
     run.BarcodeSeen = true;
@@ -165,6 +186,20 @@ TEST_F(CloseUpRowTest, WideSpacesOverTwentyGetASmoothedSecondTry) {
     EXPECT_EQ(core.state.closeUp.CloseUpSpaceThreshold, 24);  // gap 13..35
     EXPECT_FALSE(run.ReadValid);
     EXPECT_EQ(ui.StripsOf(StripColour::Black), 2);
+}
+
+TEST_F(CloseUpRowTest, SmoothingNeverHidesABarcodeTheRowShowed) {
+    // A one-pixel space in the start character: seen as it is, averaged away
+    // when smoothed. The text is one character too long, so it never reads.
+    const std::string letters = testing::Code39Letters("QSZ01234567");
+    std::vector<int> runs = LetterRuns(letters, 12, 36);
+    ASSERT_EQ(letters[3], 's');
+    runs[3] = 1;
+    Demo();
+    EXPECT_EQ(Scan(DrawRuns(runs, kQuiet, 3200)), "");
+    EXPECT_EQ(ui.StripsOf(StripColour::Black), 2) << "the smoothed second try ran";
+    EXPECT_TRUE(run.BarcodeSeen);
+    EXPECT_FALSE(run.ReadValid);
 }
 
 TEST_F(CloseUpRowTest, SmoothingHealsAWideBarSplitByOneBrightPixel) {

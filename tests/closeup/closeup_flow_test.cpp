@@ -1,0 +1,347 @@
+#include "closeup/closeup_flow.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "closeup/code39_rows.h"
+#include "photo/scan_line_mark.h"
+#include "support/fake_front_end.h"
+#include "support/synthetic_sheet.h"
+#include "support/temp_folder.h"
+
+namespace tagmora {
+namespace {
+
+using testing::DrawCode39Row;
+using testing::FillBitmap;
+using testing::PaintRows;
+using testing::TempFolder;
+using testing::TestCore;
+
+using Files = std::map<std::string, std::string>;
+
+constexpr int kWidth = 900;
+constexpr std::uint8_t kPaper = 200;
+
+std::vector<std::uint8_t> BarcodeRow(std::string_view text) { return DrawCode39Row(text, 4, 10, 40, kWidth); }
+
+// The same contents under the new names: nothing lost, nothing overwritten.
+void ExpectRenamed(const Files& before, const Files& after, const std::map<std::string, std::string>& renames) {
+    Files expected = before;
+    for (const auto& [from, to] : renames) {
+        ASSERT_EQ(expected.count(from), 1u) << from;
+        ASSERT_EQ(expected.count(to), 0u) << to;
+        expected[to] = expected[from];
+        expected.erase(from);
+    }
+    EXPECT_EQ(after, expected);
+}
+
+class CloseUpFlowTest : public ::testing::Test {
+protected:
+    TestCore core;
+    Context& ctx = core.ctx;
+    RunState& run = core.state.run;
+    CloseUpState& closeUp = core.state.closeUp;
+    testing::FakeFrontEnd& ui = core.ui;
+    TempFolder photos;
+    TempFolder startFolder;  // the log lives here, away from the photographs
+
+    void SetUp() override {
+        run.PhotoFolder = photos.path();
+        run.StartFolder = startFolder.path();
+        run.KeepGoing = true;
+    }
+
+    void Demo() { core.settings().ModeIndex = 1; }
+
+    // Photograph files; their bytes only tell them apart.
+    void AddPhotos(std::initializer_list<const char*> names) {
+        for (const char* name : names) photos.Write(name, std::string("photo ") + name);
+    }
+    // The picture of the image in hand: blank paper, or a barcode over rows 300 to 700.
+    void Blank(const std::string& name, int height = 1000) {
+        run.CurrentImage = name;
+        FillBitmap(core.state.bitmap, kWidth, height, kPaper);
+    }
+    void Barcode(const std::string& name, std::string_view text) {
+        Blank(name);
+        PaintRows(core.state.bitmap, 300, 700, BarcodeRow(text));
+    }
+
+    // Processes the image and returns its log line ("" when none was written).
+    std::string Process() {
+        const std::size_t lines = ui.logLines.size();
+        ProcessCloseUpImage(ctx);
+        return ui.logLines.size() > lines ? ui.logLines.back() : std::string();
+    }
+
+    // Display rows of the strips drawn, and those of the given bitmap rows.
+    std::vector<std::int32_t> StripTops() const {
+        std::vector<std::int32_t> tops;
+        for (const auto& strip : ui.strips) tops.push_back(strip.Rect.Top);
+        return tops;
+    }
+    std::vector<std::int32_t> TopsOf(const std::vector<std::int32_t>& rows) const {
+        std::vector<std::int32_t> tops;
+        for (const std::int32_t row : rows)
+            tops.push_back(ScanLineStrip(kWidth, core.state.bitmap.Height, false, StripColour::Black, row, 0, 0).Top);
+        return tops;
+    }
+};
+
+// ---------------------------------------------------------------- rows tried
+
+struct RowsCase {
+    int height;
+    std::vector<std::int32_t> rows;
+};
+
+TEST_F(CloseUpFlowTest, FirstPassRowsFromTheMiddleOutwards) {
+    Demo();
+    const RowsCase cases[] = {
+        {3000, {1500, 1300, 1100, 900, 700, 500, 1700, 1900, 2100, 2300}},
+        {1000, {500, 375, 250, 125, 625, 750, 875}},  // 0, -125 and 1000 lie outside
+        {1200, {600, 400, 200, 800, 1000}},            // tall enough for the 200-row step
+        {1199, {599, 450, 301, 152, 3, 748, 897, 1046, 1195}},
+    };
+    for (const RowsCase& c : cases) {
+        ui.strips.clear();
+        Blank("IMG.jpg", c.height);
+        EXPECT_EQ(Process(), "IMG.jpg:  Unable to find barcode");
+        EXPECT_EQ(StripTops(), TopsOf(c.rows)) << c.height;
+    }
+    EXPECT_EQ(run.ErrorCount, 4);
+    EXPECT_EQ(ui.prompts, std::vector<std::string>(4, "Can't find barcode"));
+}
+
+TEST_F(CloseUpFlowTest, RefinementAroundTheRowThatSawABarcode) {
+    Demo();
+    Blank("IMG.jpg", 3000);
+    // Seen on row 1300 but one character too long for the format: no row reads.
+    PaintRows(core.state.bitmap, 1290, 1310, BarcodeRow("QSZ01234567"));
+    closeUp.CloseUpLastBarcode = "QSZ0999999";
+    EXPECT_EQ(Process(), "IMG.jpg: Found barcode, but unable to read");
+    EXPECT_EQ(StripTops(), TopsOf({1500, 1300, 1300, 1260, 1220, 1180, 1140, 1100, 1340, 1380, 1420, 1460}));
+    EXPECT_EQ(ui.prompts, std::vector<std::string>{"Found barcode, but unable to read"});
+    EXPECT_EQ(closeUp.CloseUpLastBarcode, "");
+    EXPECT_EQ(run.ErrorCount, 1);
+    EXPECT_FALSE(run.BarcodeSeen);
+}
+
+TEST_F(CloseUpFlowTest, RefinementEndsAtTheFirstRowThatReads) {
+    Demo();
+    AddPhotos({"IMG.jpg"});
+    Blank("IMG.jpg", 3000);
+    PaintRows(core.state.bitmap, 1290, 1310, BarcodeRow("QSZ01234567"));
+    PaintRows(core.state.bitmap, 1255, 1265, BarcodeRow("QSZ0123456"));
+    const Files before = photos.Files();
+    EXPECT_EQ(Process(), "IMG.jpg found Barcode: QSZ0123456");
+    EXPECT_EQ(StripTops(), TopsOf({1500, 1300, 1300, 1260}));
+    EXPECT_EQ(ui.strips.back().Colour, StripColour::Red);
+    EXPECT_EQ(ui.prompts, std::vector<std::string>{"QSZ0123456"});
+    EXPECT_EQ(photos.Files(), before) << "Demo/Debug renames nothing";
+}
+
+// A barcode seen but not read must not let the image be named after the
+// previous specimen, even when the last row of the refinement crosses
+// something else: here the printed number under the bars, with plenty of
+// edges but no start character.
+TEST_F(CloseUpFlowTest, UnreadBarcodeIsNeverNamedAfterThePreviousOne) {
+    AddPhotos({"IMG_0002.jpg"});
+    Blank("IMG_0002.jpg", 3000);
+    PaintRows(core.state.bitmap, 1290, 1310, BarcodeRow("QSZ01234567"));
+    std::vector<int> lettering;
+    for (int i = 0; i < 80; ++i) lettering.insert(lettering.end(), {-3, 5});
+    PaintRows(core.state.bitmap, 1450, 1470, testing::DrawRuns(lettering, 40, kWidth));
+    closeUp.CloseUpLastBarcode = "QSZ0123456";
+    const Files before = photos.Files();
+    EXPECT_EQ(Process(), "IMG_0002.jpg: Found barcode, but unable to read");
+    EXPECT_EQ(photos.Files(), before);
+    EXPECT_EQ(closeUp.CloseUpLastBarcode, "");
+}
+
+// ---------------------------------------------------------------- Production names
+
+TEST_F(CloseUpFlowTest, BarcodeImageGetsTheLeadingAName) {
+    AddPhotos({"IMG_0001.jpg"});
+    Barcode("IMG_0001.jpg", "QSZ0123456");
+    closeUp.CloseUpSuffix = "d";
+    const Files before = photos.Files();
+    EXPECT_EQ(Process(), "IMG_0001.jpg renamed AQSZ0123456.jpg");
+    ExpectRenamed(before, photos.Files(), {{"IMG_0001.jpg", "AQSZ0123456.jpg"}});
+    EXPECT_EQ(closeUp.CloseUpLastBarcode, "QSZ0123456");
+    EXPECT_EQ(closeUp.CloseUpSuffix, "a");
+    EXPECT_EQ(run.ErrorCount, 0);
+    EXPECT_TRUE(ui.prompts.empty());
+    EXPECT_EQ(startFolder.Read("Tagmora.log"), "IMG_0001.jpg renamed AQSZ0123456.jpg\r\n");
+}
+
+TEST_F(CloseUpFlowTest, NameClashesTryTheNumberedNames) {
+    photos.Write("AQSZ0123456.jpg", "earlier A");
+    AddPhotos({"IMG_0001.jpg", "IMG_0002.jpg"});
+    Files before = photos.Files();
+    Barcode("IMG_0001.jpg", "QSZ0123456");
+    EXPECT_EQ(Process(), "IMG_0001.jpg renamed QSZ0123456-1.jpg");
+    ExpectRenamed(before, photos.Files(), {{"IMG_0001.jpg", "QSZ0123456-1.jpg"}});
+
+    for (int n = 2; n <= 9; ++n) photos.Write("QSZ0123456-" + std::to_string(n) + ".jpg", "earlier");
+    before = photos.Files();
+    Barcode("IMG_0002.jpg", "QSZ0123456");
+    EXPECT_EQ(Process(), "IMG_0002.jpg found barcode, but unable to rename file.");
+    EXPECT_EQ(photos.Files(), before);
+    EXPECT_EQ(run.ErrorCount, 1);
+}
+
+TEST_F(CloseUpFlowTest, ImagesAfterABarcodeTakeItWithLetterSuffixes) {
+    AddPhotos({"IMG_0001.jpg", "IMG_0002.jpg", "IMG_0003.jpg", "IMG_0004.jpg", "IMG_0005.jpg", "IMG_0006.jpg"});
+    const Files before = photos.Files();
+    Barcode("IMG_0001.jpg", "QSZ0123456");
+    Process();
+    for (const char* name : {"IMG_0002.jpg", "IMG_0003.jpg", "IMG_0004.jpg"}) {
+        Blank(name);
+        Process();
+    }
+    EXPECT_EQ(closeUp.CloseUpSuffix, "d");
+    // A barcode that cannot be read ends the series: the next image without
+    // a barcode is a problem, not another suffix.
+    Barcode("IMG_0005.jpg", "QSZ01234567");
+    Process();
+    Blank("IMG_0006.jpg");
+    Process();
+
+    ExpectRenamed(before, photos.Files(),
+                  {{"IMG_0001.jpg", "AQSZ0123456.jpg"},
+                   {"IMG_0002.jpg", "QSZ0123456a.jpg"},
+                   {"IMG_0003.jpg", "QSZ0123456b.jpg"},
+                   {"IMG_0004.jpg", "QSZ0123456c.jpg"}});
+    EXPECT_EQ(ui.logLines, (std::vector<std::string>{
+                               "IMG_0001.jpg renamed AQSZ0123456.jpg",
+                               "IMG_0002.jpg renamed to QSZ0123456a.jpg",
+                               "IMG_0003.jpg renamed to QSZ0123456b.jpg",
+                               "IMG_0004.jpg renamed to QSZ0123456c.jpg",
+                               "IMG_0005.jpg: Found barcode, but unable to read",
+                               "IMG_0006.jpg:  Unable to find barcode",
+                           }));
+    EXPECT_EQ(run.ErrorCount, 2);
+}
+
+TEST_F(CloseUpFlowTest, SuffixNameThatCannotBeGivenIsNotRetried) {
+    closeUp.CloseUpLastBarcode = "QSZ0123456";
+    photos.Write("QSZ0123456a.jpg", "earlier");
+    AddPhotos({"IMG_0002.jpg"});
+    const Files before = photos.Files();
+    Blank("IMG_0002.jpg");
+    EXPECT_EQ(Process(), "IMG_0002.jpg unable to rename to QSZ0123456a.jpg");
+    EXPECT_EQ(closeUp.CloseUpSuffix, "b");
+    EXPECT_EQ(photos.Files(), before);
+    EXPECT_EQ(run.ErrorCount, 1);
+
+    // A last barcode that is no plain file name is refused like a taken name.
+    closeUp.CloseUpLastBarcode = "../QSZ";
+    EXPECT_EQ(Process(), "IMG_0002.jpg unable to rename to ../QSZb.jpg");
+    EXPECT_EQ(photos.Files(), before);
+    EXPECT_EQ(run.ErrorCount, 2);
+}
+
+// ---------------------------------------------------------------- Demo/Debug, KeepGoing, suffix letters
+
+TEST_F(CloseUpFlowTest, DemoModeAsksAndRenamesNothing) {
+    Demo();
+    AddPhotos({"IMG_0001.jpg", "IMG_0002.jpg"});
+    const Files before = photos.Files();
+    Barcode("IMG_0001.jpg", "QSZ0123456");
+    EXPECT_EQ(Process(), "IMG_0001.jpg found Barcode: QSZ0123456");
+    Blank("IMG_0002.jpg");
+    ui.promptAnswers = {false};  // Cancel: the run ends after this image
+    EXPECT_EQ(Process(), "IMG_0002.jpg would be renamed to QSZ0123456a.jpg");
+    EXPECT_FALSE(run.KeepGoing);
+    EXPECT_EQ(closeUp.CloseUpSuffix, "b");
+    EXPECT_EQ(ui.prompts,
+              (std::vector<std::string>{"QSZ0123456", "No barcode found. Would rename to QSZ0123456a.jpg"}));
+    EXPECT_EQ(photos.Files(), before);
+    EXPECT_EQ(run.ErrorCount, 0);
+}
+
+TEST_F(CloseUpFlowTest, ReadBarcodeAfterCancelRenamesNothing) {
+    AddPhotos({"IMG_0001.jpg"});
+    const Files before = photos.Files();
+    Barcode("IMG_0001.jpg", "QSZ0123456");
+    run.KeepGoing = false;
+    EXPECT_EQ(Process(), "IMG_0001.jpg: Found barcode, but unable to read");
+    EXPECT_EQ(photos.Files(), before);
+    EXPECT_EQ(closeUp.CloseUpLastBarcode, "");
+    EXPECT_EQ(run.ErrorCount, 1);
+}
+
+TEST_F(CloseUpFlowTest, SuffixLettersRunOnButNeverBecomeNulOrSlash) {
+    Demo();
+    closeUp.CloseUpLastBarcode = "QSZ0123456";
+    struct Step {
+        std::string suffix, next;
+    };
+    const Step steps[] = {{"z", "{"}, {"~", "\x7f"}, {"\xfe", "\xff"}, {"\xff", "\x01"}, {".", "0"}};
+    for (const Step& s : steps) {
+        closeUp.CloseUpSuffix = s.suffix;
+        Blank("IMG.jpg");
+        EXPECT_EQ(Process(), "IMG.jpg would be renamed to QSZ0123456" + s.suffix + ".jpg");
+        EXPECT_EQ(closeUp.CloseUpSuffix, s.next);
+    }
+}
+
+// ---------------------------------------------------------------- rendered close-ups
+
+struct CloseUpCase {
+    int moduleWidth;
+    double blurSigma;
+    int jpegQuality;
+};
+
+class RenderedCloseUpTest : public CloseUpFlowTest, public ::testing::WithParamInterface<CloseUpCase> {
+protected:
+    void NewCloseUp(const std::string& name, const CloseUpCase& c, unsigned seed) {
+        testing::SheetOptions options;
+        options.width = 1600;
+        options.height = 1000;
+        options.moduleWidth = c.moduleWidth;
+        options.barHeight = 450;
+        options.blurSigma = c.blurSigma;
+        options.noiseSigma = 3.0;
+        options.jpegQuality = c.jpegQuality;
+        options.seed = seed;
+        AddPhotos({name.c_str()});
+        run.CurrentImage = name;
+        core.state.bitmap = testing::MakeSheet(testing::Symbology::Code39, "QSZ0123456", options);
+    }
+};
+
+TEST_P(RenderedCloseUpTest, ReadsAndRenames) {
+    NewCloseUp("IMG_0001.jpg", GetParam(), 3);
+    const Files before = photos.Files();
+    EXPECT_EQ(Process(), "IMG_0001.jpg renamed AQSZ0123456.jpg");
+    ExpectRenamed(before, photos.Files(), {{"IMG_0001.jpg", "AQSZ0123456.jpg"}});
+}
+
+INSTANTIATE_TEST_SUITE_P(Photographs, RenderedCloseUpTest,
+                         ::testing::Values(CloseUpCase{4, 0.0, 0}, CloseUpCase{4, 1.0, 85}, CloseUpCase{4, 2.0, 85},
+                                           CloseUpCase{5, 0.0, 0}, CloseUpCase{5, 1.0, 85}, CloseUpCase{6, 0.0, 85},
+                                           CloseUpCase{6, 2.0, 0}, CloseUpCase{8, 1.0, 85}));
+
+// Three-pixel modules with wide elements of two modules: narrow and wide widths
+// as measured overlap (3 to 5 against 5 to 7), the width histograms show no
+// valley between them and the start pattern never appears. Such close-ups are
+// not read; the image is reported, never renamed.
+TEST_F(RenderedCloseUpTest, ThreePixelModulesAreNotRead) {
+    for (const CloseUpCase c : {CloseUpCase{3, 0.0, 0}, CloseUpCase{3, 1.0, 85}, CloseUpCase{3, 2.0, 0}}) {
+        NewCloseUp("IMG_0001.jpg", c, 3);
+        const Files before = photos.Files();
+        EXPECT_EQ(Process(), "IMG_0001.jpg:  Unable to find barcode") << c.blurSigma;
+        EXPECT_EQ(photos.Files(), before);
+    }
+}
+
+}  // namespace
+}  // namespace tagmora
