@@ -2,11 +2,14 @@
 // Manual Rename: the last run's problem lines, the file name each names, the
 // zoom rectangle and the rename of a photograph with its ".CR2" sibling.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tagmora {
+
+struct Context;
 
 // The lines of the last run that Manual Rename offers (contain "unable" or
 // "confidence", any case), from the whole log text.
@@ -33,5 +36,19 @@ ZoomRect ZoomRectangle(std::int32_t bitmapWidth, std::int32_t bitmapHeight, std:
 // worked, the ".CR2" sibling alike (silently). False when the photograph
 // could not be renamed.
 bool ManualRenameFiles(const std::string& folder, std::string_view oldName, std::string_view newName);
+
+// One image offered by the review: the log line, the name taken from it and
+// the folder it was opened from (its picture is in ctx.bitmap).
+struct ReviewItem {
+    std::string Line;
+    std::string Name;
+    std::string Folder;
+};
+
+// The whole review behind View > Manual Rename: reads the log, opens each
+// problem line's image from the photo folder into ctx.bitmap and hands it to
+// showItem, which returns when the user is done with it; ends with "Complete".
+// A log that cannot be read ends the review after ReadTextFile's message.
+void RunManualReview(Context& ctx, const std::function<void(const ReviewItem&)>& showItem);
 
 }  // namespace tagmora
