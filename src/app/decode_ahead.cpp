@@ -40,6 +40,10 @@ std::optional<FileIdentity> IdentityOfPath(const std::string& path) {
 
 DecodeAhead::~DecodeAhead() { Discard(); }
 
+void DecodeAhead::WaitUntilDecoded() const {
+    if (pending_.valid()) pending_.wait();
+}
+
 void DecodeAhead::Discard() {
     if (pending_.valid()) pending_.wait();
     pending_ = {};

@@ -48,6 +48,9 @@ public:
     // the decode ahead is used up.
     std::optional<JpegResult> TakeInto(std::size_t index, WorkBitmap& bitmap);
 
+    // Waits until a decode started has finished, keeping its picture.
+    void WaitUntilDecoded() const;
+
     // Waits for a decode still running and drops it.
     void Discard();
 

@@ -31,7 +31,7 @@ inline void WriteLabelPhoto(const TempFolder& folder, std::string_view name, Sym
     SheetOptions options;
     options.width = 1200;
     options.height = 900;
-    options.moduleWidth = 3;
+    options.moduleWidth = 4;
     options.barHeight = 90;
     options.centerX = 700;
     options.centerY = 650;

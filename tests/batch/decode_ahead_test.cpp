@@ -1,0 +1,229 @@
+// Decoding ahead must never change what a run does: a picture decoded while
+// the previous image was analysed is used only if its file is still the same
+// one, and whole runs give the same log, messages and folder either way.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+
+#include "app/batch_run.h"
+#include "app/decode_ahead.h"
+#include "batch_fixtures.h"
+#include "photo/jpeg_intake.h"
+#include "photo/process_image.h"
+
+namespace tagmora {
+namespace {
+
+using testing::BatchRig;
+using testing::Symbology;
+using testing::TempFolder;
+
+testing::SheetOptions SmallSheet(unsigned seed) {
+    testing::SheetOptions options;
+    options.width = 320;
+    options.height = 240;
+    options.seed = seed;
+    return options;
+}
+
+WorkBitmap Decoded(const std::string& path) {
+    WorkBitmap bitmap;
+    EXPECT_EQ(LoadJpegGrey(path, bitmap), JpegResult::Ok);
+    return bitmap;
+}
+
+bool SamePicture(const WorkBitmap& a, const WorkBitmap& b) {
+    return a.Width == b.Width && a.Height == b.Height && a.Pixels == b.Pixels;
+}
+
+// Replaces the file under path by another one, as a program saving a new
+// version does: a new file moved over the old name.
+void ReplaceWithNewFile(const TempFolder& folder, const std::string& name, const WorkBitmap& picture) {
+    testing::WriteJpegFile(folder / ("new-" + name), picture, 85);
+    ASSERT_EQ(std::rename((folder / ("new-" + name)).c_str(), (folder / name).c_str()), 0);
+}
+
+TEST(DecodeAheadTest, HandsOverThePictureOfAnUnchangedFile) {
+    TempFolder folder;
+    testing::WriteJpegFile(folder / "a.jpg", testing::MakeBlankSheet(SmallSheet(1)), 85);
+    DecodeAhead ahead;
+    WorkBitmap bitmap;
+    bitmap.Resize(7, 3);
+
+    ahead.Start(4, folder / "a.jpg");
+    const auto result = ahead.TakeInto(4, bitmap);
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ(*result, JpegResult::Ok);
+    EXPECT_TRUE(SamePicture(bitmap, Decoded(folder / "a.jpg")));
+    // Used up: a second take finds nothing.
+    EXPECT_FALSE(ahead.TakeInto(4, bitmap).has_value());
+}
+
+TEST(DecodeAheadTest, NothingForAnotherImageOrWhenNothingWasStarted) {
+    TempFolder folder;
+    testing::WriteJpegFile(folder / "a.jpg", testing::MakeBlankSheet(SmallSheet(1)), 85);
+    DecodeAhead ahead;
+    WorkBitmap bitmap;
+    EXPECT_FALSE(ahead.TakeInto(0, bitmap).has_value());
+    ahead.Start(1, folder / "a.jpg");
+    EXPECT_FALSE(ahead.TakeInto(2, bitmap).has_value());
+    EXPECT_TRUE(bitmap.Empty());
+}
+
+TEST(DecodeAheadTest, FileReplacedMovedOrChangedAfterDecodingIsDecodedAgain) {
+    TempFolder folder;
+    const WorkBitmap first = testing::MakeBlankSheet(SmallSheet(1));
+    const WorkBitmap second = testing::MakeBlankSheet(SmallSheet(2));
+    DecodeAhead ahead;
+    WorkBitmap bitmap;
+
+    testing::WriteJpegFile(folder / "a.jpg", first, 85);
+    ahead.Start(0, folder / "a.jpg");
+    ahead.WaitUntilDecoded();
+    ReplaceWithNewFile(folder, "a.jpg", second);
+    EXPECT_FALSE(ahead.TakeInto(0, bitmap).has_value()) << "a replaced file must not give the old picture";
+
+    ahead.Start(0, folder / "a.jpg");
+    ahead.WaitUntilDecoded();
+    std::filesystem::rename(folder / "a.jpg", folder / "b.jpg");
+    EXPECT_FALSE(ahead.TakeInto(0, bitmap).has_value()) << "a moved file is not there to be used";
+
+    // Written over in place (the same file): told by its size and time.
+    testing::WriteJpegFile(folder / "a.jpg", first, 85);
+    ahead.Start(0, folder / "a.jpg");
+    ahead.WaitUntilDecoded();
+    folder.Write("a.jpg", testing::EncodeJpeg(second, 60));
+    EXPECT_FALSE(ahead.TakeInto(0, bitmap).has_value()) << "a file written over must be decoded again";
+
+    // Same size and content, only its time changed: still not trusted.
+    ahead.Start(0, folder / "a.jpg");
+    ahead.WaitUntilDecoded();
+    const timespec times[2] = {{0, UTIME_OMIT}, {1000000, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, (folder / "a.jpg").c_str(), times, 0), 0);
+    EXPECT_FALSE(ahead.TakeInto(0, bitmap).has_value());
+    EXPECT_TRUE(bitmap.Empty());
+}
+
+TEST(DecodeAheadTest, DamagedDataAreReportedButUnreadableFilesAreLeftToTheRun) {
+    TempFolder folder;
+    const std::string jpeg = testing::EncodeJpeg(testing::MakeBlankSheet(SmallSheet(1)), 85);
+    folder.Write("cut.jpg", jpeg.substr(0, jpeg.size() / 2));
+    folder.Write("png.jpg", "\x89PNG\r\n\x1a\n not a jpeg");
+    DecodeAhead ahead;
+    WorkBitmap bitmap;
+
+    ahead.Start(0, folder / "cut.jpg");
+    const auto cut = ahead.TakeInto(0, bitmap);
+    ASSERT_TRUE(cut.has_value());
+    EXPECT_EQ(*cut, JpegResult::CorruptData);
+
+    ahead.Start(1, folder / "png.jpg");
+    EXPECT_FALSE(ahead.TakeInto(1, bitmap).has_value());
+    ahead.Start(2, folder / "missing.jpg");
+    EXPECT_FALSE(ahead.TakeInto(2, bitmap).has_value());
+}
+
+// Everything a run leaves behind that the user can see.
+struct RunRecord {
+    std::vector<std::string> imageLines;
+    std::vector<std::string> messages;
+    std::vector<std::string> prompts;
+    std::vector<std::string> imageNames;
+    std::map<std::string, std::string> files;
+    int errors = 0;
+    int processed = 0;
+    friend bool operator==(const RunRecord&, const RunRecord&) = default;
+};
+
+// A folder of mixed photographs, written the same way for every run: labels
+// of both symbologies, photographs without label, raw files, damaged and
+// mislabelled files, and two photographs sharing a base name, so that the
+// rename of the first moves the second, already decoded ahead, away.
+void WriteMixedFolder(const TempFolder& photos) {
+    testing::WriteBlankPhoto(photos, "IMG_0001.jpg", 1);
+    testing::WriteLabelPhoto(photos, "IMG_0002.jpg", Symbology::Code39, "QSZ0000002", 2);
+    photos.Write("IMG_0002.CR2", "raw 2");
+    testing::WriteBlankPhoto(photos, "IMG_0003.jpg", 3);
+    photos.Write("IMG_0003.CR2", "raw 3");
+    testing::WriteBlankPhoto(photos, "IMG_0004.JPG", 4);
+    testing::WriteBlankPhoto(photos, "IMG_0004.jpg", 5);
+    testing::WriteLabelPhoto(photos, "IMG_0005.jpg", Symbology::Code128, "QSZ0000005", 6);
+    const std::string jpeg = testing::EncodeJpeg(testing::MakeBlankSheet(SmallSheet(7)), 85);
+    photos.Write("IMG_0006.jpg", jpeg.substr(0, jpeg.size() / 2));
+    photos.Write("IMG_0007.jpg", "\x89PNG\r\n\x1a\n not a jpeg");
+    testing::WriteBlankPhoto(photos, "IMG_0008.jpg", 8);
+    testing::WriteBlankPhoto(photos, "QSZ0000009.jpg", 9);
+}
+
+RunRecord RecordRun(bool decodeAhead, int modeIndex, const std::function<void(BatchRig&, int)>& onEvents = {}) {
+    BatchRig rig;
+    WriteMixedFolder(rig.photos);
+    rig.core.settings().ModeIndex = modeIndex;
+    rig.core.settings().SuffixFormat = "@";
+    if (onEvents) rig.ui().onProcessEvents = [&rig, &onEvents](int call) { onEvents(rig, call); };
+    const auto before = rig.photos.Files();
+    RunOptions options;
+    options.DecodeAhead = decodeAhead;
+    EXPECT_NE(RunBatch(rig.ctx(), options), RunEnd::Refused);
+    if (!onEvents) testing::ExpectSameContentsRenamed(before, rig.photos.Files());
+    return {rig.ImageLines(),     rig.ui().messages,      rig.ui().prompts,          rig.ui().imageNames,
+            rig.photos.Files(),   rig.run().ErrorCount,   rig.run().ProcessedCount};
+}
+
+TEST(DecodeAheadRunTest, ProductionRunIsTheSameAsDecodingInTurn) {
+    const RunRecord inTurn = RecordRun(false, 0);
+    const RunRecord ahead = RecordRun(true, 0);
+    EXPECT_EQ(ahead, inTurn);
+    // The second of the pair sharing a base name went with the first; its turn
+    // then finds it gone, with or without the picture decoded ahead.
+    EXPECT_THAT(inTurn.imageLines, ::testing::Contains("IMG_0004.jpg: Unable to open image."));
+    EXPECT_THAT(inTurn.imageLines, ::testing::Contains("-Renamed IMG_0004.jpg to QSZ0000002b.jpg"));
+    EXPECT_TRUE(inTurn.files.contains("QSZ0000005.jpg"));
+    EXPECT_TRUE(inTurn.files.contains("QSZ0000009.jpg"));
+    EXPECT_EQ(inTurn.processed, 9);
+}
+
+TEST(DecodeAheadRunTest, DemoRunIsTheSameAsDecodingInTurn) {
+    const RunRecord inTurn = RecordRun(false, 1);
+    EXPECT_EQ(RecordRun(true, 1), inTurn);
+    EXPECT_FALSE(inTurn.prompts.empty());
+}
+
+TEST(DecodeAheadRunTest, PhotographReplacedBetweenImagesIsReadAsItIsAtItsTurn) {
+    // After the first image, another program saves a labelled picture over the
+    // next one: a new file, then (after the second) a file written in place.
+    const auto replace = [](BatchRig& rig, int call) {
+        testing::SheetOptions label;
+        label.width = 1200;
+        label.height = 900;
+        label.moduleWidth = 3;
+        label.barHeight = 90;
+        label.seed = 40;
+        if (call == 1) ReplaceWithNewFile(rig.photos, "IMG_0002.jpg", testing::MakeSheet(Symbology::Code39, "QSZ0000077", label));
+        if (call == 3) rig.photos.Write("IMG_0003.jpg", testing::EncodeJpeg(testing::MakeSheet(Symbology::Code39, "QSZ0000088", label), 80));
+    };
+    const RunRecord inTurn = RecordRun(false, 0, replace);
+    const RunRecord ahead = RecordRun(true, 0, replace);
+    EXPECT_EQ(ahead, inTurn);
+    EXPECT_THAT(inTurn.imageLines, ::testing::Contains("-Renamed IMG_0002.jpg to QSZ0000077.jpg"));
+    EXPECT_THAT(inTurn.imageLines, ::testing::Contains("-Renamed IMG_0003.jpg to QSZ0000088.jpg"));
+}
+
+TEST(DecodeAheadRunTest, AbortWhileTheNextImageIsDecodedAheadEndsCleanly) {
+    BatchRig rig;
+    WriteMixedFolder(rig.photos);
+    rig.ui().onProcessEvents = [&rig](int call) {
+        if (call == 1) AbortClicked(rig.ctx());
+    };
+    EXPECT_EQ(RunBatch(rig.ctx()), RunEnd::Aborted);
+    EXPECT_THAT(rig.ui().imageNames, ::testing::ElementsAre("IMG_0001.jpg"));
+}
+
+}  // namespace
+}  // namespace tagmora
