@@ -1,0 +1,266 @@
+// tagmora-batch: its command line, how it prints what the desktop program
+// would show, and its exit status, down to running the built program.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "app/batch_run.h"
+#include "app/context.h"
+#include "app/version.h"
+#include "batch/batch_options.h"
+#include "batch/console_front_end.h"
+#include "batch_fixtures.h"
+
+namespace tagmora {
+namespace {
+
+using batch::BatchCommand;
+using batch::CommandAction;
+using batch::ParseBatchArguments;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+BatchCommand Parse(std::initializer_list<std::string> args) {
+    const std::vector<std::string> list(args);
+    return ParseBatchArguments(list);
+}
+
+TEST(BatchArgumentsTest, EveryOptionOverridesItsSetting) {
+    const BatchCommand command =
+        Parse({"--mode", "demo", "--type=closeup", "--orientation", "vertical", "--format", "AB##", "--suffix-format=-#",
+               "--suffix-all", "--no-rename-raw", "--no-ignore-matching", "photos"});
+    ASSERT_EQ(command.Action, CommandAction::Run) << command.Error;
+    EXPECT_EQ(command.Folder, "photos");
+
+    SettingValues values;
+    values.SuffixFormat = "@";
+    values.PauseEachLine = true;
+    batch::ApplyOverrides(command.Overrides, values);
+    EXPECT_EQ(values.ModeIndex, 1);
+    EXPECT_EQ(values.TypeIndex, 1);
+    EXPECT_EQ(values.RotationIndex, 1);
+    EXPECT_EQ(values.BarcodeFormat, "AB##");
+    EXPECT_EQ(values.SuffixFormat, "-#");
+    EXPECT_TRUE(values.SuffixAll);
+    EXPECT_FALSE(values.RenameRaw);
+    EXPECT_FALSE(values.IgnoreMatching);
+    EXPECT_TRUE(values.PauseEachLine);  // no option touches it
+}
+
+TEST(BatchArgumentsTest, AbsentOptionsKeepTheSettingsAndTheLastRepeatWins) {
+    const BatchCommand command = Parse({"photos", "--mode", "demo", "--mode=production", "--suffix-format=", "--no-suffix-all",
+                                        "--suffix-all", "--ignore-matching"});
+    ASSERT_EQ(command.Action, CommandAction::Run) << command.Error;
+    SettingValues values;
+    values.TypeIndex = 1;
+    values.RotationIndex = 1;
+    values.BarcodeFormat = "XY#";
+    values.SuffixFormat = "@";
+    values.IgnoreMatching = false;
+    batch::ApplyOverrides(command.Overrides, values);
+    EXPECT_EQ(values.ModeIndex, 0);
+    EXPECT_EQ(values.TypeIndex, 1);
+    EXPECT_EQ(values.RotationIndex, 1);
+    EXPECT_EQ(values.BarcodeFormat, "XY#");
+    EXPECT_EQ(values.SuffixFormat, "");  // an empty suffix format can be asked for
+    EXPECT_TRUE(values.SuffixAll);
+    EXPECT_TRUE(values.IgnoreMatching);
+    EXPECT_TRUE(values.RenameRaw);
+}
+
+TEST(BatchArgumentsTest, DoubleDashLetsAFolderStartWithADash) {
+    const BatchCommand command = Parse({"--format", "--x", "--", "--odd folder"});
+    ASSERT_EQ(command.Action, CommandAction::Run) << command.Error;
+    EXPECT_EQ(command.Folder, "--odd folder");
+    EXPECT_EQ(command.Overrides.BarcodeFormat, "--x");
+}
+
+TEST(BatchArgumentsTest, HelpAndVersion) {
+    EXPECT_EQ(Parse({"--help"}).Action, CommandAction::ShowHelp);
+    EXPECT_EQ(Parse({"photos", "--version"}).Action, CommandAction::ShowVersion);
+    EXPECT_EQ(Parse({"--mode", "demo", "-h"}).Action, CommandAction::ShowHelp);
+}
+
+TEST(BatchArgumentsTest, MistakesAreErrorsThatSayWhat) {
+    const auto error = [](std::initializer_list<std::string> args) {
+        const BatchCommand command = Parse(args);
+        EXPECT_EQ(command.Action, CommandAction::Error);
+        return command.Error;
+    };
+    EXPECT_THAT(error({}), HasSubstr("no folder"));
+    EXPECT_THAT(error({"a", "b"}), HasSubstr("one folder"));
+    EXPECT_THAT(error({""}), HasSubstr("empty"));
+    EXPECT_THAT(error({"--colour", "red", "photos"}), HasSubstr("--colour"));
+    EXPECT_THAT(error({"photos", "--format"}), HasSubstr("--format needs a value"));
+    EXPECT_THAT(error({"--mode", "Demo", "photos"}), HasSubstr("production|demo"));
+    EXPECT_THAT(error({"--type=close-up", "photos"}), HasSubstr("general|closeup"));
+    EXPECT_THAT(error({"--orientation", "up", "photos"}), HasSubstr("horizontal|vertical"));
+    EXPECT_THAT(error({"--suffix-all=1", "photos"}), HasSubstr("--suffix-all=1"));
+}
+
+TEST(ConsoleFrontEndTest, MessagesAreCaptionAndTextOnePerEntry) {
+    std::ostringstream out;
+    batch::ConsoleFrontEnd ui(out, nullptr);
+    ui.ShowMessage("Unable to find any .jpg Files.");
+    EXPECT_TRUE(ui.AskOkCancel("    QSZ0123456"));
+    ui.ShowMessage("No Errors encountered with 2 images.\r\nPlease read the log file for details.");
+    EXPECT_EQ(out.str(),
+              "Tagmora: Unable to find any .jpg Files.\n"
+              "TGM:     QSZ0123456\n"
+              "Tagmora: No Errors encountered with 2 images.\nPlease read the log file for details.\n");
+}
+
+TEST(ConsoleFrontEndTest, ProgressLineCarriesTheImagesLogLines) {
+    std::ostringstream out, progress;
+    batch::ConsoleFrontEnd ui(out, &progress);
+    ui.LogLineAppended("header");
+    ui.ShowPhotoWindow();
+    ui.LogLineAppended("-Renamed IMG_1.CR2 to QSZ0000001.CR2");
+    ui.LogLineAppended("-Renamed IMG_1.jpg to QSZ0000001.jpg");
+    ui.ImageFinished(1, 3, "IMG_1.jpg");
+    ui.ImageFinished(3, 3, "IMG_3.jpg");
+    EXPECT_EQ(progress.str(),
+              "1/3 IMG_1.jpg: -Renamed IMG_1.CR2 to QSZ0000001.CR2 | -Renamed IMG_1.jpg to QSZ0000001.jpg\n"
+              "3/3 IMG_3.jpg: (nothing logged)\n");
+    EXPECT_EQ(out.str(), "");
+}
+
+TEST(ConsoleFrontEndTest, WholeRunPrintsOnlyTheMessageBoxes) {
+    testing::BatchRig rig;
+    testing::WriteBlankPhoto(rig.photos, "IMG_1.jpg", 1);
+    testing::WriteBlankPhoto(rig.photos, "IMG_2.jpg", 2);
+    std::ostringstream out, progress;
+    batch::ConsoleFrontEnd ui(out, &progress);
+    ui.settings.Values.PhotoFolder = rig.photos.path();
+    Context ctx = rig.core.state.ContextFor(ui);
+    ASSERT_TRUE(ExecuteRun(ctx));
+    EXPECT_EQ(out.str(), "Tagmora: 2 errors were encountered with 2 images.\nPlease read the log file for details.\n");
+    EXPECT_EQ(progress.str(), "1/2 IMG_1.jpg: No barcode found on IMG_1.jpg\n2/2 IMG_2.jpg: No barcode found on IMG_2.jpg\n");
+}
+
+// The built program, run in its own current folder.
+struct ProgramResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+ProgramResult RunProgram(const std::string& currentFolder, const std::vector<std::string>& args) {
+    testing::TempFolder capture;
+    const std::string outPath = capture / "out", errPath = capture / "err";
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 || chdir(currentFolder.c_str()) != 0) _exit(97);
+        std::vector<char*> argv{const_cast<char*>(TAGMORA_BATCH_PROGRAM)};
+        for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        execv(TAGMORA_BATCH_PROGRAM, argv.data());
+        _exit(98);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, capture.Read("out"), capture.Read("err")};
+}
+
+TEST(BatchProgramTest, CleanRunRenamesAndExitsZeroWithTheLogInTheCurrentFolder) {
+    testing::BatchRig rig;
+    testing::WriteLabelPhoto(rig.photos, "IMG_1.jpg", testing::Symbology::Code39, "QSZ0000001", 1);
+    rig.photos.Write("IMG_1.CR2", "raw 1");
+    testing::WriteBlankPhoto(rig.photos, "IMG_2.jpg", 2);
+    testing::WriteBlankPhoto(rig.photos, "QSZ0000003.jpg", 3);
+    const auto before = rig.photos.Files();
+
+    const ProgramResult result = RunProgram(rig.start.path(), {"--suffix-format", "@", rig.photos.path()});
+    EXPECT_EQ(result.status, 0) << result.out << result.err;
+    EXPECT_EQ(result.out, "Tagmora: No Errors encountered with 2 images.\nPlease read the log file for details.\n");
+    EXPECT_EQ(result.err, "");  // no progress lines when standard error is not a terminal
+    EXPECT_THAT(testing::Names(rig.photos.Files()),
+                ElementsAre("QSZ0000001.CR2", "QSZ0000001.jpg", "QSZ0000001a.jpg", "QSZ0000003.jpg"));
+    testing::ExpectSameContentsRenamed(before, rig.photos.Files());
+    EXPECT_THAT(rig.ImageLines(), ElementsAre("-Renamed IMG_1.CR2 to QSZ0000001.CR2", "-Renamed IMG_1.jpg to QSZ0000001.jpg",
+                                              "-Renamed IMG_2.jpg to QSZ0000001a.jpg",
+                                              "IMG_2.jpg renamed with previous barcode QSZ0000001"));
+    EXPECT_THAT(rig.Log(), HasSubstr("\r\nDirectory = " + rig.photos.path() + "\r\n\r\n"));
+    EXPECT_FALSE(rig.start.Exists("Config.txt")) << "options are never saved";
+}
+
+TEST(BatchProgramTest, ConfigFileOfTheCurrentFolderIsReadAndOptionsWinForThisRunOnly) {
+    testing::BatchRig rig;
+    testing::WriteLabelPhoto(rig.photos, "IMG_1.jpg", testing::Symbology::Code39, "QSZ0000001", 1);
+    testing::WriteBlankPhoto(rig.photos, "IMG_2.jpg", 2);
+    const std::string config =
+        "TGM\r\nBarcodeFormat: QSZ0######\r\nRotation: 0\r\nType: 0\r\nRenameRaw: 1\r\nRenameWO: 1\r\n"
+        "SuffixFormat: ###\r\nFirstSuffix: 1\r\n";
+    rig.start.Write("Config.txt", config);
+    const auto before = rig.photos.Files();
+
+    // Demo mode from the command line: read and reported, nothing renamed.
+    ProgramResult result = RunProgram(rig.start.path(), {rig.photos.path(), "--mode=demo"});
+    EXPECT_EQ(result.status, 0) << result.out << result.err;
+    EXPECT_THAT(result.out, HasSubstr("TGM:     QSZ0000001\n"));
+    EXPECT_EQ(rig.photos.Files(), before);
+    EXPECT_THAT(rig.Log(), HasSubstr("Demo Mode.  Processed the following files:"));
+
+    result = RunProgram(rig.start.path(), {"--no-suffix-all", rig.photos.path()});
+    EXPECT_EQ(result.status, 0) << result.out << result.err;
+    // The suffix format ### came from Config.txt, Suffix All was switched off.
+    EXPECT_THAT(testing::Names(rig.photos.Files()), ElementsAre("QSZ0000001.jpg", "QSZ0000001001.jpg"));
+    testing::ExpectSameContentsRenamed(before, rig.photos.Files());
+    EXPECT_EQ(rig.start.Read("Config.txt"), config);
+}
+
+TEST(BatchProgramTest, ProblemImagesOrNoImageExitOne) {
+    testing::BatchRig rig;
+    testing::WriteBlankPhoto(rig.photos, "IMG_1.jpg", 1);
+    ProgramResult result = RunProgram(rig.start.path(), {rig.photos.path()});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "Tagmora: 1 errors were encountered with 1 images.\nPlease read the log file for details.\n");
+
+    testing::TempFolder empty;
+    result = RunProgram(rig.start.path(), {empty.path()});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "Tagmora: Unable to find any .jpg Files.\n");
+}
+
+TEST(BatchProgramTest, BadArgumentsAndMissingFoldersExitTwoWithoutTouchingTheLog) {
+    testing::BatchRig rig;
+    rig.start.Write("file.jpg", "x");
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{}, {"--mode", "fast", rig.photos.path()}, {"--bogus", rig.photos.path()},
+          {rig.photos / "missing"}, {rig.start / "file.jpg"}}) {
+        const ProgramResult result = RunProgram(rig.start.path(), args);
+        EXPECT_EQ(result.status, 2) << (args.empty() ? "" : args.front());
+        EXPECT_THAT(result.err, HasSubstr("tagmora-batch: "));
+        EXPECT_EQ(result.out, "");
+    }
+    EXPECT_FALSE(rig.start.Exists("Tagmora.log"));
+}
+
+TEST(BatchProgramTest, HelpAndVersionExitZero) {
+    testing::TempFolder start;
+    ProgramResult result = RunProgram(start.path(), {"--help"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_THAT(result.out, HasSubstr("Usage: tagmora-batch [options] FOLDER"));
+    result = RunProgram(start.path(), {"--version"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "tagmora-batch " + FileVersionText() + "\n");
+}
+
+TEST(BatchProgramTest, RelativeFolderIsLoggedInFull) {
+    testing::BatchRig rig;
+    std::filesystem::create_directory(rig.start / "photos");
+    ProgramResult result = RunProgram(rig.start.path(), {"./photos/"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_THAT(rig.Log(), HasSubstr("\r\nDirectory = " + rig.start.path() + "/photos\r\n\r\n"));
+}
+
+}  // namespace
+}  // namespace tagmora
