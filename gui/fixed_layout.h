@@ -1,0 +1,18 @@
+#pragma once
+// The windows place their controls by pixel, as designed for a compact
+// 11-pixel sans-serif font. Helpers to keep captions legible in that layout
+// whatever fonts the desktop has.
+#include <QFont>
+
+class QWidget;
+
+namespace tagmora {
+
+// An 11-pixel font of a narrow sans-serif family where one is installed.
+QFont CompactFont(const QFont& base);
+
+// Makes the caption of a control fit its designed width by stepping its font
+// down a pixel at a time (to 9 pixels at most), instead of cutting it off.
+void FitCaption(QWidget* control);
+
+}  // namespace tagmora

@@ -1,0 +1,114 @@
+#pragma once
+// The main window: the options of a run, the folder to run on, Execute and
+// the menus. It serves the options to the core live, as they stand when read.
+#include <QHash>
+#include <QMainWindow>
+#include <QString>
+
+#include "app/context.h"
+#include "app/run_settings.h"
+#include "gui/qt_front_end.h"
+
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QFileSystemModel;
+class QLineEdit;
+class QPushButton;
+class QTreeView;
+
+namespace tagmora {
+
+class TAboutBox;
+class THelpForm;
+class TLogViewerForm;
+class TManualForm;
+class TPhotoForm;
+
+class TForm1 : public QMainWindow, public RunSettings {
+    Q_OBJECT
+public:
+    // Records the current directory as the start folder and reads Config.txt
+    // from it; then creates the program's other windows.
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    int ModeIndex() const override;
+    int TypeIndex() const override;
+    int RotationIndex() const override;
+    std::string BarcodeFormat() const override;
+    bool IgnoreMatching() const override;
+    bool RenameRaw() const override;
+    bool RenameWithoutBarcode() const override;
+    bool SuffixAll() const override;
+    std::string SuffixFormat() const override;
+    bool PauseEachLine() const override;
+    std::string PhotoFolder() const override;
+
+    // The option controls as plain values, and the other way round.
+    SettingValues ControlValues() const;
+    void ApplyToControls(const SettingValues& values);
+
+    // Opens a folder in the folder list, as a click on it would.
+    void SelectFolder(const QString& folder);
+
+    Context& Ctx() { return ctx_; }
+    TPhotoForm* PhotoForm() const { return photoForm_; }
+    TAboutBox* AboutBox() const { return aboutBox_; }
+    TLogViewerForm* LogViewerForm() const { return logViewerForm_; }
+    TManualForm* ManualForm() const { return manualForm_; }
+    THelpForm* HelpForm() const { return helpForm_; }
+
+    void ModeRadioGroupClick();
+    void SourceDriveComboChange();
+    void SourceDirComboChange();
+    void ExecuteButtonClick();
+    void SaveSettings1Click();
+    void Exit1Click();
+    void ViewLogFile1Click();
+    void ReviewProblems1Click();
+    void Help2Click();
+    void About1Click();
+
+private:
+    void BuildControls();
+    void BuildMenu();
+    void FillDrives();
+    void ShowFolderInList(const QString& folder);
+    void FolderListCurrentChanged();
+    QString DriveOf(const QString& folder) const;
+
+    CoreState core_;
+    QtFrontEnd ui_;
+    Context ctx_;
+
+    QComboBox* sourceDriveCombo_ = nullptr;
+    QTreeView* sourceDirCombo_ = nullptr;
+    QFileSystemModel* folderModel_ = nullptr;
+    QButtonGroup* modeRadioGroup_ = nullptr;
+    QButtonGroup* typeRadioGroup_ = nullptr;
+    QButtonGroup* rotationRadio_ = nullptr;
+    QLineEdit* formatEdit_ = nullptr;
+    QCheckBox* dontRenameCheckBox_ = nullptr;
+    QCheckBox* renameCheckBox_ = nullptr;
+    QCheckBox* renameWOCheckBox_ = nullptr;
+    QCheckBox* firstSuffixCheckBox_ = nullptr;
+    QLineEdit* suffixFormatEdit_ = nullptr;
+    QPushButton* executeButton_ = nullptr;
+    QCheckBox* pauseCheckBox_ = nullptr;
+    QAction* reviewProblems1_ = nullptr;
+
+    QString folder_;                      // the folder list's folder
+    QString drive_;                       // the drive box's drive (a mount point)
+    QHash<QString, QString> driveFolders_; // each drive's last folder, as Windows keeps them
+    bool movingFolderList_ = false;       // the list is being moved by the program, not the user
+
+    TAboutBox* aboutBox_ = nullptr;
+    TPhotoForm* photoForm_ = nullptr;
+    TLogViewerForm* logViewerForm_ = nullptr;
+    TManualForm* manualForm_ = nullptr;
+    THelpForm* helpForm_ = nullptr;
+};
+
+}  // namespace tagmora

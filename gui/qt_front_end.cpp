@@ -1,0 +1,75 @@
+#include "gui/qt_front_end.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "gui/application.h"
+#include "gui/photo_form.h"
+
+namespace tagmora {
+
+namespace {
+
+constexpr const char* kPromptCaption = "TGM";
+
+// Messages break their lines with CR LF, as the log does; a label wants LF.
+QString DisplayText(std::string_view text) {
+    QString display = QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+    display.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return display;
+}
+
+}  // namespace
+
+QtFrontEnd::QtFrontEnd(const RunSettings& settings, QWidget* mainWindow)
+    : settings_(settings), mainWindow_(mainWindow) {}
+
+QWidget* QtFrontEnd::MessageParent() const {
+    QWidget* active = QApplication::activeWindow();
+    return active ? active : mainWindow_;
+}
+
+void QtFrontEnd::ShowMessage(std::string_view text) {
+    if (MessageHook* hook = CurrentMessageHook()) return hook->Message(kApplicationTitle, text);
+    QMessageBox box(QMessageBox::NoIcon, kApplicationTitle, DisplayText(text), QMessageBox::Ok, MessageParent());
+    box.exec();
+}
+
+bool QtFrontEnd::AskOkCancel(std::string_view text) {
+    if (MessageHook* hook = CurrentMessageHook()) return hook->Prompt(kPromptCaption, text);
+    QMessageBox box(QMessageBox::NoIcon, kPromptCaption, DisplayText(text), QMessageBox::Ok | QMessageBox::Cancel,
+                    MessageParent());
+    box.setDefaultButton(QMessageBox::Ok);
+    return box.exec() == QMessageBox::Ok;
+}
+
+void QtFrontEnd::ShowPhotoWindow() {
+    if (photoForm_) photoForm_->ShowOverMainWindow();
+}
+
+void QtFrontEnd::HidePhotoWindow() {
+    if (photoForm_) photoForm_->hide();
+}
+
+void QtFrontEnd::SetImageName(std::string_view name) {
+    if (photoForm_) photoForm_->SetImageName(name);
+}
+
+void QtFrontEnd::SetCountText(std::string_view text) {
+    if (photoForm_) photoForm_->SetCountText(text);
+}
+
+void QtFrontEnd::ShowPicture(const WorkBitmap& bitmap) {
+    if (photoForm_) photoForm_->ShowPicture(bitmap);
+}
+
+void QtFrontEnd::DrawStrip(const StripRect& rect, StripColour colour) {
+    if (photoForm_) photoForm_->DrawStrip(rect, colour);
+}
+
+void QtFrontEnd::ProcessPendingEvents() {
+    if (MessageHook* hook = CurrentMessageHook()) hook->BeforeProcessEvents();
+    QCoreApplication::processEvents();
+}
+
+}  // namespace tagmora

@@ -1,0 +1,37 @@
+#pragma once
+// The core's way to the user in the desktop program: message boxes, the
+// photo window and the processing of pending events.
+#include "app/front_end.h"
+
+class QWidget;
+
+namespace tagmora {
+
+class TPhotoForm;
+
+class QtFrontEnd final : public FrontEnd {
+public:
+    QtFrontEnd(const RunSettings& settings, QWidget* mainWindow);
+
+    void SetPhotoForm(TPhotoForm* photoForm) { photoForm_ = photoForm; }
+
+    const RunSettings& Settings() const override { return settings_; }
+    void ShowMessage(std::string_view text) override;
+    bool AskOkCancel(std::string_view text) override;
+    void ShowPhotoWindow() override;
+    void HidePhotoWindow() override;
+    void SetImageName(std::string_view name) override;
+    void SetCountText(std::string_view text) override;
+    void ShowPicture(const WorkBitmap& bitmap) override;
+    void DrawStrip(const StripRect& rect, StripColour colour) override;
+    void ProcessPendingEvents() override;
+
+private:
+    QWidget* MessageParent() const;
+
+    const RunSettings& settings_;
+    QWidget* mainWindow_;
+    TPhotoForm* photoForm_ = nullptr;
+};
+
+}  // namespace tagmora

@@ -1,0 +1,110 @@
+// Writes PNG pictures of the windows for the documentation:
+//   tagmora-screenshots OUTPUT_FOLDER
+// Run on the offscreen platform (scripts/screenshots does). It works in a
+// scratch folder of generated sheet photographs and removes it afterwards.
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "gui/about_box.h"
+#include "gui/application.h"
+#include "gui/main_form.h"
+#include "gui/manual_form.h"
+#include "gui/photo_form.h"
+#include "support/synthetic_sheet.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using namespace tagmora;
+
+// Answers every box with OK and takes the photo window's picture at the
+// first Demo/Debug result, when the scan lines are on it.
+class ScreenshotHook final : public MessageHook {
+public:
+    ScreenshotHook(TPhotoForm* photoForm, QString folder) : photoForm_(photoForm), folder_(std::move(folder)) {}
+
+    void Message(std::string_view, std::string_view) override {}
+    bool Prompt(std::string_view, std::string_view) override {
+        if (!photoTaken_) photoTaken_ = photoForm_->grab().save(folder_ + "/photo-window.png");
+        return true;
+    }
+    bool photoTaken_ = false;
+
+private:
+    TPhotoForm* photoForm_;
+    QString folder_;
+};
+
+void WriteSheets(const std::string& folder) {
+    testing::SheetOptions options;
+    options.width = 2000;
+    options.height = 1500;
+    options.centerX = 1450;
+    options.centerY = 1200;
+    options.noiseSigma = 3.0;
+    testing::WriteJpegFile(folder + "/IMG_0041.jpg",
+                           testing::MakeSheet(testing::Symbology::Code39, "QSZ0123456", options), 90);
+    options.seed = 2;
+    options.centerX = 600;
+    options.centerY = 300;
+    testing::WriteJpegFile(folder + "/IMG_0042.jpg",
+                           testing::MakeSheet(testing::Symbology::Code39, "QSZ0123457", options), 90);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    TagmoraApplication application(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: tagmora-screenshots OUTPUT_FOLDER\n");
+        return 2;
+    }
+    const QString output = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    QDir().mkpath(output);
+
+    testing::TempFolder start;
+    const std::string photos = start / "Photographs";
+    QDir().mkpath(QString::fromLocal8Bit(photos));
+    WriteSheets(photos);
+    QDir::setCurrent(QString::fromLocal8Bit(start.path()));
+
+    TForm1 form1;
+    ScreenshotHook hook(form1.PhotoForm(), output);
+    SetMessageHook(&hook);
+    form1.show();
+    form1.SelectFolder(QString::fromLocal8Bit(photos));
+    QCoreApplication::processEvents();
+    bool ok = form1.grab().save(output + "/main-window.png");
+
+    // A Demo/Debug run: every line tried in black, the line read in red.
+    form1.findChild<QRadioButton*>("ModeRadioGroupItem1")->click();
+    form1.findChild<QPushButton*>("ExecuteButton")->click();
+    ok = ok && hook.photoTaken_;
+
+    form1.About1Click();
+    QCoreApplication::processEvents();
+    ok = ok && form1.AboutBox()->grab().save(output + "/about-box.png");
+    form1.AboutBox()->close();
+
+    // Manual Rename on a problem line of the log, whole and zoomed in on the label.
+    std::ofstream(start / "Tagmora.log", std::ios::app | std::ios::binary)
+        << "\r\nDirectory = " << photos << "\r\n\r\n>>>>>IMG_0042.jpg: Found barcode, but unable to read\r\n";
+    QTimer::singleShot(0, [&] {
+        TManualForm* manual = form1.ManualForm();
+        manual->findChild<QLineEdit*>("NewNameEdit")->setText("QSZ0123457.jpg");
+        ok = ok && manual->grab().save(output + "/manual-rename.png");
+        manual->FullImageMouseDown(QPoint(200, 100));
+        ok = ok && manual->grab().save(output + "/manual-rename-zoomed.png");
+        manual->SkipButtonClick();
+    });
+    form1.ReviewProblems1Click();
+    SetMessageHook(nullptr);
+    return ok ? 0 : 1;
+}
