@@ -3,6 +3,7 @@
 // Run on the offscreen platform (scripts/screenshots does). It works in a
 // scratch folder of generated sheet photographs and removes it afterwards.
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -69,11 +70,16 @@ int main(int argc, char* argv[]) {
     const QString output = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     QDir().mkpath(output);
 
-    testing::TempFolder start;
-    const std::string photos = start / "Photographs";
+    // A volume of its own where there is one, so that the folder list shows
+    // the scratch folders and nothing else of the machine.
+    if (QFileInfo(QStringLiteral("/dev/shm")).isWritable()) qputenv("TMPDIR", "/dev/shm");
+    testing::TempFolder scratch;
+    const std::string start = scratch / "Herbarium";
+    const std::string photos = start + "/Sheets 2024-05-14";
     QDir().mkpath(QString::fromLocal8Bit(photos));
+    QDir().mkpath(QString::fromLocal8Bit(start + "/Sheets 2024-05-13"));
     WriteSheets(photos);
-    QDir::setCurrent(QString::fromLocal8Bit(start.path()));
+    QDir::setCurrent(QString::fromLocal8Bit(start));
 
     TForm1 form1;
     ScreenshotHook hook(form1.PhotoForm(), output);
@@ -94,7 +100,7 @@ int main(int argc, char* argv[]) {
     form1.AboutBox()->close();
 
     // Manual Rename on a problem line of the log, whole and zoomed in on the label.
-    std::ofstream(start / "Tagmora.log", std::ios::app | std::ios::binary)
+    std::ofstream(start + "/Tagmora.log", std::ios::app | std::ios::binary)
         << "\r\nDirectory = " << photos << "\r\n\r\n>>>>>IMG_0042.jpg: Found barcode, but unable to read\r\n";
     QTimer::singleShot(0, [&] {
         TManualForm* manual = form1.ManualForm();
