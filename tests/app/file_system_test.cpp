@@ -137,18 +137,5 @@ TEST(FolderOffersJpegTest, TheFirstMatchDecidesHiddenOnesIncluded) {
     EXPECT_FALSE(FolderOffersJpeg(folderFirst.path()));
 }
 
-TEST(PathHelpersTest, JoinAndKinds) {
-    EXPECT_EQ(JoinPath("", "a.jpg"), "a.jpg");
-    EXPECT_EQ(JoinPath("/p", "a.jpg"), "/p/a.jpg");
-    EXPECT_EQ(JoinPath("/p/", "a.jpg"), "/p/a.jpg");
-    EXPECT_TRUE(IsHiddenName(".x"));
-    EXPECT_FALSE(IsHiddenName("x."));
-    TempFolder folder;
-    folder.Write("f", "x");
-    EXPECT_TRUE(FileExists(folder / "f") && IsRegularFile(folder / "f") && !IsDirectory(folder / "f"));
-    EXPECT_TRUE(IsDirectory(folder.path()) && !IsRegularFile(folder.path()));
-    EXPECT_FALSE(FileExists(folder / "g"));
-}
-
 }  // namespace
 }  // namespace tagmora

@@ -51,13 +51,6 @@ TEST_F(ProcessImageTest, AFileThatIsNoJpegIsLoggedAndTheRunGoesOn) {
     EXPECT_EQ(core.ui.messages.size(), 2u);
 }
 
-TEST_F(ProcessImageTest, AHugeHeaderIsTreatedLikeAnUnreadableFile) {
-    ProcessDecodedImage(core.ctx, "IMG_9.jpg", JpegResult::TooLarge);
-    EXPECT_EQ(core.ui.messages, (Lines{"Unable to open file IMG_9.jpg. Make sure it is a valid image."}));
-    EXPECT_EQ(core.ui.logLines, (Lines{"IMG_9.jpg: Unable to open image."}));
-    EXPECT_EQ(core.state.run.ErrorCount, 1);
-}
-
 TEST_F(ProcessImageTest, DamagedImageDataIsLoggedWithoutAMessage) {
     const std::string jpeg = photos.Read("IMG_2.jpg");
     photos.Write("IMG_3.jpg", jpeg.substr(0, jpeg.size() / 2));
