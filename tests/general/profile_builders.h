@@ -1,6 +1,8 @@
 #pragma once
 // Scan-line profiles made up for the General pipeline's tests: barcodes laid
 // out from module runs, and random lines for the robustness checks.
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <random>
 #include <span>
@@ -18,6 +20,24 @@ inline std::vector<std::int32_t> ProfileFromRuns(std::span<const int> runs, int 
     }
     profile.insert(profile.end(), static_cast<std::size_t>(quietSamples), light);
     return profile;
+}
+
+// The profile seen through a lens: a Gaussian blur of the given sigma in
+// samples, rounded to whole grey levels, the ends extended.
+inline std::vector<std::int32_t> Blurred(const std::vector<std::int32_t>& profile, double sigma) {
+    const int radius = static_cast<int>(std::ceil(3.0 * sigma));
+    std::vector<double> kernel(static_cast<std::size_t>(2 * radius + 1));
+    double sum = 0.0;
+    for (int i = -radius; i <= radius; ++i) sum += kernel[static_cast<std::size_t>(i + radius)] = std::exp(-i * i / (2.0 * sigma * sigma));
+    std::vector<std::int32_t> out(profile.size());
+    const auto last = static_cast<long>(profile.size()) - 1;
+    for (long i = 0; i <= last; ++i) {
+        double acc = 0.0;
+        for (int k = -radius; k <= radius; ++k)
+            acc += kernel[static_cast<std::size_t>(k + radius)] * profile[static_cast<std::size_t>(std::clamp(i + k, 0L, last))];
+        out[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(std::lround(acc / sum));
+    }
+    return out;
 }
 
 // Random lines of every kind the sampler can produce and some it cannot:
