@@ -1,5 +1,6 @@
 #include "closeup/closeup_flow.h"
 
+#include <array>
 #include <string>
 
 #include "app/context.h"

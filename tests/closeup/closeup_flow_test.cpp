@@ -247,7 +247,7 @@ TEST_F(CloseUpFlowTest, SuffixNameThatCannotBeGivenIsNotRetried) {
     EXPECT_EQ(run.ErrorCount, 2);
 }
 
-// ---------------------------------------------------------------- Demo/Debug, KeepGoing, suffix letters
+// ---------------------------------------------------------------- Demo/Debug, suffix letters
 
 TEST_F(CloseUpFlowTest, DemoModeAsksAndRenamesNothing) {
     Demo();
@@ -264,17 +264,6 @@ TEST_F(CloseUpFlowTest, DemoModeAsksAndRenamesNothing) {
               (std::vector<std::string>{"QSZ0123456", "No barcode found. Would rename to QSZ0123456a.jpg"}));
     EXPECT_EQ(photos.Files(), before);
     EXPECT_EQ(run.ErrorCount, 0);
-}
-
-TEST_F(CloseUpFlowTest, ReadBarcodeAfterCancelRenamesNothing) {
-    AddPhotos({"IMG_0001.jpg"});
-    const Files before = photos.Files();
-    Barcode("IMG_0001.jpg", "QSZ0123456");
-    run.KeepGoing = false;
-    EXPECT_EQ(Process(), "IMG_0001.jpg: Found barcode, but unable to read");
-    EXPECT_EQ(photos.Files(), before);
-    EXPECT_EQ(closeUp.CloseUpLastBarcode, "");
-    EXPECT_EQ(run.ErrorCount, 1);
 }
 
 TEST_F(CloseUpFlowTest, SuffixLettersRunOnButNeverBecomeNulOrSlash) {

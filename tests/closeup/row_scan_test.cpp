@@ -104,9 +104,7 @@ TEST_F(CloseUpRowTest, ReadsACleanRowAndMarksItRed) {
     ASSERT_EQ(ui.strips.size(), 1u);
     EXPECT_EQ(ui.strips[0].Colour, StripColour::Red);
     EXPECT_EQ(ui.strips[0].Rect, (StripRect{0, 187, 5, 189}));
-}
 
-TEST_F(CloseUpRowTest, ACharacterXIsReadAsX) {
     core.settings().BarcodeFormat = "QS@0######";
     EXPECT_EQ(Scan(DrawCode39Row("QSX0123456", 4, 10, kQuiet, 1400)), "QSX0123456");
 }
@@ -169,19 +167,16 @@ TEST_F(CloseUpRowTest, StartPatternWithoutTheCharacterSIsNotABarcode) {
     EXPECT_FALSE(run.BarcodeSeen);
 }
 
-TEST_F(CloseUpRowTest, OneCharacterTooManyYieldsNothing) {
+TEST_F(CloseUpRowTest, OneCharacterTooManyYieldsNothingAndWideSpacesRetrySmoothed) {
     Demo();
     EXPECT_EQ(Scan(DrawCode39Row("QSZ01234567", 4, 10, kQuiet, 1500)), "");
     EXPECT_TRUE(run.BarcodeSeen);
     EXPECT_FALSE(run.ReadValid);
     // Narrow spaces 4, wide 10: threshold 7, too small to smooth and retry.
     ASSERT_EQ(ui.strips.size(), 1u);
-    EXPECT_EQ(ui.strips[0].Colour, StripColour::Black);
     EXPECT_EQ(ui.strips[0].Rect, StripFor(StripColour::Black, 1));
-}
 
-TEST_F(CloseUpRowTest, WideSpacesOverTwentyGetASmoothedSecondTry) {
-    Demo();
+    ui.strips.clear();
     EXPECT_EQ(Scan(DrawCode39Row("QSZ01234567", 12, 36, kQuiet, 3000)), "");
     EXPECT_EQ(core.state.closeUp.CloseUpSpaceThreshold, 24);  // gap 13..35
     EXPECT_FALSE(run.ReadValid);
