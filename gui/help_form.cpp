@@ -4,9 +4,14 @@
 #include <QTextBrowser>
 #include <QUrl>
 
+// The page is compiled into this library; a static library's resources have
+// to be registered by hand, and only from outside any namespace.
+static void RegisterHelpPage() { Q_INIT_RESOURCE(resources); }
+
 namespace tagmora {
 
 THelpForm::THelpForm(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
+    RegisterHelpPage();
     setObjectName("HelpForm");
     setWindowTitle("TGM Online Help");
     setFixedSize(804, 473);

@@ -41,16 +41,25 @@ ModalScript::ModalScript() {
 
 void ModalScript::Then(Step step) {
     steps_.push_back(std::move(step));
+    waiting_.start();
     timer_.start();
 }
 
 void ModalScript::Tick() {
+    constexpr qint64 kPatienceMs = 20000;
     QWidget* modal = QApplication::activeModalWidget();
     if (steps_.empty()) {
         timer_.stop();
         return;
     }
-    if (modal && steps_.front()(modal)) steps_.pop_front();
+    if (modal && waiting_.elapsed() > kPatienceMs) {
+        modal->close();
+        return;
+    }
+    if (modal && steps_.front()(modal)) {
+        steps_.pop_front();
+        waiting_.start();
+    }
 }
 
 void WriteSheetPhoto(const std::string& path, std::string_view text, unsigned seed) {

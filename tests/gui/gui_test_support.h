@@ -2,6 +2,7 @@
 // What the window tests share: a hook that answers the program's message
 // boxes, a scratch start folder made current, a way to act on modal windows
 // while they run, and generated sheet photographs.
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -59,7 +60,9 @@ private:
 
 // Steps run in turn against the active modal window, from a timer while that
 // window's own loop runs. A step returns false to be tried again later (the
-// window it waits for is not up yet).
+// window it waits for is not up yet). A script still waiting after 20 s
+// closes the modal window in hand, so that a failing test ends instead of
+// hanging, and is left unfinished.
 class ModalScript : public QObject {
 public:
     using Step = std::function<bool(QWidget* modal)>;
@@ -71,6 +74,7 @@ private:
     void Tick();
     std::deque<Step> steps_;
     QTimer timer_;
+    QElapsedTimer waiting_;
 };
 
 // A sheet photograph 1200 x 900 with a Code 39 label that the General
