@@ -1,0 +1,155 @@
+// The batch run on camera-sized photographs: decoding alone, the whole work
+// of one image, and images per second with and without decoding ahead.
+//
+// Run by hand: build-*/bench/batch_benchmark
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/batch_run.h"
+#include "app/context.h"
+#include "app/file_system.h"
+#include "photo/jpeg_intake.h"
+#include "photo/process_image.h"
+#include "support/synthetic_sheet.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using namespace tagmora;
+
+constexpr int kWidth = 5616;   // a full-frame camera's picture
+constexpr int kHeight = 3744;
+
+// Demo/Debug mode analyses exactly as Production does but renames nothing,
+// so the same folder can be run again and again. Nothing is shown.
+class QuietFrontEnd final : public FrontEnd {
+public:
+    PlainRunSettings settings;
+    const RunSettings& Settings() const override { return settings; }
+    void ShowMessage(std::string_view) override {}
+    bool AskOkCancel(std::string_view) override { return true; }
+    void ShowPhotoWindow() override {}
+    void HidePhotoWindow() override {}
+    void SetImageName(std::string_view) override {}
+    void SetCountText(std::string_view) override {}
+    void ShowPicture(const WorkBitmap&) override {}
+    void DrawStrip(const StripRect&, StripColour) override {}
+    void ProcessPendingEvents() override {}
+};
+
+// Twelve photographs of a day's shooting, written once for all benchmarks:
+// labels of both symbologies in different places, and sheets without label
+// (six pictures, each saved twice, as a second shot of the same sheet).
+struct CameraFolder {
+    testing::TempFolder start;
+    testing::TempFolder photos;
+    std::vector<std::string> names;
+
+    CameraFolder() {
+        struct Shot {
+            const char* barcode;
+            testing::Symbology symbology;
+            int centerX, centerY;
+        };
+        const Shot shots[] = {
+            {"QSZ0104521", testing::Symbology::Code39, 4000, 3100},
+            {nullptr, testing::Symbology::Code39, 0, 0},
+            {"QSZ0104522", testing::Symbology::Code128, 3700, 3200},
+            {"QSZ0104523", testing::Symbology::Code39, 1600, 3000},
+            {nullptr, testing::Symbology::Code39, 0, 0},
+            {"QSZ0104524", testing::Symbology::Code128, 4100, 700},
+        };
+        unsigned seed = 1;
+        for (const Shot& shot : shots) {
+            testing::SheetOptions options;
+            options.width = kWidth;
+            options.height = kHeight;
+            options.moduleWidth = 8;
+            options.barHeight = 300;
+            options.centerX = shot.centerX;
+            options.centerY = shot.centerY;
+            options.blurSigma = 0.8;
+            options.noiseSigma = 2.0;
+            options.seed = seed++;
+            const std::string jpeg = testing::EncodeJpeg(
+                shot.barcode ? testing::MakeSheet(shot.symbology, shot.barcode, options) : testing::MakeBlankSheet(options),
+                90);
+            for (int copy = 0; copy < 2; ++copy) {
+                const std::string name = "IMG_" + std::to_string(1000 + 2 * seed + copy) + ".jpg";
+                photos.Write(name, jpeg);
+                names.push_back(name);
+            }
+        }
+    }
+};
+
+CameraFolder& Folder() {
+    static CameraFolder folder;
+    return folder;
+}
+
+// A core set up to run over the folder in Demo/Debug mode.
+struct BenchCore {
+    QuietFrontEnd ui;
+    CoreState state;
+    Context ctx = state.ContextFor(ui);
+
+    BenchCore() {
+        ui.settings.Values.ModeIndex = 1;
+        ui.settings.Values.PhotoFolder = Folder().photos.path();
+        state.run.StartFolder = Folder().start.path();
+        state.run.PhotoFolder = Folder().photos.path();
+        state.run.KeepGoing = true;
+    }
+};
+
+void BM_DecodeOnly(benchmark::State& state) {
+    CameraFolder& folder = Folder();
+    WorkBitmap bitmap;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const JpegResult result = LoadJpegGrey(JoinPath(folder.photos.path(), folder.names[i]), bitmap);
+        benchmark::DoNotOptimize(result);
+        i = (i + 1) % folder.names.size();
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_DecodeOnly)->Unit(benchmark::kMillisecond);
+
+// Decoding, the search for the barcode and the outcome of one image.
+void BM_WholeImage(benchmark::State& state) {
+    CameraFolder& folder = Folder();
+    BenchCore core;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        core.state.run.KeepGoing = true;
+        ProcessImage(core.ctx, folder.names[i]);
+        i = (i + 1) % folder.names.size();
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_WholeImage)->Unit(benchmark::kMillisecond);
+
+// One run over the folder; items are images, so the rate is images per second.
+void BM_BatchRun(benchmark::State& state) {
+    CameraFolder& folder = Folder();
+    BenchCore core;
+    RunOptions options;
+    options.DecodeAhead = state.range(0) != 0;
+    for (auto _ : state) {
+        const RunEnd end = RunBatch(core.ctx, options);
+        benchmark::DoNotOptimize(end);
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(folder.names.size()));
+    // Shows that the work measured is the real one: images handed on, and
+    // how many of them ended as problems.
+    state.counters["images"] = core.state.run.ProcessedCount;
+    state.counters["problems"] = core.state.run.ErrorCount;
+    state.SetLabel(options.DecodeAhead ? "decoding ahead" : "decoding in turn");
+}
+BENCHMARK(BM_BatchRun)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+
+}  // namespace
