@@ -144,6 +144,36 @@ TEST(ConsoleFrontEndTest, WholeRunPrintsOnlyTheMessageBoxes) {
     EXPECT_EQ(progress.str(), "1/2 IMG_1.jpg: No barcode found on IMG_1.jpg\n2/2 IMG_2.jpg: No barcode found on IMG_2.jpg\n");
 }
 
+// Makes folder the current one for the life of the object.
+class CurrentFolder {
+public:
+    explicit CurrentFolder(const std::string& folder) : previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(folder);
+    }
+    ~CurrentFolder() { std::filesystem::current_path(previous_); }
+
+private:
+    std::filesystem::path previous_;
+};
+
+TEST(BatchCommandTest, InterruptStopsTheRunAfterTheImageInHand) {
+    testing::BatchRig rig;
+    testing::WriteBlankPhoto(rig.photos, "IMG_1.jpg", 1);
+    testing::WriteBlankPhoto(rig.photos, "IMG_2.jpg", 2);
+    const volatile std::sig_atomic_t interrupted = 1;  // Ctrl-C pressed during the first image
+    std::ostringstream out, err;
+    const std::vector<std::string> args{rig.photos.path()};
+    int status = -1;
+    {
+        const CurrentFolder current(rig.start.path());
+        status = batch::RunBatchCommand(args, {out, err, nullptr, &interrupted});
+    }
+    EXPECT_EQ(status, batch::kExitProblems);
+    EXPECT_EQ(out.str(), "Tagmora: Process Aborted by User\n"
+                         "Tagmora: 1 errors were encountered with 1 images.\nPlease read the log file for details.\n");
+    EXPECT_THAT(rig.ImageLines(), ElementsAre("No barcode found on IMG_1.jpg", "Process aborted by user"));
+}
+
 // The built program, run in its own current folder.
 struct ProgramResult {
     int status = -1;
