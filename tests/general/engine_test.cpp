@@ -183,7 +183,7 @@ TEST_F(EngineTest, ATextOfAnotherShapeIsNeverReturned) {
 
 TEST_F(EngineTest, RandomSegmentsReadNothing) {
     std::mt19937 rng(9);
-    for (int round = 0; round < 300; ++round) {
+    for (int round = 0; round < 1500; ++round) {
         EXPECT_EQ(Read(testing::RandomProfile(rng)), "") << round;
         EXPECT_EQ(core.ui.StripsOf(StripColour::Red), 0);
     }

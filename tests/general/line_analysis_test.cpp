@@ -170,7 +170,7 @@ TEST_F(LineAnalysisTest, TheDensestClusterGoesFirstAndAReadEndsTheLine) {
 
 TEST_F(LineAnalysisTest, RandomProfilesNeverReadAndStayInBounds) {
     std::mt19937 rng(5);
-    for (int round = 0; round < 300; ++round) {
+    for (int round = 0; round < 1000; ++round) {
         Profile profile = testing::RandomProfile(rng);
         const std::size_t n = profile.size();
         EXPECT_EQ(Analyse(std::move(profile), rng() % 2 == 1), "") << round;
