@@ -81,12 +81,6 @@ TEST(BatchArgumentsTest, DoubleDashLetsAFolderStartWithADash) {
     EXPECT_EQ(command.Overrides.BarcodeFormat, "--x");
 }
 
-TEST(BatchArgumentsTest, HelpAndVersion) {
-    EXPECT_EQ(Parse({"--help"}).Action, CommandAction::ShowHelp);
-    EXPECT_EQ(Parse({"photos", "--version"}).Action, CommandAction::ShowVersion);
-    EXPECT_EQ(Parse({"--mode", "demo", "-h"}).Action, CommandAction::ShowHelp);
-}
-
 TEST(BatchArgumentsTest, MistakesAreErrorsThatSayWhat) {
     const auto error = [](std::initializer_list<std::string> args) {
         const BatchCommand command = Parse(args);
@@ -129,19 +123,6 @@ TEST(ConsoleFrontEndTest, ProgressLineCarriesTheImagesLogLines) {
               "1/3 IMG_1.jpg: -Renamed IMG_1.CR2 to QSZ0000001.CR2 | -Renamed IMG_1.jpg to QSZ0000001.jpg\n"
               "3/3 IMG_3.jpg: (nothing logged)\n");
     EXPECT_EQ(out.str(), "");
-}
-
-TEST(ConsoleFrontEndTest, WholeRunPrintsOnlyTheMessageBoxes) {
-    testing::BatchRig rig;
-    testing::WriteBlankPhoto(rig.photos, "IMG_1.jpg", 1);
-    testing::WriteBlankPhoto(rig.photos, "IMG_2.jpg", 2);
-    std::ostringstream out, progress;
-    batch::ConsoleFrontEnd ui(out, &progress);
-    ui.settings.Values.PhotoFolder = rig.photos.path();
-    Context ctx = rig.core.state.ContextFor(ui);
-    ASSERT_TRUE(ExecuteRun(ctx));
-    EXPECT_EQ(out.str(), "Tagmora: 2 errors were encountered with 2 images.\nPlease read the log file for details.\n");
-    EXPECT_EQ(progress.str(), "1/2 IMG_1.jpg: No barcode found on IMG_1.jpg\n2/2 IMG_2.jpg: No barcode found on IMG_2.jpg\n");
 }
 
 // Makes folder the current one for the life of the object.

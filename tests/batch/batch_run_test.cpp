@@ -252,15 +252,6 @@ TEST_F(ThreeImages, SecondExecuteDuringARunIsRefused) {
     EXPECT_EQ(rig.ui().photoWindowShown, 2);
 }
 
-TEST_F(ThreeImages, OrientationIsTakenWhenTheRunStarts) {
-    rig.core.settings().RotationIndex = -1;  // nothing selected: columns
-    ASSERT_TRUE(ExecuteRun(rig.ctx()));
-    EXPECT_TRUE(rig.run().VerticalScan);
-    rig.core.settings().RotationIndex = 0;
-    ASSERT_TRUE(ExecuteRun(rig.ctx()));
-    EXPECT_FALSE(rig.run().VerticalScan);
-}
-
 TEST(BatchRunTest, FilesRenamedDuringTheRunAreNotMetAgain) {
     BatchRig rig;
     testing::WriteLabelPhoto(rig.photos, "IMG_1.jpg", testing::Symbology::Code39, "QSZ0000001", 1);
