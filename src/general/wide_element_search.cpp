@@ -70,6 +70,8 @@ public:
         symbolStart_ = EstimateSymbolStart(bars_[0].Position, bars_[1].Position);
         if (symbolStart_ < 0) return {};
 
+        // Input the reconstruction refuses leaves ReadValid set and ends the
+        // search here with its empty text.
         std::string text = FromLightEnd();
         if (ctx_.run.ReadValid) return text;
         if (FromMiddleUp(text)) return text;
@@ -77,7 +79,7 @@ public:
     }
 
 private:
-    // Phase A: raise the threshold from the darkest level until exactly 2N
+    // Wide bars: raise the threshold from the darkest level until exactly 2N
     // dark runs show, or keep the 2N narrowest once more than that show.
     bool FindWideBars() {
         const std::size_t wanted = 2 * symbolChars_;
@@ -126,7 +128,7 @@ private:
         }
     }
 
-    // Phase C: thresholds falling from just below the brightest level until N
+    // Wide spaces, first try: thresholds falling from just below the brightest level until N
     // light runs show or the middle level is reached.
     std::string FromLightEnd() {
         remembered_ = {};
@@ -141,7 +143,7 @@ private:
         return DecodeWideElements(ctx_, bars_, spaces_, line_);
     }
 
-    // Phase D: thresholds rising from the middle level until exactly N light
+    // Wide spaces, second try: thresholds rising from the middle level until exactly N light
     // runs show. True when the reconstruction accepted them.
     bool FromMiddleUp(std::string& text) {
         std::int32_t threshold = mid_;
@@ -156,7 +158,7 @@ private:
         return ctx_.run.ReadValid;
     }
 
-    // Phase E: the N longest bright runs between the symbol's start and the
+    // Wide spaces, last try: the N longest bright runs between the symbol's start and the
     // last wide bar, each placed at the light stretch of the crossings around
     // its start.
     std::string FromBrightRuns() {

@@ -168,7 +168,7 @@ TEST_F(WideElementTest, TooManyDarkRunsKeepTheNarrowestTwoN) {
     std::fill_n(profile.begin() + 19, 3, 5);
     std::fill_n(profile.begin() + 36, 2, 5);
     EXPECT_EQ(Search(profile), "");
-    EXPECT_TRUE(core.ctx.run.ReadValid) << "phase A succeeded and L < 0 ended the search";
+    EXPECT_TRUE(core.ctx.run.ReadValid) << "the wide bars were found and L < 0 ended the search";
     EXPECT_TRUE(core.ui.strips.empty());
 }
 
