@@ -162,8 +162,11 @@ std::string ReadSegment(Context& ctx, std::int32_t line) {
     for (const Element& bar : bars) scratch.BarWidths.push_back(bar.Width);
     scratch.SpaceWidths.clear();
     for (const Element& space : spaces) scratch.SpaceWidths.push_back(space.Width);
+    // A Code 128 symbol that failed to decode, its check symbol included, is
+    // a misread even when the characters before the failure fit the format.
+    ctx.run.ReadValid = true;
     std::string text = DecodeCode128(ctx, scratch.BarWidths, scratch.SpaceWidths);
-    if (MatchesFormat(ctx, text)) {
+    if (ctx.run.ReadValid && MatchesFormat(ctx, text)) {
         DrawScanLine(ctx, kRed, line);
         return text;
     }

@@ -147,7 +147,10 @@ std::string DecodeCode128(Context& ctx, std::span<const float> barWidths, std::s
                 ctx.run.ReadValid = false;
                 break;
             }
+            // Only the Stop symbol follows a check symbol; taking it for a
+            // second check would fail every barcode that has room left.
             sum = expected;
+            break;
         }
     }
     return text;

@@ -171,6 +171,22 @@ TEST_F(EngineTest, CleanCode39ReadsQuicklyAndCode128ByWidths) {
     }
 }
 
+TEST_F(EngineTest, ACode128WithAWrongCheckSymbolIsNotRead) {
+    // Ten digits fill the format before the bound, so the check symbol is
+    // read: a changed last digit pair must not pass as a barcode.
+    core.settings().BarcodeFormat = "##########";
+    auto modules = testing::RenderModules(Symbology::Code128, "1234567890");
+    EXPECT_EQ(Read(testing::ProfileFromRuns(modules, 3)), "1234567890");
+    // The pair 90 ("214121", after Start B, Code C and four pairs) becomes
+    // 91 ("412121"): the data still fit the format, the check does not.
+    const std::size_t pair = 6 * 6;
+    ASSERT_EQ(modules[pair], 2);
+    ASSERT_EQ(modules[pair + 2], 4);
+    modules[pair] = 4;
+    modules[pair + 2] = 2;
+    EXPECT_EQ(Read(testing::ProfileFromRuns(modules, 3)), "");
+}
+
 TEST_F(EngineTest, ATextOfAnotherShapeIsNeverReturned) {
     const auto modules = testing::RenderModules(Symbology::Code39, "QSZ012345");
     EXPECT_EQ(Read(testing::ProfileFromRuns(modules, 4)), "");

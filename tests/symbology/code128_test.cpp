@@ -212,15 +212,22 @@ TEST(DecodeCode128, CheckSymbolReadAsTheLastOfTheBound) {
     }
 }
 
-TEST(DecodeCode128, StopSymbolAfterAGoodCheckClearsReadValid) {
-    // Ten digits in six data symbols leave room for two more: the check passes,
-    // then Stop is taken for another check symbol and fails. The text is whole;
-    // the caller's format check decides on it.
+TEST(DecodeCode128, DecodingEndsAtAPassedCheckSymbol) {
+    // Ten digits in six data symbols leave room for two more: the check is
+    // read and passes, and the Stop symbol after it is not taken for another.
     for (std::string_view text : {"1234567890", "AB12345678901"}) {
         const Decoded d = DecodeText(text, text);
         EXPECT_EQ(d.text, text);
-        EXPECT_FALSE(d.readValid) << text;
+        EXPECT_TRUE(d.readValid) << text;
     }
+}
+
+TEST(DecodeCode128, AWrongCheckSymbolClearsReadValid) {
+    // 1234567890: Code C, five digit pairs, then the check symbol.
+    std::vector<int> modules = ModulesOfValues({99, 12, 34, 56, 78, 90, 0});
+    const Decoded d = Decode(ToWidths(modules), "##########");
+    EXPECT_EQ(d.text, "1234567890");
+    EXPECT_FALSE(d.readValid);
 }
 
 TEST(DecodeCode128, SymbolOfTenModulesEndsDecoding) {
