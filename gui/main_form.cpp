@@ -261,8 +261,7 @@ void TForm1::BuildMenu() {
     addItem(file, "Exit1", "Exit", ExitIcon(), &TForm1::Exit1Click);
     QMenu* view = mainMenu1->addMenu("View");
     addItem(view, "ViewLogFile1", "View Log File", LogIcon(), &TForm1::ViewLogFile1Click);
-    reviewProblems1_ = addItem(view, "ReviewProblems1", "Manual Rename", QIcon(), &TForm1::ReviewProblems1Click);
-    reviewProblems1_->setVisible(false);
+    addItem(view, "ReviewProblems1", "Manual Rename", QIcon(), &TForm1::ReviewProblems1Click)->setVisible(false);
     QMenu* help = mainMenu1->addMenu("Help");
     addItem(help, "Help2", "Help", HelpIcon(), &TForm1::Help2Click);
     addItem(help, "About1", "About", QIcon(), &TForm1::About1Click);

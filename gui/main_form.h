@@ -9,7 +9,6 @@
 #include "app/run_settings.h"
 #include "gui/qt_front_end.h"
 
-class QAction;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
@@ -97,7 +96,6 @@ private:
     QLineEdit* suffixFormatEdit_ = nullptr;
     QPushButton* executeButton_ = nullptr;
     QCheckBox* pauseCheckBox_ = nullptr;
-    QAction* reviewProblems1_ = nullptr;
 
     QString folder_;                      // the folder list's folder
     QString drive_;                       // the drive box's drive (a mount point)

@@ -27,10 +27,10 @@ using Texts = std::vector<std::string>;
 
 namespace {
 
-// A control whose press handler fails, as one might on a full disk.
-class FailingWidget final : public QWidget {
-protected:
-    void mousePressEvent(QMouseEvent*) override { throw std::runtime_error("press failed"); }
+// An object whose event handler fails, as one might on a full disk.
+class FailingObject final : public QObject {
+public:
+    bool event(QEvent*) override { throw std::runtime_error("event failed"); }
 };
 
 }  // namespace
@@ -144,10 +144,10 @@ private slots:
         QPushButton button;
         connect(&button, &QPushButton::clicked, &button, Guarded([] { throw std::runtime_error("click failed"); }));
         button.click();
-        FailingWidget failing;
-        failing.resize(20, 20);
-        QTest::mouseClick(&failing, Qt::LeftButton);
-        QCOMPARE(hook->messages, (Texts{"click failed", "press failed"}));
+        FailingObject failing;
+        QEvent event(QEvent::User);
+        QCoreApplication::sendEvent(&failing, &event);
+        QCOMPARE(hook->messages, (Texts{"click failed", "event failed"}));
         QCOMPARE(hook->messageCaptions, (Texts{"Tagmora", "Tagmora"}));
         button.click();
         QCOMPARE(hook->messages.size(), 3u);
