@@ -39,12 +39,18 @@ void ProcessDecodedImage(Context& ctx, const std::string& fileName, JpegResult r
         ProcessCloseUpImage(ctx);
 }
 
+// Both buttons act when the driver next processes events, so both can be
+// clicked during one image. An abort (or a Cancel in a prompt) stands: a Skip
+// clicked with it must not turn the stopped run back into a skipped image.
 void AbortClicked(Context& ctx) {
     ctx.run.KeepGoing = false;
+    ctx.run.SkipRequested = false;
     AppendLogLine(ctx, "Process aborted by user");
 }
 
 void SkipClicked(Context& ctx) {
+    const bool runStopped = !ctx.run.KeepGoing && !ctx.run.SkipRequested;
+    if (runStopped) return;
     ctx.run.KeepGoing = false;
     ctx.run.SkipRequested = true;
     AppendLogLine(ctx, ctx.run.CurrentImage + " skipped by user.");

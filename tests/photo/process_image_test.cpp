@@ -85,5 +85,25 @@ TEST_F(ProcessImageTest, AbortAndSkipStopTheRunAndSayWhy) {
     EXPECT_EQ(core.state.run.ErrorCount, 0);
 }
 
+TEST_F(ProcessImageTest, AnAbortStandsWhateverIsClickedWithIt) {
+    core.state.run.CurrentImage = "IMG_4.jpg";
+    AbortClicked(core.ctx);
+    SkipClicked(core.ctx);
+    EXPECT_FALSE(core.state.run.KeepGoing);
+    EXPECT_FALSE(core.state.run.SkipRequested);
+
+    core.state.run.KeepGoing = true;
+    SkipClicked(core.ctx);
+    AbortClicked(core.ctx);
+    EXPECT_FALSE(core.state.run.SkipRequested);
+
+    // Cancel in a prompt stops the run like Abort, without a line of its own.
+    core.state.run.KeepGoing = false;
+    SkipClicked(core.ctx);
+    EXPECT_FALSE(core.state.run.SkipRequested);
+    EXPECT_EQ(core.ui.logLines,
+              (Lines{"Process aborted by user", "IMG_4.jpg skipped by user.", "Process aborted by user"}));
+}
+
 }  // namespace
 }  // namespace tagmora
