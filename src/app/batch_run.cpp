@@ -24,6 +24,12 @@ namespace {
 constexpr std::string_view kNoImagesMessage = "Unable to find any .jpg Files.";
 constexpr std::string_view kAbortedMessage = "Process Aborted by User";
 
+// Names the file with its line breaks shown as \n, so the message stays whole.
+std::string PassedOverMessage(std::string_view name) {
+    return "Passed over \"" + ReplaceAll(ReplaceAll(name, "\r", "\\r"), "\n", "\\n") +
+           "\": a file name with a line break cannot be logged.";
+}
+
 std::string LocalTimeText(const char* format, const std::tm& when) {
     char buffer[128];
     const std::size_t length = std::strftime(buffer, sizeof buffer, format, &when);
@@ -151,7 +157,10 @@ RunEnd RunBatch(Context& ctx, const RunOptions& options) {
     // because a photograph without a label takes the number of the one shot
     // before it. A folder that cannot be read offers no image either.
     std::vector<std::string> names;
-    if (!ListJpegFiles(run.PhotoFolder, names) || names.empty()) {
+    std::vector<std::string> passedOver;
+    const bool listed = ListJpegFiles(run.PhotoFolder, names, &passedOver);
+    for (const std::string& name : passedOver) ctx.ui.ShowMessage(PassedOverMessage(name));
+    if (!listed || names.empty()) {
         ctx.ui.ShowMessage(kNoImagesMessage);
         return RunEnd::NoImages;
     }

@@ -97,13 +97,20 @@ bool EndsWithJpgNoCase(std::string_view name) {
     return name.size() >= kJpg.size() && EqualNoCase(name.substr(name.size() - kJpg.size()), kJpg);
 }
 
-bool ListJpegFiles(const std::string& folder, std::vector<std::string>& names) {
-    return ListEntries(
+bool HoldsLineBreak(std::string_view name) { return name.find_first_of("\r\n") != std::string_view::npos; }
+
+bool ListJpegFiles(const std::string& folder, std::vector<std::string>& names, std::vector<std::string>* passedOver) {
+    const bool listed = ListEntries(
         folder,
         [](int dirFd, std::string_view name) {
             return !IsHiddenName(name) && EndsWithJpgNoCase(name) && IsRegularAt(dirFd, name);
         },
         names);
+    const auto unloggable = std::stable_partition(names.begin(), names.end(),
+                                                  [](const std::string& name) { return !HoldsLineBreak(name); });
+    if (passedOver != nullptr) passedOver->assign(unloggable, names.end());
+    names.erase(unloggable, names.end());
+    return listed;
 }
 
 std::vector<std::string> ListFilesWithBase(const std::string& folder, std::string_view base) {
@@ -111,8 +118,9 @@ std::vector<std::string> ListFilesWithBase(const std::string& folder, std::strin
     ListEntries(
         folder,
         [base](int dirFd, std::string_view name) {
-            return !IsHiddenName(name) && name.size() > base.size() && name[base.size()] == '.' &&
-                   EqualNoCase(name.substr(0, base.size()), base) && IsRegularAt(dirFd, name);
+            return !IsHiddenName(name) && !HoldsLineBreak(name) && name.size() > base.size() &&
+                   name[base.size()] == '.' && EqualNoCase(name.substr(0, base.size()), base) &&
+                   IsRegularAt(dirFd, name);
         },
         names);
     return names;

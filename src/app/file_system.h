@@ -20,9 +20,15 @@ bool IsHiddenName(std::string_view name);
 
 bool EndsWithJpgNoCase(std::string_view name);
 
+// A line break in a name would split its log line, and Manual Rename reads
+// the log line by line: such files are passed over like hidden ones.
+bool HoldsLineBreak(std::string_view name);
+
 // Regular (non-hidden) files of folder whose name matches *.jpg ignoring case,
 // sorted by name ignoring case. Returns false when the folder cannot be read.
-bool ListJpegFiles(const std::string& folder, std::vector<std::string>& names);
+// Names holding a line break are left out, and listed in passedOver if given.
+bool ListJpegFiles(const std::string& folder, std::vector<std::string>& names,
+                   std::vector<std::string>* passedOver = nullptr);
 
 // Regular, non-hidden files whose name is base + "." + anything, compared
 // ignoring case, sorted like ListJpegFiles.

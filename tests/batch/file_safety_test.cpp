@@ -88,5 +88,23 @@ TEST(FileSafetyTest, FilesTakenAwayDuringTheRunAreReportedAndTheOthersStillRenam
     EXPECT_EQ(rig.photos.Files().size(), 3u);
 }
 
+TEST(FileSafetyTest, PhotographsWhoseNameHoldsALineBreakArePassedOverWithOneMessage) {
+    BatchRig rig;
+    WriteLabelPhoto(rig.photos, "IMG_0001.jpg", Symbology::Code39, "QSZ0300021", 8);
+    WriteLabelPhoto(rig.photos, "IMG\n0002.jpg", Symbology::Code39, "QSZ0300022", 9);
+    WriteLabelPhoto(rig.photos, "IMG_0003.jpg", Symbology::Code39, "QSZ0300023", 10);
+    // A companion with a line break is not renamed along with its photograph.
+    rig.photos.Write("IMG_0003.x\ny", "companion");
+    ExecuteRun(rig.ctx());
+
+    EXPECT_EQ(rig.ui().messages.front(),
+              "Passed over \"IMG\\n0002.jpg\": a file name with a line break cannot be logged.");
+    EXPECT_EQ(rig.run().ProcessedCount, 2);
+    EXPECT_TRUE(rig.photos.Exists("IMG\n0002.jpg"));
+    EXPECT_TRUE(rig.photos.Exists("IMG_0003.x\ny"));
+    EXPECT_EQ(rig.ImageLines(), (std::vector<std::string>{"-Renamed IMG_0001.jpg to QSZ0300021.jpg",
+                                                          "-Renamed IMG_0003.jpg to QSZ0300023.jpg"}));
+}
+
 }  // namespace
 }  // namespace tagmora::testing
