@@ -13,6 +13,7 @@
 #include "app/file_system.h"
 #include "photo/jpeg_intake.h"
 #include "photo/process_image.h"
+#include "support/quiet_front_end.h"
 #include "support/synthetic_sheet.h"
 #include "support/temp_folder.h"
 
@@ -24,21 +25,8 @@ constexpr int kWidth = 5616;   // a full-frame camera's picture
 constexpr int kHeight = 3744;
 
 // Demo/Debug mode analyses exactly as Production does but renames nothing,
-// so the same folder can be run again and again. Nothing is shown.
-class QuietFrontEnd final : public FrontEnd {
-public:
-    PlainRunSettings settings;
-    const RunSettings& Settings() const override { return settings; }
-    void ShowMessage(std::string_view) override {}
-    bool AskOkCancel(std::string_view) override { return true; }
-    void ShowPhotoWindow() override {}
-    void HidePhotoWindow() override {}
-    void SetImageName(std::string_view) override {}
-    void SetCountText(std::string_view) override {}
-    void ShowPicture(const WorkBitmap&) override {}
-    void DrawStrip(const StripRect&, StripColour) override {}
-    void ProcessPendingEvents() override {}
-};
+// so the same folder can be run again and again.
+using testing::QuietFrontEnd;
 
 // Twelve photographs of a day's shooting, written once for all benchmarks:
 // labels of both symbologies in different places, and sheets without label

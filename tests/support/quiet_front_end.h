@@ -1,0 +1,24 @@
+#pragma once
+// A front end that shows nothing, answers every prompt with OK and keeps
+// nothing: for benchmarks, whose runs must not grow memory of their own.
+#include "app/front_end.h"
+#include "app/run_settings.h"
+
+namespace tagmora::testing {
+
+class QuietFrontEnd : public FrontEnd {
+public:
+    PlainRunSettings settings;
+    const RunSettings& Settings() const override { return settings; }
+    void ShowMessage(std::string_view) override {}
+    bool AskOkCancel(std::string_view) override { return true; }
+    void ShowPhotoWindow() override {}
+    void HidePhotoWindow() override {}
+    void SetImageName(std::string_view) override {}
+    void SetCountText(std::string_view) override {}
+    void ShowPicture(const WorkBitmap&) override {}
+    void DrawStrip(const StripRect&, StripColour) override {}
+    void ProcessPendingEvents() override {}
+};
+
+}  // namespace tagmora::testing
