@@ -10,18 +10,6 @@
 
 namespace tagmora {
 
-namespace {
-
-QLabel* MakeLabel(QWidget* parent, const char* objectName, const QString& text, int left, int top) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(objectName);
-    label->adjustSize();
-    label->move(left, top);
-    return label;
-}
-
-}  // namespace
-
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName("AboutBox");
     setWindowTitle("About");
@@ -43,10 +31,10 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindo
     productName->setFont(bold);
     productName->adjustSize();
     productName->move(80, 16);
-    MakeLabel(panel1_, "Label1", "Unified Version", 108, 44);
-    versionLabel_ = MakeLabel(panel1_, "VersionLabel", QString(), 0, 72);
+    PlaceLabel(panel1_, "Label1", "Unified Version", 108, 44);
+    versionLabel_ = PlaceLabel(panel1_, "VersionLabel", QString(), 0, 72);
     versionLabel_->setAlignment(Qt::AlignCenter);
-    MakeLabel(panel1_, "Comments", "Reads the barcode label of each herbarium\nsheet photograph and renames the photograph\nto the specimen's catalogue number.", 12, 100);
+    PlaceLabel(panel1_, "Comments", "Reads the barcode label of each herbarium\nsheet photograph and renames the photograph\nto the specimen's catalogue number.", 12, 100);
 
     auto* okButton = new QPushButton("OK", this);
     okButton->setObjectName("OKButton");

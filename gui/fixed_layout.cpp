@@ -1,5 +1,6 @@
 #include "gui/fixed_layout.h"
 
+#include <QLabel>
 #include <QWidget>
 
 namespace tagmora {
@@ -24,6 +25,14 @@ void FitCaption(QWidget* control) {
         font.setPixelSize(font.pixelSize() - 1);
         control->setFont(font);
     }
+}
+
+QLabel* PlaceLabel(QWidget* parent, const char* objectName, const QString& text, int left, int top) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(objectName);
+    label->adjustSize();
+    label->move(left, top);
+    return label;
 }
 
 }  // namespace tagmora

@@ -114,14 +114,6 @@ QLineEdit* MakeEdit(QWidget* parent, const char* objectName, QRect geometry) {
     return edit;
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* objectName, const QString& caption, QPoint position) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(objectName);
-    label->adjustSize();
-    label->move(position);
-    return label;
-}
-
 // The current directory, without a trailing separator unless it is the root.
 QString CurrentFolder() { return QDir::toNativeSeparators(QDir::currentPath()); }
 
@@ -197,7 +189,7 @@ void TForm1::BuildControls() {
     client->findChild<QGroupBox*>("TypeRadioGroup")->setToolTip("General works for most ");
     client->findChild<QGroupBox*>("RotationRadio")->setToolTip("Bar code running across the image, or up and down.");
 
-    MakeLabel(client, "Label1", "Barcode Text Format String", QPoint(248, 184));
+    PlaceLabel(client, "Label1", "Barcode Text Format String", 248, 184);
     formatEdit_ = MakeEdit(client, "FormatEdit", QRect(248, 200, 177, 21));
     formatEdit_->setToolTip(
         "Letters, numbers match.  # is wild digit.  @ is wild alpha char. ? can be anythiing, even blank");
@@ -216,7 +208,7 @@ void TForm1::BuildControls() {
     firstSuffixCheckBox_ =
         MakeCheckBox(groupBox1, "FirstSuffixCheckBox", "Suffix All Images", QRect(151, 19, 97, 17), false);
     firstSuffixCheckBox_->setToolTip("Add suffix to every file");
-    MakeLabel(groupBox1, "Label2", "Suffix Format", QPoint(151, 42));
+    PlaceLabel(groupBox1, "Label2", "Suffix Format", 151, 42);
     suffixFormatEdit_ = MakeEdit(groupBox1, "SuffixFormatEdit", QRect(225, 40, 41, 21));
     suffixFormatEdit_->setToolTip("@ = a,b,c...# = 1,2,3...  ### = 001, 002, 003,... Other characters are literal.");
 

@@ -13,14 +13,6 @@ namespace tagmora {
 
 namespace {
 
-QLabel* MakeLabel(QWidget* parent, const char* objectName, const QString& text, int left, int top) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(objectName);
-    label->adjustSize();
-    label->move(left, top);
-    return label;
-}
-
 std::string Local8Bit(const QString& text) { return text.toLocal8Bit().toStdString(); }
 
 }  // namespace
@@ -32,13 +24,13 @@ TManualForm::TManualForm(Context& ctx, QWidget* parent) : QDialog(parent), ctx_(
     setFixedSize(617, 538);  // the client area of a 633 x 577 window
     setFont(CompactFont(font()));
 
-    logLabel_ = MakeLabel(this, "LogLabel", QString(), 32, 8);
+    logLabel_ = PlaceLabel(this, "LogLabel", QString(), 32, 8);
     logLabel_->setFixedWidth(width() - 40);
     // Right-aligned: a long name grows to the left, away from the arrow.
-    oldNameLabel_ = MakeLabel(this, "OldNameLabel", QString(), 8, 36);
+    oldNameLabel_ = PlaceLabel(this, "OldNameLabel", QString(), 8, 36);
     oldNameLabel_->setFixedWidth(175 - 8);
     oldNameLabel_->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    auto* arrow = MakeLabel(this, "Label1", "-->", 179, 36);
+    auto* arrow = PlaceLabel(this, "Label1", "-->", 179, 36);
     QFont bold = arrow->font();
     bold.setBold(true);
     bold.setPixelSize(15);
@@ -67,7 +59,7 @@ TManualForm::TManualForm(Context& ctx, QWidget* parent) : QDialog(parent), ctx_(
     connect(fullImage_, &PictureView::Pressed, this, [this](QPoint position) {
         RunGuarded([&] { FullImageMouseDown(position); });
     });
-    MakeLabel(this, "Label2", "(Click the image to zoom in)", 240, 520);
+    PlaceLabel(this, "Label2", "(Click the image to zoom in)", 240, 520);
 }
 
 void TManualForm::ShowItem(const ReviewItem& item) {

@@ -1,5 +1,7 @@
 #include "app/decode_ahead.h"
 
+#include "app/unique_fd.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,20 +17,6 @@ FileIdentity IdentityOf(const struct stat& info) {
                         static_cast<std::int64_t>(info.st_size), static_cast<std::int64_t>(info.st_mtim.tv_sec),
                         static_cast<std::int64_t>(info.st_mtim.tv_nsec)};
 }
-
-class FileHandle {
-public:
-    explicit FileHandle(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
-    ~FileHandle() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    int fd() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 }  // namespace
 
@@ -73,12 +61,12 @@ std::optional<JpegResult> DecodeAhead::TakeInto(std::size_t index, WorkBitmap& b
 // meanwhile on the run's thread.
 DecodeAhead::Outcome DecodeAhead::Decode(const std::string& path, WorkBitmap& bitmap) {
     try {
-        FileHandle file(path);
+        const UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
         struct stat before {};
-        if (file.fd() < 0 || ::fstat(file.fd(), &before) != 0 || !S_ISREG(before.st_mode)) return {};
-        const JpegResult result = LoadJpegGrey("/proc/self/fd/" + std::to_string(file.fd()), bitmap);
+        if (file.get() < 0 || ::fstat(file.get(), &before) != 0 || !S_ISREG(before.st_mode)) return {};
+        const JpegResult result = LoadJpegGrey("/proc/self/fd/" + std::to_string(file.get()), bitmap);
         struct stat after {};
-        if (::fstat(file.fd(), &after) != 0 || IdentityOf(after) != IdentityOf(before)) return {};
+        if (::fstat(file.get(), &after) != 0 || IdentityOf(after) != IdentityOf(before)) return {};
         // A file that cannot be opened is left to the decode in turn, which
         // reports it as the run would have without decoding ahead (and covers
         // a system without /proc).

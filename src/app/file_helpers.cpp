@@ -8,33 +8,11 @@
 #include <string>
 
 #include "app/front_end.h"
+#include "app/unique_fd.h"
 
 namespace tagmora {
 
 namespace {
-
-// Closes a descriptor when it goes out of scope.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    // Closes now and tells whether the close itself succeeded (a failed close
-    // can be the first report of a failed write).
-    bool Close() {
-        int fd = fd_;
-        fd_ = -1;
-        return fd < 0 || ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
 
 bool WriteAll(int fd, std::string_view text) {
     while (!text.empty()) {
@@ -65,7 +43,7 @@ std::string FolderOf(const std::string& name) {
 // that a failure at any point leaves the old file as it was.
 bool ReplaceFileContent(std::string_view text, const std::string& name) {
     std::string temporary = FolderOf(name) + "/.tagmora-XXXXXX";
-    FileDescriptor fd(::mkstemp(temporary.data()));
+    UniqueFd fd(::mkstemp(temporary.data()));
     if (!fd.valid()) return false;
     struct stat old {};
     mode_t mode = ::stat(name.c_str(), &old) == 0 ? (old.st_mode & 07777) : NewFileMode();
@@ -77,7 +55,7 @@ bool ReplaceFileContent(std::string_view text, const std::string& name) {
 }
 
 bool AppendToFile(std::string_view text, const std::string& name) {
-    FileDescriptor fd(::open(name.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
+    UniqueFd fd(::open(name.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
     if (!fd.valid()) return false;
     bool ok = WriteAll(fd.get(), text);
     return fd.Close() && ok;
@@ -87,7 +65,7 @@ bool AppendToFile(std::string_view text, const std::string& name) {
 
 std::optional<std::string> ReadTextFile(const std::string& name, FrontEnd& ui) {
     // O_NONBLOCK keeps a FIFO in place of the file from hanging the program.
-    FileDescriptor fd(::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    UniqueFd fd(::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat info {};
     if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         ui.ShowMessage("Unable to open file: " + name);

@@ -1,5 +1,8 @@
 #include "app/file_system.h"
 
+#include "app/text_helpers.h"
+#include "app/unique_fd.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,18 +17,11 @@ namespace tagmora {
 
 namespace {
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
-}
-
 // Photographs are named in shooting order, so the listing follows the names,
 // ignoring case; names equal but for case keep a fixed (byte) order.
 bool LessByNameNoCase(const std::string& a, const std::string& b) {
     const auto lowerLess = [](char x, char y) {
-        return static_cast<unsigned char>(LowerAscii(x)) < static_cast<unsigned char>(LowerAscii(y));
+        return static_cast<unsigned char>(ToLowerAscii(x)) < static_cast<unsigned char>(ToLowerAscii(y));
     };
     if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), lowerLess)) return true;
     if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), lowerLess)) return false;
@@ -36,20 +32,6 @@ struct DirCloser {
     void operator()(DIR* dir) const { closedir(dir); }
 };
 using DirHandle = std::unique_ptr<DIR, DirCloser>;
-
-class FdHandle {
-public:
-    explicit FdHandle(int fd) : fd_(fd) {}
-    ~FdHandle() {
-        if (fd_ >= 0) close(fd_);
-    }
-    FdHandle(const FdHandle&) = delete;
-    FdHandle& operator=(const FdHandle&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 // Names of the folder's entries accepted by keep(dirFd, name), sorted. The
 // entries are examined with lstat semantics: a symbolic link is not a regular
@@ -94,7 +76,7 @@ bool IsHiddenName(std::string_view name) { return !name.empty() && name.front() 
 
 bool EndsWithJpgNoCase(std::string_view name) {
     constexpr std::string_view kJpg = ".jpg";
-    return name.size() >= kJpg.size() && EqualNoCase(name.substr(name.size() - kJpg.size()), kJpg);
+    return name.size() >= kJpg.size() && EqualsNoCase(name.substr(name.size() - kJpg.size()), kJpg);
 }
 
 bool HoldsLineBreak(std::string_view name) { return name.find_first_of("\r\n") != std::string_view::npos; }
@@ -119,7 +101,7 @@ std::vector<std::string> ListFilesWithBase(const std::string& folder, std::strin
         folder,
         [base](int dirFd, std::string_view name) {
             return !IsHiddenName(name) && !HoldsLineBreak(name) && name.size() > base.size() &&
-                   name[base.size()] == '.' && EqualNoCase(name.substr(0, base.size()), base) &&
+                   name[base.size()] == '.' && EqualsNoCase(name.substr(0, base.size()), base) &&
                    IsRegularAt(dirFd, name);
         },
         names);
@@ -151,7 +133,7 @@ bool IsDirectory(const std::string& path) {
 
 bool RenameByLinkNoReplace(const std::string& folder, std::string_view from, std::string_view to) {
     if (!IsPlainFileName(from) || !IsPlainFileName(to)) return false;
-    const FdHandle dir(open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const UniqueFd dir(open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.get() < 0) return false;
     const std::string source(from);
     const std::string target(to);
@@ -176,7 +158,7 @@ bool RenameByLinkNoReplace(const std::string& folder, std::string_view from, std
 
 bool RenameNoReplace(const std::string& folder, std::string_view from, std::string_view to) {
     if (!IsPlainFileName(from) || !IsPlainFileName(to)) return false;
-    const FdHandle dir(open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const UniqueFd dir(open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.get() < 0) return false;
     const std::string source(from);
     const std::string target(to);

@@ -136,6 +136,10 @@ Modules RenderCode128(std::string_view text) {
 
 }  // namespace
 
+std::vector<int> ZintOwnModules(Symbology symbology, std::string_view text) {
+    return EncodeWithZint(symbology == Symbology::Code39 ? BARCODE_CODE39 : BARCODE_CODE128, text);
+}
+
 std::vector<int> RenderModules(Symbology symbology, std::string_view text) {
     switch (symbology) {
         case Symbology::Code39: return EncodeWithZint(BARCODE_CODE39, text);

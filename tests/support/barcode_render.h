@@ -23,4 +23,8 @@ enum class Symbology { Code39, Code128 };
 // a character is outside set B).
 std::vector<int> RenderModules(Symbology symbology, std::string_view text);
 
+// The symbol exactly as zint lays it out by itself (zint picks the code sets
+// of Code 128), for comparison with RenderModules.
+std::vector<int> ZintOwnModules(Symbology symbology, std::string_view text);
+
 }  // namespace tagmora::testing
