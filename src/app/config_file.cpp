@@ -3,10 +3,10 @@
 #include <exception>
 
 #include "app/file_helpers.h"
+#include "app/file_system.h"
 #include "app/front_end.h"
 #include "app/text_helpers.h"
 
-#include <sys/stat.h>
 
 namespace tagmora {
 
@@ -29,11 +29,7 @@ void ApplyPair(std::string_view key, const std::string& value, SettingValues& va
 
 }  // namespace
 
-std::string ConfigFilePath(const std::string& startFolder) {
-    std::string path = startFolder;
-    if (path.empty() || path.back() != '/') path += '/';
-    return path + std::string(kConfigFileName);
-}
+std::string ConfigFilePath(const std::string& startFolder) { return JoinPath(startFolder, kConfigFileName); }
 
 int ClampRadioIndex(int index) {
     constexpr int kItems = 2;
@@ -68,8 +64,7 @@ void ApplyConfigText(std::string text, SettingValues& values, FrontEnd& ui) {
 
 void LoadConfig(const std::string& startFolder, SettingValues& values, FrontEnd& ui) {
     const std::string path = ConfigFilePath(startFolder);
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return;  // no file: the defaults stand
+    if (!FileExists(path)) return;  // no file: the defaults stand
     try {
         std::optional<std::string> text = ReadTextFile(path, ui);
         if (!text) return;

@@ -2,15 +2,12 @@
 
 #include "app/context.h"
 #include "app/file_helpers.h"
+#include "app/file_system.h"
 #include "app/text_helpers.h"
 
 namespace tagmora {
 
-std::string LogFilePath(const RunState& run) {
-    std::string path = run.StartFolder;
-    if (path.empty() || path.back() != '/') path += '/';
-    return path + std::string(kLogFileName);
-}
+std::string LogFilePath(const RunState& run) { return JoinPath(run.StartFolder, kLogFileName); }
 
 void AppendLogLine(Context& ctx, std::string_view text) {
     std::string entry(text);
