@@ -69,7 +69,11 @@ void RenameImageFiles(Context& ctx, std::string_view barcode) {
     const std::string name = ctx.run.CurrentImage;
     const std::string base = ReplaceAllNoCase(name, ".jpg", "");
     // Taken once, before anything moves, so renamed files are not met again.
-    const std::vector<std::string> files = ListFilesWithBase(ctx.run.PhotoFolder, base);
+    std::vector<std::string> files = ListFilesWithBase(ctx.run.PhotoFolder, base);
+    // Another photograph is never a companion, even when its name begins with
+    // this base (IMG_1.5.jpg beside IMG_1.jpg, IMG_1.jpg beside IMG_1.JPG): it
+    // shows a sheet of its own and is read in its own turn.
+    std::erase_if(files, [&name](const std::string& file) { return file != name && EndsWithJpgNoCase(file); });
     if (files.empty()) {
         AppendLogLine(ctx, "Unknown error finding " + name + " in folder...");
         return;

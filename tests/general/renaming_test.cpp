@@ -136,6 +136,16 @@ TEST_F(RenamingTest, TheBaseNameIsReplacedWhereverItOccurs) {
     EXPECT_EQ(NamesNow(), (Names{"QSZ0123456.jpg", "QSZ0123456.QSZ0123456", "QSZ0123456.xmp.QSZ0123456.bak"}));
 }
 
+// A photograph whose name merely begins with this one's base shows a sheet of
+// its own: it must not be filed under this barcode as a companion.
+TEST_F(RenamingTest, OtherPhotographsAreNeverCompanions) {
+    Add({"IMG_1.JPG", "IMG_1.CR2", "IMG_1.jpg", "IMG_1.left.jpg", "IMG_1.jpg.xmp"});
+    Files("IMG_1.JPG", "QSZ0123456");
+    EXPECT_EQ(NamesNow(), (Names{"QSZ0123456.JPG", "QSZ0123456.CR2", "IMG_1.jpg", "IMG_1.left.jpg",
+                                 "QSZ0123456.jpg.xmp"}));
+    EXPECT_EQ(core.state.run.ErrorCount, 0);
+}
+
 TEST_F(RenamingTest, AJpgInsideTheNameFindsNoFiles) {
     Add({"a.jpg.b.jpg", "a.jpg.b.CR2"});
     Files("a.jpg.b.jpg", "QSZ0123456");
