@@ -39,13 +39,14 @@ bool Rename(Context& ctx, const std::string& newName) {
 }
 
 // The next suffix letter: the character with the next code. A suffix that is
-// run past the last byte value wraps round, leaving out the two bytes a file
-// name cannot hold (NUL and the path separator).
+// run past the last byte value wraps round, leaving out the bytes a file name
+// cannot hold (NUL and the path separator) and the line breaks, which would
+// split the image's log line.
 std::string NextSuffix(const std::string& suffix) {
     auto code = static_cast<unsigned char>(suffix.empty() ? 'a' - 1 : suffix.front());
     do {
         ++code;  // wraps from 255 to 0
-    } while (code == 0 || code == '/');
+    } while (code == 0 || code == '/' || code == '\n' || code == '\r');
     return std::string(1, static_cast<char>(code));
 }
 

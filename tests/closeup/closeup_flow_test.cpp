@@ -266,13 +266,13 @@ TEST_F(CloseUpFlowTest, DemoModeAsksAndRenamesNothing) {
     EXPECT_EQ(run.ErrorCount, 0);
 }
 
-TEST_F(CloseUpFlowTest, SuffixLettersRunOnButNeverBecomeNulOrSlash) {
+TEST_F(CloseUpFlowTest, SuffixLettersRunOnButNeverBecomeNulSlashOrLineBreak) {
     Demo();
     closeUp.CloseUpLastBarcode = "QSZ0123456";
     struct Step {
         std::string suffix, next;
     };
-    const Step steps[] = {{"z", "{"}, {"~", "\x7f"}, {"\xfe", "\xff"}, {"\xff", "\x01"}, {".", "0"}};
+    const Step steps[] = {{"z", "{"}, {"~", "\x7f"}, {"\xfe", "\xff"}, {"\xff", "\x01"}, {".", "0"}, {"\t", "\x0b"}, {"\x0c", "\x0e"}};
     for (const Step& s : steps) {
         closeUp.CloseUpSuffix = s.suffix;
         Blank("IMG.jpg");
