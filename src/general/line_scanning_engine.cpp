@@ -24,7 +24,7 @@ constexpr std::int32_t kTrialHeadroom = 10;
 constexpr std::int32_t kStrongStep = 15;
 // With fewer bars the full measurement is not worth it.
 constexpr std::size_t kMinBars = 10;
-constexpr float kOverWideSpaceRatio = 1.5f;
+constexpr double kOverWideSpaceRatio = 1.5;
 
 constexpr int kRed = 255;
 constexpr int kBlack = 0;
@@ -85,10 +85,12 @@ std::int32_t ChooseThreshold(std::span<const std::int32_t> segment) {
 }
 
 float WidthLimit(std::span<const Element> byWidth) {
-    float largestGap = 0.0f;
+    // Differences of floats are exact in double; in float a gap could round
+    // up to tie with (or beat) a larger one.
+    double largestGap = 0.0;
     float limit = 0.0f;
     for (std::size_t i = 1; i < byWidth.size(); ++i) {
-        const float gap = byWidth[i].Width - byWidth[i - 1].Width;
+        const double gap = static_cast<double>(byWidth[i].Width) - byWidth[i - 1].Width;
         if (gap > largestGap) {
             largestGap = gap;
             limit = (byWidth[i - 1].Width + byWidth[i].Width) * 0.5f;
@@ -98,8 +100,9 @@ float WidthLimit(std::span<const Element> byWidth) {
 }
 
 void TrimOverWideSpaces(std::vector<Element>& byWidth) {
+    // 1.5 times a float is exact in double, not in float.
     while (byWidth.size() >= 2 &&
-           byWidth.back().Width > kOverWideSpaceRatio * byWidth[byWidth.size() - 2].Width) {
+           static_cast<double>(byWidth.back().Width) > kOverWideSpaceRatio * byWidth[byWidth.size() - 2].Width) {
         byWidth.pop_back();
     }
 }

@@ -41,7 +41,8 @@ std::vector<int> ModuleCounts(std::span<const float> widths, float min) {
     double total = 0.0;
     int count = 0;
     for (float w : widths) {
-        if (w / min < 1.5f) {
+        // The ratio as it is, not rounded to float: just under 1.5 is in.
+        if (static_cast<double>(w) / min < 1.5) {
             total += w;
             ++count;
         }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 
 #include "app/context.h"
@@ -75,6 +76,13 @@ TEST(WidthClassTest, OverWideSpacesGoAndTheLargestJumpSetsTheLimit) {
     EXPECT_FLOAT_EQ(WidthLimit(Widths({1, 1, 3, 3, 7})), 5.0f);
     EXPECT_FLOAT_EQ(WidthLimit(Widths({4, 4, 4})), 0.0f);
     EXPECT_FLOAT_EQ(WidthLimit(Widths({4})), 0.0f);
+
+    // Differences and ratios are exact, not rounded to float first: the gap
+    // 2^-24 .. 1 + 2^-22 rounds up to the last gap's size but is smaller.
+    EXPECT_GT(WidthLimit(Widths({0, std::ldexp(1.0f, -24), 1 + std::ldexp(1.0f, -22), 2 + std::ldexp(1.0f, -21)})), 1.0f);
+    auto justOver = Widths({1 + std::ldexp(1.0f, -23), 1.5f + std::ldexp(1.0f, -22)});
+    TrimOverWideSpaces(justOver);
+    EXPECT_EQ(justOver.size(), 1u) << "more than 1.5 times, though 1.5 x 1.0000001f rounds to the wider width";
 }
 
 struct EngineTest : ::testing::Test {

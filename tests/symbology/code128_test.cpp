@@ -243,6 +243,23 @@ TEST(DecodeCode128, OneTooWideBarWidensTheUnit) {
     EXPECT_FALSE(d.readValid);
 }
 
+TEST(DecodeCode128, AWidthJustUnderOneAndAHalfNarrowestCountsInTheUnit) {
+    // Q "211331" printed with its one-module bar (3 + 2^-22) / (2 + 2^-22)
+    // modules wide: just under 1.5 (a float quotient rounds it to 1.5), so it
+    // joins the unit's mean, which then reads its two-module bar, printed a
+    // hair over 2.5 modules, as 2.
+    const float module = 2.0f + std::ldexp(1.0f, -22);
+    const std::vector<int> modules = RenderModules(Symbology::Code128, "QSZ0123456");
+    Widths w = ToWidths(modules, module);
+    ASSERT_EQ(modules[SymbolStart(1)], 2);
+    ASSERT_EQ(modules[SymbolStart(1) + 2], 1);
+    w.bars[SymbolStart(1) / 2] = 5.0f + std::ldexp(1.0f, -20);
+    w.bars[SymbolStart(1) / 2 + 1] = 3.0f + std::ldexp(1.0f, -22);
+    const Decoded d = Decode(w, "QSZ0######");
+    EXPECT_EQ(d.text, "QSZ0123456");
+    EXPECT_TRUE(d.readValid);
+}
+
 TEST(DecodeCode128, TooFewElementsEndsWithReadValidCleared) {
     const std::vector<int> modules = RenderModules(Symbology::Code128, "QSZ0123456");
     // Start B, Q, S, Z, 0, Code C and the first element of 12.
