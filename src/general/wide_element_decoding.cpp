@@ -63,8 +63,9 @@ std::string DecodeWideElements(Context& ctx, std::span<const Element> wideBars,
     }
 
     // In a start character the first wide space and the second wide bar lie
-    // ten narrow widths apart.
-    const float unit = (wideBars[1].Position - wideSpaces[0].Position) * 0.1f;
+    // ten narrow widths apart. The unit is the nearest float to a tenth of
+    // that distance (a float product with 0.1f can land one step off).
+    const float unit = static_cast<float>((static_cast<double>(wideBars[1].Position) - wideSpaces[0].Position) * 0.1);
     if (unit <= 0.0f) {
         ctx.run.ReadValid = false;
         DrawScanLine(ctx, kBlack, line);

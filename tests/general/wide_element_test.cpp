@@ -72,6 +72,13 @@ TEST_F(WideElementTest, TheStartCharacterFixesTheUnitAndTheNarrowCounts) {
     EXPECT_EQ(RunString().substr(0, 7), "bSbsBsB");
 }
 
+TEST_F(WideElementTest, TheUnitIsTheNearestFloatToATenthOfTheDistance) {
+    // Unit 0.9 (not 9 x 0.1f, one float step more): the first gap of 4.18567324
+    // samples gives v = 1.0 and two narrow elements.
+    Decode(Centres({4.18567324f, 9, 70, 80}), Centres({0, 30, 40, 50, 60}));
+    EXPECT_EQ(RunString().substr(0, 5), "bSbsB");
+}
+
 TEST_F(WideElementTest, NarrowCountsAreEvenBetweenKindsOddWithinAKindNoneForShortGaps) {
     // Unit 1 (second bar 10 from the first space). Gaps: S0-B5 two, B5-B10
     // one, B10-S11 too short (none), S11-S12 too short (none), S12-S30 13,
