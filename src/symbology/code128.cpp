@@ -1,9 +1,9 @@
 #include "symbology/code128.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
-#include <vector>
 
 #include "app/context.h"
 #include "symbology/code128_table.h"
@@ -28,8 +28,8 @@ bool AllUsable(std::span<const float> widths) {
 // double so that an absurd ratio cannot overflow an int.
 double Modules(float width, double unit) { return std::floor(width / unit + 0.5); }
 
-// Module counts of one list, measured by the mean width of its elements of
-// about one module (those less than 1.5 times the narrowest, min > 0).
+// The width of one module in a list: the mean width of its elements of about
+// one module (those less than 1.5 times the narrowest, min > 0).
 //
 // No Code 128 element is wider than four modules: an element that looks wider
 // means the unit came out too small (narrow elements printed thin), so the
@@ -37,7 +37,7 @@ double Modules(float width, double unit) { return std::floor(width / unit + 0.5)
 // independently; each unit grows only while its own list has a count above 4.
 // The unit is at least min > 0 and every width is finite, so each pass brings
 // the widest ratio down by 5 % and the loop ends.
-std::vector<int> ModuleCounts(std::span<const float> widths, float min) {
+double ModuleUnit(std::span<const float> widths, float min) {
     double total = 0.0;
     int count = 0;
     for (float w : widths) {
@@ -50,11 +50,14 @@ std::vector<int> ModuleCounts(std::span<const float> widths, float min) {
     double unit = total / count;
     const float widest = *std::max_element(widths.begin(), widths.end());
     while (Modules(widest, unit) > 4.0) unit *= 1.05;
+    return unit;
+}
 
-    std::vector<int> counts;
-    counts.reserve(widths.size());
-    for (float w : widths) counts.push_back(static_cast<int>(Modules(w, unit)));
-    return counts;
+// The set C text of a value: two digits, three for 100 to 103.
+void AppendNumeric(std::string& text, int value) {
+    if (value >= 100) text += static_cast<char>('0' + value / 100);
+    text += static_cast<char>('0' + value / 10 % 10);
+    text += static_cast<char>('0' + value % 10);
 }
 
 }  // namespace
@@ -63,7 +66,9 @@ std::string DecodeCode128Symbol(std::string_view pattern, bool numeric) {
     if (numeric) {
         const int value = PatternValue(pattern, Code128Patterns.size());
         if (value < 0) return std::string(kFailed);
-        return (value < 10 ? "0" : "") + std::to_string(value);
+        std::string text;
+        AppendNumeric(text, value);
+        return text;
     }
     const int value = PatternValue(pattern, Code128SetB.size());
     return value < 0 ? std::string(kFailed) : std::string(Code128SetB[static_cast<std::size_t>(value)]);
@@ -78,11 +83,12 @@ std::string DecodeCode128(Context& ctx, std::span<const float> barWidths, std::s
         return {};
     }
     // Empty lists are not measured: the symbol loop finds them too short.
-    std::vector<int> bars, spaces;
+    double barUnit = 1.0;
+    double spaceUnit = 1.0;
     if (!barWidths.empty()) {
         const float minBar = *std::min_element(barWidths.begin(), barWidths.end());
         if (minBar == 0.0f) return {};
-        bars = ModuleCounts(barWidths, minBar);
+        barUnit = ModuleUnit(barWidths, minBar);
     }
     if (!spaceWidths.empty()) {
         const float minSpace = *std::min_element(spaceWidths.begin(), spaceWidths.end());
@@ -91,7 +97,7 @@ std::string DecodeCode128(Context& ctx, std::span<const float> barWidths, std::s
             ctx.run.ReadValid = false;
             return {};
         }
-        spaces = ModuleCounts(spaceWidths, minSpace);
+        spaceUnit = ModuleUnit(spaceWidths, minSpace);
     }
 
     // The format's length bounds how many symbols are read: at most n - 2
@@ -105,45 +111,49 @@ std::string DecodeCode128(Context& ctx, std::span<const float> barWidths, std::s
     for (std::int64_t k = 3; 3 * n - 3 > k; k += 3) {
         const auto first = static_cast<std::size_t>(k);
         // A line that ends before the symbols the format calls for is no read.
-        if (first + 2 >= bars.size() || first + 2 >= spaces.size()) {
+        if (first + 2 >= barWidths.size() || first + 2 >= spaceWidths.size()) {
             ctx.run.ReadValid = false;
             break;
         }
-        std::string pattern;
+        // Every count is 0 to 4 here; a 0 is written and counted as 1.
+        std::array<char, 6> digits{};
         int total = 0;
-        for (std::size_t i = first; i < first + 3; ++i) {
-            for (int count : {bars[i], spaces[i]}) {
-                const int modules = std::max(count, 1);
-                pattern += static_cast<char>('0' + modules);
-                total += modules;
-            }
+        for (std::size_t e = 0; e < 3; ++e) {
+            const int bar = std::max(static_cast<int>(Modules(barWidths[first + e], barUnit)), 1);
+            const int space = std::max(static_cast<int>(Modules(spaceWidths[first + e], spaceUnit)), 1);
+            digits[2 * e] = static_cast<char>('0' + bar);
+            digits[2 * e + 1] = static_cast<char>('0' + space);
+            total += bar + space;
         }
         if (total < 11) {
             ctx.run.ReadValid = false;
             break;
         }
 
-        const std::string numeric = DecodeCode128Symbol(pattern, true);
+        const int value = PatternValue(std::string_view(digits.data(), digits.size()), Code128Patterns.size());
         if (chars < n) {
             ++pos;
             chars += setC ? 2 : 1;
-            if (numeric == kFailed) {
+            if (value < 0) {
                 ctx.run.ReadValid = false;
                 break;
             }
-            sum += std::stoi(numeric) * pos;
-            if (pattern == Code128Patterns[kCode128CodeC] && !setC) {
+            sum += value * pos;
+            if (value == kCode128CodeC && !setC) {
                 --chars;
                 setC = true;
+            } else if (setC) {
+                AppendNumeric(text, value);
             } else {
                 // A set B symbol outside the table (values 100 to 103) leaves
                 // "!" in the text for the format check to reject.
-                text += setC ? numeric : DecodeCode128Symbol(pattern, false);
+                text += value < static_cast<int>(Code128SetB.size()) ? Code128SetB[static_cast<std::size_t>(value)]
+                                                                     : kFailed;
             }
         } else {
             // The check symbol: 104 + the weighted sum, modulo 103.
             const std::int64_t expected = (sum + 1) % 103;
-            const std::int64_t found = numeric == kFailed ? 200 : std::stoi(numeric);
+            const std::int64_t found = value < 0 ? 200 : value;
             if (found != expected) {
                 ctx.run.ReadValid = false;
                 break;
