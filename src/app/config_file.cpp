@@ -7,7 +7,6 @@
 #include "app/front_end.h"
 #include "app/text_helpers.h"
 
-
 namespace tagmora {
 
 namespace {
@@ -64,7 +63,8 @@ void ApplyConfigText(std::string text, SettingValues& values, FrontEnd& ui) {
 
 void LoadConfig(const std::string& startFolder, SettingValues& values, FrontEnd& ui) {
     const std::string path = ConfigFilePath(startFolder);
-    if (!FileExists(path)) return;  // no file: the defaults stand
+    // No file (a folder of that name is none either): the defaults stand.
+    if (!FileExists(path) || IsDirectory(path)) return;
     try {
         std::optional<std::string> text = ReadTextFile(path, ui);
         if (!text) return;
