@@ -10,42 +10,32 @@
 namespace tagmora {
 namespace {
 
-using testing::TempFolder;
-using testing::TestCore;
+using Texts = std::vector<std::string>;
 
-TEST(RunLogTest, EntriesAreAppendedWithCrLfInTheStartFolder) {
-    TempFolder folder;
-    TestCore core;
+TEST(RunLogTest, EntriesAreAppendedWithCrLfAndEveryFailedEntryIsReported) {
+    testing::TempFolder folder;
+    testing::TestCore core;
     core.state.run.StartFolder = folder.path();
     AppendLogLine(core.ctx, "\r\nfirst");
     AppendLogLine(core.ctx, "second");
     EXPECT_EQ(folder.Read("Tagmora.log"), "\r\nfirst\r\nsecond\r\n");
-    EXPECT_EQ(core.ui.logLines, (std::vector<std::string>{"\r\nfirst", "second"}));
+    EXPECT_EQ(core.ui.logLines, (Texts{"\r\nfirst", "second"}));
     EXPECT_TRUE(core.ui.messages.empty());
-}
 
-TEST(RunLogTest, ALogThatCannotBeWrittenIsReportedForEveryEntry) {
-    TempFolder folder;
-    TestCore core;
-    core.state.run.StartFolder = folder.path();
-    std::filesystem::create_directory(folder / "Tagmora.log");
+    core.state.run.StartFolder = folder / "sub";
+    std::filesystem::create_directories(folder / "sub/Tagmora.log");  // cannot be written
     AppendLogLine(core.ctx, "one");
     AppendLogLine(core.ctx, "two");
-    const std::string message = "Unable to create or open file " + (folder / "Tagmora.log");
-    EXPECT_EQ(core.ui.messages, (std::vector<std::string>{message, message}));
+    const std::string message = "Unable to create or open file " + (folder / "sub/Tagmora.log");
+    EXPECT_EQ(core.ui.messages, (Texts{message, message}));
 }
 
-TEST(LastRunSectionTest, TakesWhatFollowsTheLastBlankLine) {
-    const std::string log =
-        "\r\n01/02/26, 10:00:00\r\nVersion 1\r\nProcessing General images\r\nRenamed the following files:\r\n"
-        "\r\nDirectory = /a\r\n\r\nold line\r\n"
-        "\r\n01/02/26, 11:00:00\r\nVersion 1\r\nProcessing General images\r\nRenamed the following files:\r\n"
-        "\r\nDirectory = /b\r\n\r\nIMG_7.jpg: Unable to open image.\r\nNo barcode found on IMG_8.jpg\r\n";
-    EXPECT_EQ(LastRunSection(log), "IMG_7.jpg: Unable to open image.\r\nNo barcode found on IMG_8.jpg\r\n");
-}
-
-TEST(LastRunSectionTest, ARunWithoutImagesLeavesAnEmptySection) {
-    EXPECT_EQ(LastRunSection("\r\ndate\r\nVersion 1\r\nx\r\ny\r\n\r\nDirectory = /a\r\n\r\n"), "");
+TEST(RunLogTest, LastRunSectionIsWhatFollowsTheLastBlankLine) {
+    const std::string header = "\r\n01/02/26, 10:00:00\r\nVersion 1\r\nProcessing General images\r\n"
+                               "Renamed the following files:\r\n\r\nDirectory = /a\r\n\r\n";
+    EXPECT_EQ(LastRunSection(header + "old line\r\n" + header + "IMG_7.jpg: Unable to open image.\r\nx\r\n"),
+              "IMG_7.jpg: Unable to open image.\r\nx\r\n");
+    EXPECT_EQ(LastRunSection(header), "");  // a run that found no image
     EXPECT_EQ(LastRunSection("no blank line"), "no blank line");
     EXPECT_EQ(LastRunSection("a\r\n\r\n\r\nb"), "\r\nb");  // removal runs from the front
 }

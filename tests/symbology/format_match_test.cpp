@@ -2,59 +2,47 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 #include "support/fake_front_end.h"
 
 namespace tagmora {
 namespace {
 
-struct FormatCase {
-    const char* format;
-    const char* text;
-    bool matches;
-};
-
-TEST(FormatMatchTest, TableOfCases) {
-    const FormatCase cases[] = {
-        {"QSZ0######", "QSZ0123456", true},
-        {"QSZ0######", "QSZ0123456.jpg", true},
-        {"QSZ0######", "QSZ0123456.JPG", true},
-        {"QSZ0######", "QSZ0123456.Jpg", true},
-        {"QSZ0######", "QSZ0123456a.jpg", false},
-        {"QSZ0######", "qsz0123456", false},
-        {"QSZ0######", "QSZ012345", false},
-        {"QSZ0######", "QSZ01234A6", false},
-        {"QSZ0######", "QSZ0.jpg123456", true},
-        {"QSZ0######", "QSZ0123456.jpeg", false},
-        {"QSZ0######", "QSZ0123456.CR2", false},
-        {"@@@?###", "ABC 123", true},
-        {"@@@?###", "ABC-123", true},
-        {"@@@?###", "AB1-123", false},
-        {"@@@?###", "ABC123", false},  // '?' stands for one character, never none
-        {"#", "\xB2", false},          // only ASCII digits are digits
-        {"@", "\xC4", false},
-        {"", "", true},
-        {"", "A", false},
-        {"A", "", false},
-        // A format ending in '*' and one more character accepts longer texts.
-        {"AB*C", "AB*CDEF", true},
-        {"AB*C", "ABXCDEF", false},
-        {"AB*C", "AB*C", true},
-        {"ABC*", "ABC*D", false},
+TEST(FormatMatchTest, TextMatchesFormat) {
+    const struct {
+        const char* format;
+        std::vector<const char*> matching, rejected;
+    } cases[] = {
+        {"QSZ0######",
+         {"QSZ0123456", "QSZ0123456.jpg", "QSZ0123456.JPG", "QSZ0123456.Jpg", "QSZ0.jpg123456"},
+         {"QSZ0123456a.jpg", "qsz0123456", "QSZ012345", "QSZ01234A6", "QSZ0123456.jpeg", "QSZ0123456.CR2"}},
+        {"@@@?###", {"ABC 123", "ABC-123"}, {"AB1-123", "ABC123"}},  // '?' is one character, never none
+        {"#", {"7"}, {"\xB2"}},                                      // ASCII digits and letters only
+        {"@", {"z"}, {"\xC4"}},
+        {"", {""}, {"A"}},
+        {"A", {"A"}, {""}},
+        // A next-to-last '*' (a literal itself) lets longer texts whose start fits pass.
+        {"AB*C", {"AB*CDEF", "AB*C"}, {"ABXCDEF"}},
+        {"ABC*", {"ABC*"}, {"ABC*D"}},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(TextMatchesFormat(c.text, c.format), c.matches) << c.format << " vs " << c.text;
+    for (const auto& c : cases) {
+        for (const char* text : c.matching) EXPECT_TRUE(TextMatchesFormat(text, c.format)) << c.format << " " << text;
+        for (const char* text : c.rejected) EXPECT_FALSE(TextMatchesFormat(text, c.format)) << c.format << " " << text;
+    }
 }
 
 TEST(FormatMatchTest, MatchesFormatReadsTheFormatLiveAndLeavesReadValidEqualToItsAnswer) {
     testing::TestCore core;
-    core.state.run.ReadValid = false;
-    EXPECT_TRUE(MatchesFormat(core.ctx, "QSZ0123456"));
-    EXPECT_TRUE(core.state.run.ReadValid);
-    EXPECT_FALSE(MatchesFormat(core.ctx, "QSZ012345"));
-    EXPECT_FALSE(core.state.run.ReadValid);
-    core.settings().BarcodeFormat = "QSZ0#####";
-    EXPECT_TRUE(MatchesFormat(core.ctx, "QSZ012345"));
-    EXPECT_TRUE(core.state.run.ReadValid);
+    for (const auto& [format, text, matches] : {std::tuple{"QSZ0######", "QSZ0123456", true},
+                                                std::tuple{"QSZ0######", "QSZ012345", false},
+                                                std::tuple{"QSZ0#####", "QSZ012345", true}}) {
+        core.settings().BarcodeFormat = format;
+        core.state.run.ReadValid = !matches;
+        EXPECT_EQ(MatchesFormat(core.ctx, text), matches);
+        EXPECT_EQ(core.state.run.ReadValid, matches);
+    }
 }
 
 }  // namespace
