@@ -19,6 +19,7 @@ namespace {
 
 using testing::TempFolder;
 using Names = std::vector<std::string>;
+using Files = std::map<std::string, std::string>;
 namespace fs = std::filesystem;
 
 // Sets or clears the append-only flag of a folder: entries can then be added
@@ -36,30 +37,18 @@ bool SetAppendOnly(const std::string& folder, bool on) {
     return done;
 }
 
-TEST(RenameNoReplaceTest, MovesAFileWithinItsFolder) {
-    for (auto move : {&RenameNoReplace, &RenameByLinkNoReplace}) {
-        TempFolder folder;
-        folder.Write("IMG_1.jpg", "photo");
-        ASSERT_TRUE(move(folder.path(), "IMG_1.jpg", "QSZ0123456.jpg"));
-        EXPECT_EQ(folder.Files(), (std::map<std::string, std::string>{{"QSZ0123456.jpg", "photo"}}));
-    }
-}
-
-TEST(RenameNoReplaceTest, NeverReplacesAnExistingFile) {
+TEST(RenameNoReplaceTest, MovesAFileWithinItsFolderButNeverOntoAnExistingName) {
     for (auto move : {&RenameNoReplace, &RenameByLinkNoReplace}) {
         TempFolder folder;
         folder.Write("IMG_1.jpg", "photo one");
         folder.Write("QSZ0123456.jpg", "another specimen");
-        EXPECT_FALSE(move(folder.path(), "IMG_1.jpg", "QSZ0123456.jpg"));
-        EXPECT_FALSE(move(folder.path(), "IMG_1.jpg", "IMG_1.jpg"));
-        EXPECT_FALSE(move(folder.path(), "missing.jpg", "new.jpg"));
-        // A folder or a dangling link under the target name is taken as well.
         fs::create_directory(folder / "taken.jpg");
-        fs::create_symlink(folder / "nowhere", folder / "link.jpg");
-        EXPECT_FALSE(move(folder.path(), "IMG_1.jpg", "taken.jpg"));
-        EXPECT_FALSE(move(folder.path(), "IMG_1.jpg", "link.jpg"));
-        EXPECT_EQ(folder.Files(), (std::map<std::string, std::string>{{"IMG_1.jpg", "photo one"},
-                                                                      {"QSZ0123456.jpg", "another specimen"}}));
+        fs::create_symlink(folder / "nowhere", folder / "link.jpg");  // a dangling link takes its name too
+        for (const char* target : {"QSZ0123456.jpg", "IMG_1.jpg", "taken.jpg", "link.jpg"})
+            EXPECT_FALSE(move(folder.path(), "IMG_1.jpg", target)) << target;
+        EXPECT_FALSE(move(folder.path(), "missing.jpg", "new.jpg"));
+        ASSERT_TRUE(move(folder.path(), "IMG_1.jpg", "QSZ0123457.jpg"));
+        EXPECT_EQ(folder.Files(), (Files{{"QSZ0123457.jpg", "photo one"}, {"QSZ0123456.jpg", "another specimen"}}));
     }
 }
 
@@ -67,15 +56,14 @@ TEST(RenameNoReplaceTest, RefusesNamesThatLeaveTheFolder) {
     TempFolder folder;
     fs::create_directory(folder / "sub");
     folder.Write("IMG_1.jpg", "photo");
-    const std::string withNul("a\0b.jpg", 7);
+    using namespace std::string_view_literals;
     for (auto move : {&RenameNoReplace, &RenameByLinkNoReplace}) {
-        for (const std::string& bad : {std::string(), std::string("."), std::string(".."), std::string("sub/x.jpg"),
-                                       std::string("../x.jpg"), std::string("/tmp/x.jpg"), withNul}) {
+        for (std::string_view bad : {""sv, "."sv, ".."sv, "sub/x.jpg"sv, "../x.jpg"sv, "/tmp/x.jpg"sv, "a\0b.jpg"sv}) {
             EXPECT_FALSE(move(folder.path(), "IMG_1.jpg", bad)) << bad;
             EXPECT_FALSE(move(folder.path(), bad, "new.jpg")) << bad;
         }
     }
-    EXPECT_EQ(folder.Files(), (std::map<std::string, std::string>{{"IMG_1.jpg", "photo"}}));
+    EXPECT_EQ(folder.Files(), (Files{{"IMG_1.jpg", "photo"}}));
     EXPECT_TRUE(fs::is_empty(folder / "sub"));
     EXPECT_TRUE(IsPlainFileName("..."));
     EXPECT_TRUE(IsPlainFileName("a\\b.jpg"));  // a backslash is an ordinary character here
@@ -93,7 +81,7 @@ TEST(RenameNoReplaceTest, FallbackInAFolderThatOnlyGrowsLosesNothing) {
     const bool moved = RenameByLinkNoReplace(folder.path(), "IMG_1.jpg", "B.jpg");
     SetAppendOnly(folder.path(), false);
     EXPECT_TRUE(moved);
-    EXPECT_EQ(folder.Files(), (std::map<std::string, std::string>{{"B.jpg", "photo"}, {"IMG_1.jpg", "photo"}}));
+    EXPECT_EQ(folder.Files(), (Files{{"B.jpg", "photo"}, {"IMG_1.jpg", "photo"}}));
 }
 
 TEST(ListJpegFilesTest, RegularVisibleJpegsSortedIgnoringCase) {
@@ -124,17 +112,14 @@ TEST(ListFilesWithBaseTest, BaseThenDotThenAnyRestIgnoringCase) {
 }
 
 TEST(FolderOffersJpegTest, TheFirstMatchDecidesHiddenOnesIncluded) {
-    TempFolder empty;
-    EXPECT_FALSE(FolderOffersJpeg(empty.path()));
-
-    TempFolder hiddenFirst;
-    hiddenFirst.Write(".a.jpg", "x");
-    EXPECT_TRUE(FolderOffersJpeg(hiddenFirst.path()));
-
-    TempFolder folderFirst;
-    fs::create_directory(folderFirst / "a.jpg");
-    folderFirst.Write("b.jpg", "x");
-    EXPECT_FALSE(FolderOffersJpeg(folderFirst.path()));
+    TempFolder folder;
+    EXPECT_FALSE(FolderOffersJpeg(folder.path()));
+    folder.Write("b.jpg", "x");
+    EXPECT_TRUE(FolderOffersJpeg(folder.path()));
+    fs::create_directory(folder / "a.jpg");
+    EXPECT_FALSE(FolderOffersJpeg(folder.path()));
+    folder.Write(".a.jpg", "x");
+    EXPECT_TRUE(FolderOffersJpeg(folder.path()));
 }
 
 }  // namespace
