@@ -87,6 +87,13 @@ ZoomRect ZoomRectangle(std::int32_t bitmapWidth, std::int32_t bitmapHeight, std:
             static_cast<std::int32_t>(bottom)};
 }
 
+ZoomRect PressOnView(bool& zoomed, std::int32_t bitmapWidth, std::int32_t bitmapHeight, std::int32_t viewWidth,
+                     std::int32_t viewHeight, std::int32_t x, std::int32_t y) {
+    zoomed = !zoomed;
+    if (!zoomed) return {0, 0, bitmapWidth, bitmapHeight};
+    return ZoomRectangle(bitmapWidth, bitmapHeight, viewWidth, viewHeight, x, y);
+}
+
 bool ManualRenameFiles(const std::string& folder, std::string_view oldName, std::string_view newName) {
     if (!RenameNoReplace(folder, oldName, newName)) return false;
     // The camera's raw file follows its photograph. Only the names are

@@ -32,6 +32,12 @@ struct ZoomRect {
 ZoomRect ZoomRectangle(std::int32_t bitmapWidth, std::int32_t bitmapHeight, std::int32_t viewWidth,
                        std::int32_t viewHeight, std::int32_t x, std::int32_t y);
 
+// A press on the view: when it shows the whole bitmap, zooms in on the square
+// around (x, y); when zoomed, goes back to the whole bitmap. Flips zoomed and
+// returns the bitmap rectangle to show.
+ZoomRect PressOnView(bool& zoomed, std::int32_t bitmapWidth, std::int32_t bitmapHeight, std::int32_t viewWidth,
+                     std::int32_t viewHeight, std::int32_t x, std::int32_t y);
+
 // Renames folder/oldName to newName (in the same folder) and, when that
 // worked, the ".CR2" sibling alike (silently). False when the photograph
 // could not be renamed.

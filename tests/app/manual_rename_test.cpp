@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
 
 #include "support/fake_front_end.h"
@@ -14,196 +13,158 @@ namespace tagmora {
 namespace {
 
 using testing::TempFolder;
-using testing::TestCore;
 using Lines = std::vector<std::string>;
+using Files = std::map<std::string, std::string>;
 
 // A log of two runs; the second one's outcome lines are given.
 std::string LogWithLastRun(std::string_view outcomeLines) {
-    std::string log =
-        "\r\n01/02/26, 10:00:00\r\nVersion 1.0.0\r\nProcessing General images\r\nRenamed the following files:\r\n"
-        "\r\nDirectory = /old\r\n\r\nIMG_1.jpg: Unable to open image.\r\n"
-        "\r\n01/02/26, 11:00:00\r\nVersion 1.0.0\r\nProcessing General images\r\nRenamed the following files:\r\n"
-        "\r\nDirectory = /new\r\n\r\n";
-    return log + std::string(outcomeLines);
+    const std::string header = "\r\n01/02/26, 10:00:00\r\nVersion 1.0.0\r\nProcessing General images\r\n"
+                               "Renamed the following files:\r\n\r\nDirectory = /photos\r\n\r\n";
+    return header + "IMG_1.jpg: Unable to open image.\r\n" + header + std::string(outcomeLines);
 }
 
-TEST(ReviewLinesTest, OffersOnlyTheLastRunsLinesWithUnableOrConfidence) {
-    const Lines lines = ReviewLines(LogWithLastRun("IMG_7.jpg: Unable to open image.\r\nNo barcode found on IMG_8.jpg\r\n"));
-    ASSERT_EQ(lines, Lines{"IMG_7.jpg: Unable to open image."});
-    EXPECT_EQ(NameFromLogLine(lines[0]), "IMG_7.jpg");
-
-    EXPECT_EQ(ReviewLines(LogWithLastRun("a.jpg renamed b.jpg (LOW CONFIDENCE)\r\nc.jpg: UNABLE\r\nd.jpg renamed e.jpg")),
+TEST(ManualRenameTest, ReviewLinesAreTheLastRunsLinesWithUnableOrConfidence) {
+    EXPECT_EQ(ReviewLines(LogWithLastRun("IMG_7.jpg: Unable to open image.\r\nNo barcode found on IMG_8.jpg\r\n")),
+              Lines{"IMG_7.jpg: Unable to open image."});
+    EXPECT_EQ(ReviewLines(LogWithLastRun("a.jpg renamed b.jpg (LOW CONFIDENCE)\r\nc.jpg: UNABLE\r\nd.jpg renamed e")),
               (Lines{"a.jpg renamed b.jpg (LOW CONFIDENCE)", "c.jpg: UNABLE"}));
     // The last line counts even without its line end.
     EXPECT_EQ(ReviewLines(LogWithLastRun("x.jpg renamed y.jpg\r\nz.jpg:  Unable to find barcode")),
               Lines{"z.jpg:  Unable to find barcode"});
-}
-
-TEST(ReviewLinesTest, ARunThatFoundNoImageOffersNothing) {
     EXPECT_TRUE(ReviewLines(LogWithLastRun("")).empty());
     EXPECT_TRUE(ReviewLines("").empty());
 }
 
-TEST(NameFromLogLineTest, TakesTheNameEachLineFormCarries) {
-    EXPECT_EQ(NameFromLogLine("IMG_9.jpg:  Unable to find barcode"), "IMG_9.jpg");
-    EXPECT_EQ(NameFromLogLine("IMG_9.jpg unable to rename to QSZ0000002.jpg"), "IMG_9.jpg");
-    EXPECT_EQ(NameFromLogLine("IMG_5.jpg renamed QSZ0000001.jpg (Low confidence"), "QSZ0000001.jpg");
-    // The General pipeline's marker is not part of the file name.
-    EXPECT_EQ(NameFromLogLine(">>>>>IMG_4.jpg: Found barcode, but unable to read"), "IMG_4.jpg");
-    EXPECT_EQ(NameFromLogLine(">>>>>IMG_4.jpg found barcode, but unable to rename file."), "IMG_4.jpg");
-    EXPECT_EQ(NameFromLogLine(">>>>>IMG_4.jpg found barcode, but unable to rename IMG_4.CR2"), "IMG_4.jpg");
+TEST(ManualRenameTest, NameFromLogLine) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"IMG_7.jpg: Unable to open image.", "IMG_7.jpg"},
+        {"IMG_9.jpg:  Unable to find barcode", "IMG_9.jpg"},
+        {"IMG_9.jpg unable to rename to QSZ0000002.jpg", "IMG_9.jpg"},
+        {"IMG_5.jpg renamed QSZ0000001.jpg (Low confidence", "QSZ0000001.jpg"},
+        {"IMG_5.jpg renamed  QSZ1.jpg confidence", " QSZ1.jpg confidence"},  // no "(Low": untrimmed
+        // The General pipeline's marker is not part of the file name.
+        {">>>>>IMG_4.jpg: Found barcode, but unable to read", "IMG_4.jpg"},
+        {">>>>>IMG_4.jpg found barcode, but unable to rename IMG_4.CR2", "IMG_4.jpg"},
+        {"Low confidence somewhere", ""},  // no "amed "
+        {"", ""},
+        {">>>>>: unable", ""},
+        // An edited log must not lead the rename out of the photo folder.
+        {"../Config.txt: Unable to open image.", ""},
+        {"..: Unable to open image.", ""},
+        {"x renamed sub/QSZ1.jpg (Low confidence", ""},
+    };
+    for (const auto& [line, name] : cases) EXPECT_EQ(NameFromLogLine(line), name) << line;
 }
 
-TEST(NameFromLogLineTest, LinesNamingNothingUsableGiveNoName) {
-    EXPECT_EQ(NameFromLogLine("Low confidence somewhere"), "");  // no "amed "
-    EXPECT_EQ(NameFromLogLine(""), "");
-    EXPECT_EQ(NameFromLogLine(">>>>>: unable"), "");
-    // An edited log must not lead the rename out of the photo folder.
-    EXPECT_EQ(NameFromLogLine("../Config.txt: Unable to open image."), "");
-    EXPECT_EQ(NameFromLogLine("..: Unable to open image."), "");
-    EXPECT_EQ(NameFromLogLine("x renamed sub/QSZ1.jpg (Low confidence"), "");
+TEST(ManualRenameTest, ZoomRectangle) {
+    const struct {
+        std::int32_t bitmapWidth, bitmapHeight, viewWidth, viewHeight, x, y;
+        ZoomRect shown;
+    } cases[] = {
+        // 2000 x 1500 in 601 x 444: both factors are 3.
+        {2000, 1500, 601, 444, 595, 222, {1400, 366, 2000, 966}},  // rightmost 600 columns
+        {2000, 1500, 601, 444, 0, 443, {0, 900, 600, 1500}},
+        {2000, 1500, 601, 444, 2, 1, {0, 0, 600, 600}},
+        // 1201 / 601 truncates to 1, not rounded up to 2.
+        {1201, 887, 601, 444, 600, 100, {300, 0, 900, 600}},
+        // A bitmap smaller than the square: pushed in at the top left first,
+        // then the bottom right wins.
+        {400, 300, 601, 444, 300, 200, {-200, -300, 400, 300}},
+        {400, 300, 0, 0, 1, 1, {0, 0, 400, 300}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ZoomRectangle(c.bitmapWidth, c.bitmapHeight, c.viewWidth, c.viewHeight, c.x, c.y), c.shown);
+
+    bool zoomed = false;
+    EXPECT_EQ(PressOnView(zoomed, 2000, 1500, 601, 444, 595, 222), (ZoomRect{1400, 366, 2000, 966}));
+    EXPECT_TRUE(zoomed);
+    EXPECT_EQ(PressOnView(zoomed, 2000, 1500, 601, 444, 10, 10), (ZoomRect{0, 0, 2000, 1500}));
+    EXPECT_FALSE(zoomed);
 }
 
-TEST(ZoomRectangleTest, ClickNearTheRightEdgeShowsTheRightmostColumns) {
-    // 2000 x 1500 in 601 x 444: both factors are 3.
-    EXPECT_EQ(ZoomRectangle(2000, 1500, 601, 444, 595, 222), (ZoomRect{1400, 366, 2000, 966}));
-    EXPECT_EQ(ZoomRectangle(2000, 1500, 601, 444, 0, 443), (ZoomRect{0, 900, 600, 1500}));
-    EXPECT_EQ(ZoomRectangle(2000, 1500, 601, 444, 2, 1), (ZoomRect{0, 0, 600, 600}));
-}
-
-TEST(ZoomRectangleTest, FactorsAreTruncatedNotRounded) {
-    // 1201 / 601 is 1.998 and counts as 1: the right edge click lands at 600.
-    EXPECT_EQ(ZoomRectangle(1201, 887, 601, 444, 600, 100), (ZoomRect{300, 0, 900, 600}));
-}
-
-TEST(ZoomRectangleTest, ASmallBitmapKeepsItsFarEdgesInView) {
-    // The top (left) is pushed in first, then the bottom (right) wins.
-    EXPECT_EQ(ZoomRectangle(400, 300, 601, 444, 300, 200), (ZoomRect{-200, -300, 400, 300}));
-    EXPECT_EQ(ZoomRectangle(400, 300, 0, 0, 1, 1), (ZoomRect{0, 0, 400, 300}));
-}
-
-class ManualRenameFilesTest : public ::testing::Test {
-protected:
-    TempFolder folder;
-    void SetUp() override {
+TEST(ManualRenameTest, RenamesThePhotographAndItsRawFileAndNeverReplacesAFile) {
+    const struct {
+        const char* taken;
+        const char* typed;
+        bool renamed;
+        Files after;
+    } cases[] = {
+        {nullptr, "QSZ1.jpg", true, {{"QSZ1.jpg", "photo"}, {"QSZ1.CR2", "raw"}}},
+        {nullptr, "QSZ1.JPG", true, {{"QSZ1.JPG", "photo"}, {"QSZ1.CR2", "raw"}}},
+        // Without ".jpg" the raw file's new name is the photograph's: taken, so it stays.
+        {nullptr, "QSZ1", true, {{"QSZ1", "photo"}, {"IMG_7.CR2", "raw"}}},
+        {"QSZ1.jpg", "QSZ1.jpg", false, {{"IMG_7.jpg", "photo"}, {"IMG_7.CR2", "raw"}, {"QSZ1.jpg", "taken"}}},
+        {"QSZ1.CR2", "QSZ1.jpg", true, {{"QSZ1.jpg", "photo"}, {"IMG_7.CR2", "raw"}, {"QSZ1.CR2", "taken"}}},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
         folder.Write("IMG_7.jpg", "photo");
         folder.Write("IMG_7.CR2", "raw");
+        if (c.taken) folder.Write(c.taken, "taken");
+        EXPECT_EQ(ManualRenameFiles(folder.path(), "IMG_7.jpg", c.typed), c.renamed) << c.typed;
+        EXPECT_EQ(folder.Files(), c.after) << c.typed;
     }
-};
-
-TEST_F(ManualRenameFilesTest, RenamesThePhotographAndItsRawFile) {
-    ASSERT_TRUE(ManualRenameFiles(folder.path(), "IMG_7.jpg", "QSZ0001234.jpg"));
-    EXPECT_EQ(folder.Files(), (std::map<std::string, std::string>{{"QSZ0001234.jpg", "photo"}, {"QSZ0001234.CR2", "raw"}}));
 }
 
-TEST_F(ManualRenameFilesTest, ATypedUpperCaseExtensionStillGivesTheRawFileItsName) {
-    ASSERT_TRUE(ManualRenameFiles(folder.path(), "IMG_7.jpg", "QSZ0001234.JPG"));
-    EXPECT_EQ(folder.Files(), (std::map<std::string, std::string>{{"QSZ0001234.JPG", "photo"}, {"QSZ0001234.CR2", "raw"}}));
-}
-
-TEST_F(ManualRenameFilesTest, ANameWithoutJpgLeavesTheRawFileAsItWas) {
-    ASSERT_TRUE(ManualRenameFiles(folder.path(), "IMG_7.jpg", "QSZ0001234"));
-    // The raw file's new name is the photograph's: taken, so it stays.
-    EXPECT_EQ(folder.Files(), (std::map<std::string, std::string>{{"QSZ0001234", "photo"}, {"IMG_7.CR2", "raw"}}));
-}
-
-TEST_F(ManualRenameFilesTest, NeverReplacesAnExistingFile) {
-    folder.Write("QSZ0001234.jpg", "other photo");
-    EXPECT_FALSE(ManualRenameFiles(folder.path(), "IMG_7.jpg", "QSZ0001234.jpg"));
-    EXPECT_EQ(folder.Read("QSZ0001234.jpg"), "other photo");
-    EXPECT_EQ(folder.Read("IMG_7.jpg"), "photo");
-    EXPECT_EQ(folder.Read("IMG_7.CR2"), "raw");
-
-    // A raw name that is taken keeps both raw files; the photograph still moves.
-    folder.Write("QSZ0005555.CR2", "other raw");
-    EXPECT_TRUE(ManualRenameFiles(folder.path(), "IMG_7.jpg", "QSZ0005555.jpg"));
-    EXPECT_EQ(folder.Read("QSZ0005555.jpg"), "photo");
-    EXPECT_EQ(folder.Read("QSZ0005555.CR2"), "other raw");
-    EXPECT_EQ(folder.Read("IMG_7.CR2"), "raw");
-}
-
-TEST_F(ManualRenameFilesTest, NamesThatLeaveTheFolderAreRefused) {
-    std::filesystem::create_directory(folder / "sub");
-    using namespace std::string_view_literals;
-    for (std::string_view typed : {""sv, "."sv, ".."sv, "sub/QSZ1.jpg"sv, "../QSZ1.jpg"sv, "a\0b.jpg"sv})
-        EXPECT_FALSE(ManualRenameFiles(folder.path(), "IMG_7.jpg", typed)) << typed;
-    EXPECT_FALSE(ManualRenameFiles(folder.path(), "MISSING.jpg", "QSZ1.jpg"));
-    EXPECT_EQ(folder.Files().size(), 2u);
-    EXPECT_TRUE(folder.Exists("IMG_7.jpg"));
-    EXPECT_TRUE(std::filesystem::is_empty(folder / "sub"));
-}
-
-TEST(ManualRenameFilesFolderTest, AFolderNamedLikeAPhotographIsNotRewritten) {
+TEST(ManualRenameTest, NamesThatLeaveTheFolderAreRefusedAndTheFolderNameIsNeverRewritten) {
     TempFolder root;
-    std::filesystem::create_directory(root / "day.jpg");
+    std::filesystem::create_directories(root / "day.jpg/sub");
     std::filesystem::create_directory(root / "day.CR2");
     const std::string photos = root / "day.jpg";
-    std::ofstream(photos + "/IMG_1.jpg") << "photo";
-    std::ofstream(photos + "/IMG_1.CR2") << "raw";
-    std::ofstream(root / "day.CR2" + "/IMG_1.CR2") << "someone else's raw";
+    root.Write("day.jpg/IMG_1.jpg", "photo");
+    root.Write("day.jpg/IMG_1.CR2", "raw");
+    root.Write("day.CR2/IMG_1.CR2", "someone else's raw");
+    using namespace std::string_view_literals;
+    for (std::string_view typed : {""sv, "."sv, ".."sv, "sub/QSZ1.jpg"sv, "../QSZ1.jpg"sv, "a\0b.jpg"sv})
+        EXPECT_FALSE(ManualRenameFiles(photos, "IMG_1.jpg", typed)) << typed;
+    EXPECT_FALSE(ManualRenameFiles(photos, "MISSING.jpg", "QSZ1.jpg"));
+    EXPECT_TRUE(std::filesystem::is_empty(root / "day.jpg/sub"));
+
+    // ".jpg" in the folder's own name is left alone when the raw name is made.
     ASSERT_TRUE(ManualRenameFiles(photos, "IMG_1.jpg", "QSZ1.jpg"));
-    EXPECT_TRUE(std::filesystem::exists(photos + "/QSZ1.CR2"));
-    EXPECT_TRUE(std::filesystem::exists(root / "day.CR2" + "/IMG_1.CR2"));
+    EXPECT_EQ(root.Read("day.jpg/QSZ1.CR2"), "raw");
+    EXPECT_EQ(root.Read("day.CR2/IMG_1.CR2"), "someone else's raw");
 }
 
-// The review with a recording front end: what is offered and what is said.
-class ManualReviewTest : public ::testing::Test {
-protected:
-    TempFolder start;
-    TempFolder photos;
-    TestCore core;
+TEST(ManualRenameTest, TheReviewOffersEachProblemImageThatOpensAndEndsWithComplete) {
+    TempFolder start, photos;
+    testing::TestCore core;
+    core.state.run.StartFolder = start.path();
+    core.settings().PhotoFolder = photos.path();
     std::vector<ReviewItem> offered;
-    std::vector<std::int32_t> offeredWidths;
-
-    void SetUp() override {
-        core.state.run.StartFolder = start.path();
-        core.settings().PhotoFolder = photos.path();
-    }
-    void WritePhoto(const std::string& name, std::int32_t width) {
-        WorkBitmap bitmap;
-        bitmap.Resize(width, 30);
-        for (std::size_t i = 0; i < bitmap.Pixels.size(); ++i) bitmap.Pixels[i] = static_cast<std::uint8_t>(i * 7);
-        testing::WriteJpegFile(photos / name, bitmap, 90);
-    }
-    void Review() {
+    std::vector<std::int32_t> widths;  // of the picture in the bitmap when offered
+    const auto review = [&] {
         RunManualReview(core.ctx, [&](const ReviewItem& item) {
             offered.push_back(item);
-            offeredWidths.push_back(core.state.bitmap.Width);
+            widths.push_back(core.state.bitmap.Width);
         });
-    }
-};
+    };
+    review();  // no log: said so, no "Complete"
+    EXPECT_EQ(core.ui.messages, Lines{"Unable to open file: " + (start / "Tagmora.log")});
 
-TEST_F(ManualReviewTest, OffersEachProblemImageThatOpensAndEndsWithComplete) {
-    WritePhoto("IMG_7.jpg", 40);
-    WritePhoto("IMG_9.jpg", 56);
+    start.Write("Tagmora.log", LogWithLastRun(""));
+    review();
+    EXPECT_EQ(core.ui.messages.back(), "Complete");
+
+    for (const auto& [name, width] : {std::pair{"IMG_7.jpg", 40}, std::pair{"IMG_9.jpg", 56}}) {
+        WorkBitmap bitmap;
+        bitmap.Resize(width, 30);
+        testing::WriteJpegFile(photos / name, bitmap, 90);
+    }
     photos.Write("IMG_3.jpg", "not a JPEG");
-    start.Write("Tagmora.log", LogWithLastRun("IMG_7.jpg: Unable to open image.\r\n"
-                                              "No barcode found on IMG_8.jpg\r\n"
-                                              "IMG_3.jpg: Unable to open image.\r\n"
-                                              "IMG_2.jpg: Unable to open image.\r\n"
+    start.Write("Tagmora.log", LogWithLastRun("IMG_7.jpg: Unable to open image.\r\nNo barcode found on IMG_8.jpg\r\n"
+                                              "IMG_3.jpg: Unable to open image.\r\nIMG_2.jpg: Unable to open image.\r\n"
                                               ">>>>>IMG_9.jpg: Found barcode, but unable to read\r\n"));
-    Review();
+    core.ui.messages.clear();
+    review();
     ASSERT_EQ(offered.size(), 2u);
-    EXPECT_EQ(offered[0].Name, "IMG_7.jpg");
     EXPECT_EQ(offered[0].Line, "IMG_7.jpg: Unable to open image.");
+    EXPECT_EQ(offered[0].Name, "IMG_7.jpg");
     EXPECT_EQ(offered[0].Folder, photos.path());
     EXPECT_EQ(offered[1].Name, "IMG_9.jpg");
-    EXPECT_EQ(offeredWidths, (std::vector<std::int32_t>{40, 56}));
+    EXPECT_EQ(widths, (std::vector<std::int32_t>{40, 56}));
     EXPECT_EQ(core.ui.messages, (Lines{"Unable to open file " + (photos / "IMG_3.jpg"),
                                        "Unable to open file " + (photos / "IMG_2.jpg"), "Complete"}));
-}
-
-TEST_F(ManualReviewTest, AnEmptyLastSectionSaysCompleteAtOnce) {
-    start.Write("Tagmora.log", LogWithLastRun(""));
-    Review();
-    EXPECT_TRUE(offered.empty());
-    EXPECT_EQ(core.ui.messages, Lines{"Complete"});
-}
-
-TEST_F(ManualReviewTest, AMissingLogIsReportedAndTheProgramGoesOn) {
-    Review();
-    EXPECT_TRUE(offered.empty());
-    EXPECT_EQ(core.ui.messages, Lines{"Unable to open file: " + (start / "Tagmora.log")});
 }
 
 }  // namespace
