@@ -7,7 +7,6 @@
 #include "closeup/code39_rows.h"
 #include "photo/scan_line_mark.h"
 #include "support/fake_front_end.h"
-#include "symbology/format_match.h"
 
 namespace tagmora {
 namespace {
@@ -22,8 +21,6 @@ using testing::TestCore;
 using Histogram = std::array<std::int32_t, kHistogramSize>;
 
 constexpr int kQuiet = 40;
-
-// ---------------------------------------------------------------- valley threshold
 
 TEST(ValleyThresholdTest, LargestValleyBetweenPeaksIgnoringTheTrailingGap) {
     Histogram h{};
@@ -70,8 +67,6 @@ TEST(ValleyThresholdTest, RandomHistogramsStayInsideTheBins) {
     }
 }
 
-// ---------------------------------------------------------------- rows
-
 class CloseUpRowTest : public ::testing::Test {
 protected:
     TestCore core;
@@ -107,6 +102,25 @@ TEST_F(CloseUpRowTest, ReadsACleanRowAndMarksItRed) {
 
     core.settings().BarcodeFormat = "QS@0######";
     EXPECT_EQ(Scan(DrawCode39Row("QSX0123456", 4, 10, kQuiet, 1400)), "QSX0123456");
+    core.settings().BarcodeFormat = "QSZ0######";
+
+    // Pixel 0 takes no part in the threshold: bars of 120 on paper of 230 give
+    // 175; a black first pixel would pull it below the bars.
+    std::vector<std::uint8_t> pixels = testing::DrawRuns(LetterRuns(testing::Code39Letters("QSZ0123456"), 4, 10),
+                                                         kQuiet, 1400, testing::RowInk{120, 230});
+    pixels[0] = 0;
+    EXPECT_EQ(Scan(pixels), "QSZ0123456");
+}
+
+// Rows are still read as rows; DrawScanLine follows the orientation.
+TEST_F(CloseUpRowTest, VerticalOrientationDrawsRowsAsColumns) {
+    run.VerticalScan = true;
+    EXPECT_EQ(Scan(DrawCode39Row("QSZ0123456", 4, 10, kQuiet, 1400)), "QSZ0123456");
+    ASSERT_EQ(ui.strips.size(), 1u);
+    EXPECT_EQ(ui.strips[0].Rect, (StripRect{0, 0, 2, 5}));
+    Demo();
+    EXPECT_EQ(Scan(std::vector<std::uint8_t>(1400, 200)), "");
+    EXPECT_EQ(ui.strips.back().Rect, (StripRect{0, 0, 2, kPictureHeight}));
 }
 
 TEST_F(CloseUpRowTest, RunsOfExactlyTheThresholdWidth) {
@@ -167,31 +181,26 @@ TEST_F(CloseUpRowTest, StartPatternWithoutTheCharacterSIsNotABarcode) {
     EXPECT_FALSE(run.BarcodeSeen);
 }
 
-TEST_F(CloseUpRowTest, OneCharacterTooManyYieldsNothingAndWideSpacesRetrySmoothed) {
+// One character too many: seen, nothing read. Only a row with wide spaces
+// (a light threshold above 20) is smoothed and read again, and the smoothed
+// copy cannot hide the barcode the row showed.
+TEST_F(CloseUpRowTest, SeenButNotReadRetriesSmoothedOnlyWithWideSpaces) {
     Demo();
     EXPECT_EQ(Scan(DrawCode39Row("QSZ01234567", 4, 10, kQuiet, 1500)), "");
     EXPECT_TRUE(run.BarcodeSeen);
     EXPECT_FALSE(run.ReadValid);
-    // Narrow spaces 4, wide 10: threshold 7, too small to smooth and retry.
+    EXPECT_EQ(core.state.closeUp.CloseUpSpaceThreshold, 7);
     ASSERT_EQ(ui.strips.size(), 1u);
     EXPECT_EQ(ui.strips[0].Rect, StripFor(StripColour::Black, 1));
 
-    ui.strips.clear();
-    EXPECT_EQ(Scan(DrawCode39Row("QSZ01234567", 12, 36, kQuiet, 3000)), "");
-    EXPECT_EQ(core.state.closeUp.CloseUpSpaceThreshold, 24);  // gap 13..35
-    EXPECT_FALSE(run.ReadValid);
-    EXPECT_EQ(ui.StripsOf(StripColour::Black), 2);
-}
-
-TEST_F(CloseUpRowTest, SmoothingNeverHidesABarcodeTheRowShowed) {
-    // A one-pixel space in the start character: seen as it is, averaged away
-    // when smoothed. The text is one character too long, so it never reads.
+    // A one-pixel space in the start character, averaged away when smoothed.
     const std::string letters = testing::Code39Letters("QSZ01234567");
     std::vector<int> runs = LetterRuns(letters, 12, 36);
     ASSERT_EQ(letters[3], 's');
     runs[3] = 1;
-    Demo();
+    ui.strips.clear();
     EXPECT_EQ(Scan(DrawRuns(runs, kQuiet, 3200)), "");
+    EXPECT_EQ(core.state.closeUp.CloseUpSpaceThreshold, 24);  // gap 13..35
     EXPECT_EQ(ui.StripsOf(StripColour::Black), 2) << "the smoothed second try ran";
     EXPECT_TRUE(run.BarcodeSeen);
     EXPECT_FALSE(run.ReadValid);
@@ -217,94 +226,58 @@ TEST_F(CloseUpRowTest, SmoothingHealsAWideBarSplitByOneBrightPixel) {
 
 TEST_F(CloseUpRowTest, UniformRowHasTooFewRunsAndKeepsBarcodeSeen) {
     Demo();
-    run.BarcodeSeen = true;
-    run.ReadValid = true;
-    EXPECT_EQ(Scan(std::vector<std::uint8_t>(1200, 128)), "");
-    EXPECT_FALSE(run.ReadValid);
-    EXPECT_TRUE(run.BarcodeSeen);
-    run.BarcodeSeen = false;
-    EXPECT_EQ(Scan(std::vector<std::uint8_t>(1200, 128)), "");
-    EXPECT_FALSE(run.BarcodeSeen);
+    for (const bool seen : {true, false}) {
+        run.BarcodeSeen = seen;
+        run.ReadValid = true;
+        EXPECT_EQ(Scan(std::vector<std::uint8_t>(1200, 128)), "");
+        EXPECT_FALSE(run.ReadValid);
+        EXPECT_EQ(run.BarcodeSeen, seen);
+    }
     EXPECT_EQ(ui.StripsOf(StripColour::Black), 2);
 }
 
-TEST_F(CloseUpRowTest, TheFirstPixelTakesNoPartInTheThreshold) {
-    // Bars of 120 on paper of 230: threshold 175. A black first pixel would
-    // pull it down to 115, below the bars, and no edge would be found.
-    std::vector<std::uint8_t> pixels = testing::DrawRuns(LetterRuns(testing::Code39Letters("QSZ0123456"), 4, 10),
-                                                         kQuiet, 1400, testing::RowInk{120, 230});
-    pixels[0] = 0;
-    EXPECT_EQ(Scan(pixels), "QSZ0123456");
-}
-
-TEST_F(CloseUpRowTest, VerticalOrientationDrawsRowsAsColumns) {
-    run.VerticalScan = true;
-    EXPECT_EQ(Scan(DrawCode39Row("QSZ0123456", 4, 10, kQuiet, 1400)), "QSZ0123456");
-    ASSERT_EQ(ui.strips.size(), 1u);
-    const StripRect red = ui.strips[0].Rect;
-    EXPECT_EQ(red, StripFor(StripColour::Red, 1));
-    EXPECT_EQ(red.Top, 0);
-    EXPECT_EQ(red.Bottom, 5);
-    EXPECT_EQ(red.Right - red.Left, 2);
-
-    Demo();
-    EXPECT_EQ(Scan(std::vector<std::uint8_t>(1400, 200)), "");
-    EXPECT_EQ(ui.strips.back().Rect, (StripRect{0, 0, 2, kPictureHeight}));
-}
-
-TEST_F(CloseUpRowTest, OnlyTheFirstTenThousandPixelsAreRead) {
+TEST_F(CloseUpRowTest, PixelsAndRunsPastTheBuffersAreNotLookedAt) {
     EXPECT_EQ(Scan(DrawCode39Row("QSZ0123456", 4, 10, 200, 12000)), "QSZ0123456");
     EXPECT_EQ(Scan(DrawCode39Row("QSZ0123456", 4, 10, 10100, 12000)), "");
     EXPECT_FALSE(run.ReadValid);
-}
 
-TEST_F(CloseUpRowTest, RunsPastFiveHundredAreNotLookedAt) {
     const std::vector<int> barcode = LetterRuns(testing::Code39Letters("QSZ0123456"), 4, 10);
     std::vector<int> stripes;  // two-pixel stripes: too short for the histograms
     for (int i = 0; i < 300; ++i) stripes.insert(stripes.end(), {-2, 2});
-
-    std::vector<int> barcodeFirst = barcode;
-    barcodeFirst.push_back(40);
-    barcodeFirst.insert(barcodeFirst.end(), stripes.begin(), stripes.end());
-    EXPECT_EQ(Scan(DrawRuns(barcodeFirst, kQuiet, 3000)), "QSZ0123456");
-
-    std::vector<int> stripesFirst = stripes;
-    stripesFirst.push_back(40);
-    stripesFirst.insert(stripesFirst.end(), barcode.begin(), barcode.end());
-    EXPECT_EQ(Scan(DrawRuns(stripesFirst, kQuiet, 3000)), "");
+    const auto joined = [](std::vector<int> first, const std::vector<int>& second) {
+        first.push_back(40);
+        first.insert(first.end(), second.begin(), second.end());
+        return first;
+    };
+    EXPECT_EQ(Scan(DrawRuns(joined(barcode, stripes), kQuiet, 3000)), "QSZ0123456");
+    EXPECT_EQ(Scan(DrawRuns(joined(stripes, barcode), kQuiet, 3000)), "");
     EXPECT_FALSE(run.BarcodeSeen);
 }
 
-TEST_F(CloseUpRowTest, RandomRowsStayInsideTheirBuffers) {
+// Arbitrary bytes are the fuzzer's business; here rows of random stripes and
+// of a barcode under heavy noise, up to past the row buffer, read either
+// nothing or the very barcode.
+TEST_F(CloseUpRowTest, RandomRowsReadNothingOrTheBarcode) {
     Demo();
     std::mt19937 random(11);
     const std::vector<std::uint8_t> barcode = DrawCode39Row("QSZ0123456", 4, 10, kQuiet, 1400);
-    for (int round = 0; round < 300; ++round) {
+    for (int round = 0; round < 200; ++round) {
         const auto width = static_cast<std::size_t>(random() % 12001);
         std::vector<std::uint8_t> pixels(width);
-        switch (round % 3) {
-            case 0:  // any bytes
-                for (auto& p : pixels) p = static_cast<std::uint8_t>(random());
-                break;
-            case 1: {  // stripes of random widths: many runs
-                std::size_t x = 0;
-                bool dark = false;
-                while (x < width) {
-                    const std::size_t length = 1 + random() % 14;
-                    for (std::size_t i = 0; i < length && x < width; ++i, ++x) pixels[x] = dark ? 30 : 220;
-                    dark = !dark;
-                }
-                break;
+        bool dark = false;
+        for (std::size_t x = 0; x < width; dark = !dark) {
+            const std::size_t length = 1 + random() % 14;
+            for (std::size_t i = 0; i < length && x < width; ++i, ++x) pixels[x] = dark ? 30 : 220;
+        }
+        if (round % 2 == 1) {
+            for (std::size_t x = 0; x < width; ++x) {
+                const int noisy = barcode[x % barcode.size()] + static_cast<int>(random() % 121) - 60;
+                pixels[x] = static_cast<std::uint8_t>(std::clamp(noisy, 0, 255));
             }
-            default:  // a barcode under noise, repeated along the row
-                for (std::size_t x = 0; x < width; ++x) {
-                    const int noisy = barcode[x % barcode.size()] + static_cast<int>(random() % 121) - 60;
-                    pixels[x] = static_cast<std::uint8_t>(std::clamp(noisy, 0, 255));
-                }
         }
         ui.strips.clear();
         const std::string text = Scan(pixels);
-        ASSERT_TRUE(text.empty() || (run.ReadValid && TextMatchesFormat(text, "QSZ0######"))) << text;
+        ASSERT_TRUE(text.empty() || (text == "QSZ0123456" && run.ReadValid)) << text;
         ASSERT_GE(core.state.closeUp.CloseUpSpaceThreshold, 0);
         ASSERT_LT(core.state.closeUp.CloseUpSpaceThreshold, 100);
         ASSERT_LE(ui.strips.size(), 2u);
