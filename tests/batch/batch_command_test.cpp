@@ -3,10 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <sstream>
 
@@ -72,13 +68,12 @@ TEST(BatchArgumentsTest, AbsentOptionsKeepTheSettingsAndTheLastRepeatWins) {
     EXPECT_TRUE(values.SuffixAll);
     EXPECT_TRUE(values.IgnoreMatching);
     EXPECT_TRUE(values.RenameRaw);
-}
 
-TEST(BatchArgumentsTest, DoubleDashLetsAFolderStartWithADash) {
-    const BatchCommand command = Parse({"--format", "--x", "--", "--odd folder"});
-    ASSERT_EQ(command.Action, CommandAction::Run) << command.Error;
-    EXPECT_EQ(command.Folder, "--odd folder");
-    EXPECT_EQ(command.Overrides.BarcodeFormat, "--x");
+    // "--" lets a folder start with a dash; an option's value may.
+    const BatchCommand dashes = Parse({"--format", "--x", "--", "--odd folder"});
+    ASSERT_EQ(dashes.Action, CommandAction::Run) << dashes.Error;
+    EXPECT_EQ(dashes.Folder, "--odd folder");
+    EXPECT_EQ(dashes.Overrides.BarcodeFormat, "--x");
 }
 
 TEST(BatchArgumentsTest, MistakesAreErrorsThatSayWhat) {
@@ -155,30 +150,8 @@ TEST(BatchCommandTest, InterruptStopsTheRunAfterTheImageInHand) {
     EXPECT_THAT(rig.ImageLines(), ElementsAre("No barcode found on IMG_1.jpg", "Process aborted by user"));
 }
 
-// The built program, run in its own current folder.
-struct ProgramResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-ProgramResult RunProgram(const std::string& currentFolder, const std::vector<std::string>& args) {
-    testing::TempFolder capture;
-    const std::string outPath = capture / "out", errPath = capture / "err";
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 || chdir(currentFolder.c_str()) != 0) _exit(97);
-        std::vector<char*> argv{const_cast<char*>(TAGMORA_BATCH_PROGRAM)};
-        for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-        argv.push_back(nullptr);
-        execv(TAGMORA_BATCH_PROGRAM, argv.data());
-        _exit(98);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, capture.Read("out"), capture.Read("err")};
+testing::ProgramResult RunBatchProgram(const std::string& currentFolder, const std::vector<std::string>& args) {
+    return testing::RunProgram(TAGMORA_BATCH_PROGRAM, currentFolder, args);
 }
 
 TEST(BatchProgramTest, CleanRunRenamesAndExitsZeroWithTheLogInTheCurrentFolder) {
@@ -189,7 +162,7 @@ TEST(BatchProgramTest, CleanRunRenamesAndExitsZeroWithTheLogInTheCurrentFolder) 
     testing::WriteBlankPhoto(rig.photos, "QSZ0000003.jpg", 3);
     const auto before = rig.photos.Files();
 
-    const ProgramResult result = RunProgram(rig.start.path(), {"--suffix-format", "@", rig.photos.path()});
+    const testing::ProgramResult result = RunBatchProgram(rig.start.path(), {"--suffix-format", "@", rig.photos.path()});
     EXPECT_EQ(result.status, 0) << result.out << result.err;
     EXPECT_EQ(result.out, "Tagmora: No Errors encountered with 2 images.\nPlease read the log file for details.\n");
     EXPECT_EQ(result.err, "");  // no progress lines when standard error is not a terminal
@@ -214,13 +187,13 @@ TEST(BatchProgramTest, ConfigFileOfTheCurrentFolderIsReadAndOptionsWinForThisRun
     const auto before = rig.photos.Files();
 
     // Demo mode from the command line: read and reported, nothing renamed.
-    ProgramResult result = RunProgram(rig.start.path(), {rig.photos.path(), "--mode=demo"});
+    testing::ProgramResult result = RunBatchProgram(rig.start.path(), {rig.photos.path(), "--mode=demo"});
     EXPECT_EQ(result.status, 0) << result.out << result.err;
     EXPECT_THAT(result.out, HasSubstr("TGM:     QSZ0000001\n"));
     EXPECT_EQ(rig.photos.Files(), before);
     EXPECT_THAT(rig.Log(), HasSubstr("Demo Mode.  Processed the following files:"));
 
-    result = RunProgram(rig.start.path(), {"--no-suffix-all", rig.photos.path()});
+    result = RunBatchProgram(rig.start.path(), {"--no-suffix-all", rig.photos.path()});
     EXPECT_EQ(result.status, 0) << result.out << result.err;
     // The suffix format ### came from Config.txt, Suffix All was switched off.
     EXPECT_THAT(testing::Names(rig.photos.Files()), ElementsAre("QSZ0000001.jpg", "QSZ0000001001.jpg"));
@@ -231,46 +204,37 @@ TEST(BatchProgramTest, ConfigFileOfTheCurrentFolderIsReadAndOptionsWinForThisRun
 TEST(BatchProgramTest, ProblemImagesOrNoImageExitOne) {
     testing::BatchRig rig;
     testing::WriteBlankPhoto(rig.photos, "IMG_1.jpg", 1);
-    ProgramResult result = RunProgram(rig.start.path(), {rig.photos.path()});
+    testing::ProgramResult result = RunBatchProgram(rig.start.path(), {rig.photos.path()});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, "Tagmora: 1 errors were encountered with 1 images.\nPlease read the log file for details.\n");
 
-    testing::TempFolder empty;
-    result = RunProgram(rig.start.path(), {empty.path()});
+    // A relative folder is logged in full.
+    std::filesystem::create_directory(rig.start / "photos");
+    result = RunBatchProgram(rig.start.path(), {"./photos/"});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, "Tagmora: Unable to find any .jpg Files.\n");
+    EXPECT_THAT(rig.Log(), HasSubstr("\r\nDirectory = " + rig.start.path() + "/photos\r\n\r\n"));
 }
 
-TEST(BatchProgramTest, BadArgumentsAndMissingFoldersExitTwoWithoutTouchingTheLog) {
+TEST(BatchProgramTest, BadArgumentsExitTwoWithoutTouchingTheLogAndHelpZero) {
     testing::BatchRig rig;
     rig.start.Write("file.jpg", "x");
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{}, {"--mode", "fast", rig.photos.path()}, {"--bogus", rig.photos.path()},
           {rig.photos / "missing"}, {rig.start / "file.jpg"}}) {
-        const ProgramResult result = RunProgram(rig.start.path(), args);
+        const testing::ProgramResult result = RunBatchProgram(rig.start.path(), args);
         EXPECT_EQ(result.status, 2) << (args.empty() ? "" : args.front());
         EXPECT_THAT(result.err, HasSubstr("tagmora-batch: "));
         EXPECT_EQ(result.out, "");
     }
     EXPECT_FALSE(rig.start.Exists("Tagmora.log"));
-}
 
-TEST(BatchProgramTest, HelpAndVersionExitZero) {
-    testing::TempFolder start;
-    ProgramResult result = RunProgram(start.path(), {"--help"});
+    testing::ProgramResult result = RunBatchProgram(rig.start.path(), {"--help"});
     EXPECT_EQ(result.status, 0);
     EXPECT_THAT(result.out, HasSubstr("Usage: tagmora-batch [options] FOLDER"));
-    result = RunProgram(start.path(), {"--version"});
+    result = RunBatchProgram(rig.start.path(), {"--version"});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, "tagmora-batch " + FileVersionText() + "\n");
-}
-
-TEST(BatchProgramTest, RelativeFolderIsLoggedInFull) {
-    testing::BatchRig rig;
-    std::filesystem::create_directory(rig.start / "photos");
-    ProgramResult result = RunProgram(rig.start.path(), {"./photos/"});
-    EXPECT_EQ(result.status, 1);
-    EXPECT_THAT(rig.Log(), HasSubstr("\r\nDirectory = " + rig.start.path() + "/photos\r\n\r\n"));
 }
 
 }  // namespace

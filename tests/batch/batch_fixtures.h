@@ -3,6 +3,10 @@
 // by the batch tests.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <map>
 #include <string>
@@ -77,6 +81,44 @@ inline std::vector<std::string> Names(const std::map<std::string, std::string>& 
     std::vector<std::string> names;
     for (const auto& [name, content] : files) names.push_back(name);
     return names;
+}
+
+// Starts program with args in currentFolder, its output and errors sent to
+// the files given. The argument list is made before the fork: the child only
+// redirects and execs.
+inline pid_t StartProgram(const std::string& program, const std::vector<std::string>& args,
+                          const std::string& currentFolder, const std::string& outPath = "/dev/null",
+                          const std::string& errPath = "/dev/null") {
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    const pid_t pid = fork();
+    if (pid != 0) return pid;
+    const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 || chdir(currentFolder.c_str()) != 0) _exit(97);
+    execv(program.c_str(), argv.data());
+    _exit(98);
+}
+
+// The exit status, or -1 when the child did not exit by itself.
+inline int WaitForExit(pid_t pid) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+struct ProgramResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+inline ProgramResult RunProgram(const std::string& program, const std::string& currentFolder,
+                                const std::vector<std::string>& args) {
+    TempFolder capture;
+    const int status = WaitForExit(StartProgram(program, args, currentFolder, capture / "out", capture / "err"));
+    return {status, capture.Read("out"), capture.Read("err")};
 }
 
 // A core whose log lives in one scratch folder and whose photographs lie in

@@ -15,7 +15,6 @@
 #include "app/decode_ahead.h"
 #include "batch_fixtures.h"
 #include "photo/jpeg_intake.h"
-#include "photo/process_image.h"
 
 namespace tagmora {
 namespace {
@@ -24,13 +23,7 @@ using testing::BatchRig;
 using testing::Symbology;
 using testing::TempFolder;
 
-testing::SheetOptions SmallSheet(unsigned seed) {
-    testing::SheetOptions options;
-    options.width = 320;
-    options.height = 240;
-    options.seed = seed;
-    return options;
-}
+testing::SheetOptions SmallSheet(unsigned seed) { return {.width = 320, .height = 240, .seed = seed}; }
 
 WorkBitmap Decoded(const std::string& path) {
     WorkBitmap bitmap;
@@ -49,31 +42,22 @@ void ReplaceWithNewFile(const TempFolder& folder, const std::string& name, const
     ASSERT_EQ(std::rename((folder / ("new-" + name)).c_str(), (folder / name).c_str()), 0);
 }
 
-TEST(DecodeAheadTest, HandsOverThePictureOfAnUnchangedFile) {
+TEST(DecodeAheadTest, HandsOverThePictureOfAnUnchangedFileOnceAndOnlyForItsImage) {
     TempFolder folder;
     testing::WriteJpegFile(folder / "a.jpg", testing::MakeBlankSheet(SmallSheet(1)), 85);
     DecodeAhead ahead;
     WorkBitmap bitmap;
-    bitmap.Resize(7, 3);
+    EXPECT_FALSE(ahead.TakeInto(0, bitmap).has_value());  // nothing started
+    ahead.Start(1, folder / "a.jpg");
+    EXPECT_FALSE(ahead.TakeInto(2, bitmap).has_value());  // another image
+    EXPECT_TRUE(bitmap.Empty());
 
     ahead.Start(4, folder / "a.jpg");
     const auto result = ahead.TakeInto(4, bitmap);
     ASSERT_TRUE(result.has_value());
     EXPECT_EQ(*result, JpegResult::Ok);
     EXPECT_TRUE(SamePicture(bitmap, Decoded(folder / "a.jpg")));
-    // Used up: a second take finds nothing.
-    EXPECT_FALSE(ahead.TakeInto(4, bitmap).has_value());
-}
-
-TEST(DecodeAheadTest, NothingForAnotherImageOrWhenNothingWasStarted) {
-    TempFolder folder;
-    testing::WriteJpegFile(folder / "a.jpg", testing::MakeBlankSheet(SmallSheet(1)), 85);
-    DecodeAhead ahead;
-    WorkBitmap bitmap;
-    EXPECT_FALSE(ahead.TakeInto(0, bitmap).has_value());
-    ahead.Start(1, folder / "a.jpg");
-    EXPECT_FALSE(ahead.TakeInto(2, bitmap).has_value());
-    EXPECT_TRUE(bitmap.Empty());
+    EXPECT_FALSE(ahead.TakeInto(4, bitmap).has_value());  // used up
 }
 
 TEST(DecodeAheadTest, FileReplacedMovedOrChangedAfterDecodingIsDecodedAgain) {
@@ -175,34 +159,25 @@ RunRecord RecordRun(bool decodeAhead, int modeIndex, const std::function<void(Ba
             rig.photos.Files(),   rig.run().ErrorCount,   rig.run().ProcessedCount};
 }
 
-TEST(DecodeAheadRunTest, ProductionRunIsTheSameAsDecodingInTurn) {
+TEST(DecodeAheadRunTest, RunsAreTheSameAsDecodingInTurn) {
     const RunRecord inTurn = RecordRun(false, 0);
-    const RunRecord ahead = RecordRun(true, 0);
-    EXPECT_EQ(ahead, inTurn);
-    // Each of the pair differing only in case is renamed in its own turn.
+    EXPECT_EQ(RecordRun(true, 0), inTurn);
     EXPECT_THAT(inTurn.imageLines, ::testing::Contains("-Renamed IMG_0004.JPG to QSZ0000002.JPG"));
     EXPECT_THAT(inTurn.imageLines, ::testing::Contains("-Renamed IMG_0004.jpg to QSZ0000002b.jpg"));
     EXPECT_TRUE(inTurn.files.contains("QSZ0000005.jpg"));
     EXPECT_TRUE(inTurn.files.contains("QSZ0000009.jpg"));
     EXPECT_EQ(inTurn.processed, 9);
-}
 
-TEST(DecodeAheadRunTest, DemoRunIsTheSameAsDecodingInTurn) {
-    const RunRecord inTurn = RecordRun(false, 1);
-    EXPECT_EQ(RecordRun(true, 1), inTurn);
-    EXPECT_FALSE(inTurn.prompts.empty());
+    const RunRecord demoInTurn = RecordRun(false, 1);
+    EXPECT_EQ(RecordRun(true, 1), demoInTurn);
+    EXPECT_FALSE(demoInTurn.prompts.empty());
 }
 
 TEST(DecodeAheadRunTest, PhotographReplacedBetweenImagesIsReadAsItIsAtItsTurn) {
     // After the first image, another program saves a labelled picture over the
     // next one: a new file, then (after the second) a file written in place.
     const auto replace = [](BatchRig& rig, int call) {
-        testing::SheetOptions label;
-        label.width = 1200;
-        label.height = 900;
-        label.moduleWidth = 3;
-        label.barHeight = 90;
-        label.seed = 40;
+        const testing::SheetOptions label{.width = 1200, .height = 900, .moduleWidth = 3, .barHeight = 90, .seed = 40};
         if (call == 1) ReplaceWithNewFile(rig.photos, "IMG_0002.jpg", testing::MakeSheet(Symbology::Code39, "QSZ0000077", label));
         if (call == 3) rig.photos.Write("IMG_0003.jpg", testing::EncodeJpeg(testing::MakeSheet(Symbology::Code39, "QSZ0000088", label), 80));
     };
@@ -211,16 +186,6 @@ TEST(DecodeAheadRunTest, PhotographReplacedBetweenImagesIsReadAsItIsAtItsTurn) {
     EXPECT_EQ(ahead, inTurn);
     EXPECT_THAT(inTurn.imageLines, ::testing::Contains("-Renamed IMG_0002.jpg to QSZ0000077.jpg"));
     EXPECT_THAT(inTurn.imageLines, ::testing::Contains("-Renamed IMG_0003.jpg to QSZ0000088.jpg"));
-}
-
-TEST(DecodeAheadRunTest, AbortWhileTheNextImageIsDecodedAheadEndsCleanly) {
-    BatchRig rig;
-    WriteMixedFolder(rig.photos);
-    rig.ui().onProcessEvents = [&rig](int call) {
-        if (call == 1) AbortClicked(rig.ctx());
-    };
-    EXPECT_EQ(RunBatch(rig.ctx()), RunEnd::Aborted);
-    EXPECT_THAT(rig.ui().imageNames, ::testing::ElementsAre("IMG_0001.jpg"));
 }
 
 }  // namespace

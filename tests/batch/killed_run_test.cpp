@@ -2,8 +2,6 @@
 // companion file in the folder, under its old name or a name the run gave it,
 // none truncated, no temporary file behind.
 #include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -17,23 +15,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Starts tagmora-batch on folder with startFolder as its current directory.
 pid_t StartBatch(const std::string& startFolder, const std::string& folder) {
-    pid_t pid = fork();
-    if (pid == 0) {
-        if (chdir(startFolder.c_str()) != 0) _exit(99);
-        freopen("/dev/null", "w", stdout);
-        freopen("/dev/null", "w", stderr);
-        execl(TAGMORA_BATCH_PROGRAM, TAGMORA_BATCH_PROGRAM, folder.c_str(), static_cast<char*>(nullptr));
-        _exit(98);
-    }
-    return pid;
-}
-
-int WaitFor(pid_t pid) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return status;
+    return StartProgram(TAGMORA_BATCH_PROGRAM, {folder}, startFolder);
 }
 
 struct Specimen {
@@ -93,7 +76,7 @@ TEST(KilledRunTest, AKilledRunNeverLosesTruncatesOrDuplicatesAFile) {
     TempFolder whole;
     WriteFolder(whole, before);
     const auto began = Clock::now();
-    WaitFor(StartBatch(start.path(), whole.path()));
+    WaitForExit(StartBatch(start.path(), whole.path()));
     const auto fullRun = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - began).count();
     ExpectIntact(before, whole.Files(), fullRun);
     ASSERT_TRUE(whole.Exists("QSZ0200001.jpg"));
@@ -107,7 +90,7 @@ TEST(KilledRunTest, AKilledRunNeverLosesTruncatesOrDuplicatesAFile) {
         pid_t pid = StartBatch(start.path(), folder.path());
         std::this_thread::sleep_for(std::chrono::microseconds(wait));
         kill(pid, SIGKILL);
-        WaitFor(pid);
+        WaitForExit(pid);
         ExpectIntact(before, folder.Files(), wait);
         // Nothing else either: no temporary or hidden file, no folder.
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}),
