@@ -36,7 +36,6 @@ TManualForm::TManualForm(Context& ctx, QWidget* parent) : QDialog(parent), ctx_(
     bold.setPixelSize(15);
     arrow->setFont(bold);
     arrow->adjustSize();
-    arrow->move(179, 32);
 
     newNameEdit_ = new QLineEdit(this);
     newNameEdit_->setObjectName("NewNameEdit");
@@ -80,16 +79,10 @@ void TManualForm::ShowWholeImage() {
 }
 
 void TManualForm::FullImageMouseDown(QPoint position) {
-    if (zoomed_) {
-        zoomed_ = false;
-        ShowWholeImage();
-        return;
-    }
-    zoomed_ = true;
     const WorkBitmap& bitmap = ctx_.bitmap;
-    const ZoomRect zoom = ZoomRectangle(bitmap.Width, bitmap.Height, fullImage_->width(), fullImage_->height(),
-                                        position.x(), position.y());
-    fullImage_->SetPicture(StretchedGrey(bitmap, zoom.Left, zoom.Top, zoom.Right, zoom.Bottom, fullImage_->size()));
+    const ZoomRect shown = PressOnView(zoomed_, bitmap.Width, bitmap.Height, fullImage_->width(),
+                                       fullImage_->height(), position.x(), position.y());
+    fullImage_->SetPicture(StretchedGrey(bitmap, shown.Left, shown.Top, shown.Right, shown.Bottom, fullImage_->size()));
 }
 
 void TManualForm::RenameButtonClick() {

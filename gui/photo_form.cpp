@@ -46,9 +46,12 @@ TPhotoForm::TPhotoForm(Context& ctx, QWidget* mainWindow)
     skip->setGeometry(336, 8, 65, 25);
     connect(skip, &QPushButton::clicked, this, Guarded([this] { Button2Click(); }));
 
-    // Right-aligned: the count grows to the left of "Labels".
-    countLabel_ = MakeLabel(this, "CountLabel", "0", 405, 16);
-    countLabel_->setFixedWidth(480 - 405);
+    // Right-aligned: placed for its first text "0", the count then grows to
+    // the left from that right edge, up to the Skip button.
+    countLabel_ = MakeLabel(this, "CountLabel", "0", 467, 16);
+    const int countRight = countLabel_->x() + countLabel_->width();
+    constexpr int kCountLeftmost = 404;
+    countLabel_->setGeometry(kCountLeftmost, 16, countRight - kCountLeftmost, countLabel_->height());
     countLabel_->setAlignment(Qt::AlignRight | Qt::AlignTop);
     MakeLabel(this, "Label1", "Labels", 488, 16);
 

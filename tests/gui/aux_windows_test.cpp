@@ -9,7 +9,6 @@
 #include <QTest>
 #include <QTextBrowser>
 
-#include <memory>
 #include <stdexcept>
 
 #include "app/version.h"
@@ -21,8 +20,6 @@
 
 namespace tagmora {
 
-using testing::RecordingHook;
-using testing::ScratchStartFolder;
 using Texts = std::vector<std::string>;
 
 namespace {
@@ -33,35 +30,22 @@ public:
     bool event(QEvent*) override { throw std::runtime_error("event failed"); }
 };
 
+int VisibleAboutBoxes() {
+    int count = 0;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        count += qobject_cast<TAboutBox*>(window) && window->isVisible() ? 1 : 0;
+    return count;
+}
+
 }  // namespace
 
-class AuxWindowsTest : public QObject {
+class AuxWindowsTest : public testing::WindowTest {
     Q_OBJECT
 
-private:
-    std::unique_ptr<ScratchStartFolder> start;
-    std::unique_ptr<RecordingHook> hook;
-
-    static int VisibleAboutBoxes() {
-        int count = 0;
-        for (QWidget* window : QApplication::topLevelWidgets())
-            count += qobject_cast<TAboutBox*>(window) && window->isVisible() ? 1 : 0;
-        return count;
-    }
-
 private slots:
-    void init() {
-        start = std::make_unique<ScratchStartFolder>();
-        hook = std::make_unique<RecordingHook>();
-    }
-    void cleanup() {
-        hook.reset();
-        start.reset();
-    }
-
-    void aboutTwiceLeavesOneBox() {
+    void aboutShowsTheVersionCentredAndTwiceLeavesOneBox() {
         TForm1 form;
-        auto* about = form.findChild<QAction*>("About1");
+        auto* about = Child<QAction>(form, "About1");
         about->trigger();
         about->trigger();
         QCOMPARE(VisibleAboutBoxes(), 1);
@@ -69,24 +53,26 @@ private slots:
         QVERIFY(!box->isModal());
         QCOMPARE(box->windowTitle(), QString("About"));
         QCOMPARE(box->size(), QSize(298, 213));
-        auto* product = box->findChild<QLabel*>("ProductName");
-        QCOMPARE(product->text(), QString("Tagmora"));
-        QVERIFY(product->font().bold());
-        QCOMPARE(box->findChild<QLabel*>("Label1")->text(), QString("Unified Version"));
-        auto* version = box->findChild<QLabel*>("VersionLabel");
+        testing::CheckControls(*box, {
+            {"Panel1", QRect(8, 8, 281, 161)},
+            {"ProductName", QRect(80, 16, 0, 0), "Tagmora"},
+            {"Label1", QRect(108, 44, 0, 0), "Unified Version"},
+            {"OKButton", QRect(111, 180, 75, 25), "OK"},
+        });
+        QVERIFY(Child<QLabel>(*box, "ProductName")->font().bold());
+        QVERIFY(Child<QPushButton>(*box, "OKButton")->isDefault());
+        auto* version = Child<QLabel>(*box, "VersionLabel");
         QCOMPARE(version->text(), "Version " + QString::fromStdString(FileVersionText()));
-        auto* panel = box->findChild<QWidget*>("Panel1");
-        QCOMPARE(version->x(), panel->width() / 2 - version->width() / 2);
-        QCOMPARE(version->y(), 72);
+        QCOMPARE(version->pos(), QPoint(Child(*box, "Panel1")->width() / 2 - version->width() / 2, 72));
 
-        box->findChild<QPushButton*>("OKButton")->click();
+        Child<QPushButton>(*box, "OKButton")->click();
         QCOMPARE(VisibleAboutBoxes(), 0);
         about->trigger();
         QCOMPARE(VisibleAboutBoxes(), 1);
         QCOMPARE(form.AboutBox(), box);
     }
 
-    void theLogViewerOpensAtTheEndOfTheLog() {
+    void theLogViewerOpensAtTheEndOfTheLogAndNeverWritesIt() {
         std::string log;
         for (int run = 0; run < 40; ++run)
             log += "\r\n01/02/26, 10:00:00\r\nVersion 1.0.0\r\nProcessing General images\r\n"
@@ -94,49 +80,56 @@ private slots:
         log += "IMG_2.jpg: Unable to open image.\r\n";
         start->folder.Write("Tagmora.log", log);
         TForm1 form;
+        QCOMPARE(form.LogViewerForm()->size(), QSize(574, 629));
+        testing::CheckControls(*form.LogViewerForm(),
+                               {{"Button1", QRect(248, 8, 73, 25), "Close"}, {"Memo1", QRect(0, 40, 574, 589)}});
 
-        bool checked = false;
+        bool atEnd = false;
         testing::ModalScript script;
         script.Then([&](QWidget* modal) {
             auto* viewer = qobject_cast<TLogViewerForm*>(modal);
             if (!viewer) return false;
-            auto* memo = viewer->findChild<QPlainTextEdit*>("Memo1");
+            auto* memo = Child<QPlainTextEdit>(*viewer, "Memo1");
             QScrollBar* bar = memo->verticalScrollBar();
-            checked = viewer->windowTitle() == "Tagmora Log File" && bar->maximum() > 0 &&
-                      bar->value() == bar->maximum() &&
-                      memo->toPlainText().endsWith("IMG_2.jpg: Unable to open image.\n");
-            memo->appendPlainText("typed by the user");  // never reaches the file
-            viewer->findChild<QPushButton*>("Button1")->click();
+            atEnd = viewer->windowTitle() == "Tagmora Log File" && bar->maximum() > 0 &&
+                    bar->value() == bar->maximum() && memo->toPlainText().endsWith("IMG_2.jpg: Unable to open image.\n");
+            memo->appendPlainText("typed by the user");
+            Child<QPushButton>(*viewer, "Button1")->click();
             return true;
         });
-        form.findChild<QAction*>("ViewLogFile1")->trigger();
+        Child<QAction>(form, "ViewLogFile1")->trigger();
         QVERIFY(script.Finished());
-        QVERIFY(checked);
+        QVERIFY(atEnd);
         QCOMPARE(start->folder.Read("Tagmora.log"), log);
     }
 
     void viewingAMissingLogIsReportedAndTheProgramGoesOn() {
         TForm1 form;
-        form.findChild<QAction*>("ViewLogFile1")->trigger();
+        Child<QAction>(form, "ViewLogFile1")->trigger();
         QCOMPARE(hook->messages, Texts{"Unable to open file: " + (start->folder / "Tagmora.log")});
         QCOMPARE(hook->messageCaptions, Texts{"Tagmora"});
     }
 
     void theHelpWindowShowsTheShippedPage() {
         TForm1 form;
+        THelpForm* help = form.HelpForm();
+        QCOMPARE(help->size(), QSize(804, 473));
+        testing::CheckControls(*help, {{"Button1", QRect(352, 8, 97, 33), "Close"},
+                                       {"WebBrowser1", QRect(0, 56, 804, 417)}});
         QString page;
         testing::ModalScript script;
         script.Then([&](QWidget* modal) {
-            auto* help = qobject_cast<THelpForm*>(modal);
-            if (!help) return false;
-            if (help->windowTitle() == "TGM Online Help") page = help->findChild<QTextBrowser*>("WebBrowser1")->toPlainText();
-            help->findChild<QPushButton*>("Button1")->click();
+            if (modal != help) return false;
+            if (help->windowTitle() == "TGM Online Help") page = Child<QTextBrowser>(*help, "WebBrowser1")->toPlainText();
+            Child<QPushButton>(*help, "Button1")->click();
             return true;
         });
-        form.findChild<QAction*>("Help2")->trigger();
+        Child<QAction>(form, "Help2")->trigger();
         QVERIFY(script.Finished());
         QVERIFY(page.contains("http://tagmora.example.org/Herbarium/Help.html"));
-        for (const char* topic : {"Demo/Debug", "Close-up", "Suffix Format", "Rename Raw files", "Skip"})
+        for (const char* topic : {"Demo/Debug", "Pause Each Line", "Close-up", "Vertical", "Ignore if matches",
+                                  "Rename Raw files", "Rename W/O Barcode", "Suffix All Images", "Suffix Format",
+                                  "Save Settings", "Skip", "Abort", "Ctrl+M", "Complete"})
             QVERIFY2(page.contains(topic), topic);
     }
 
@@ -147,10 +140,9 @@ private slots:
         FailingObject failing;
         QEvent event(QEvent::User);
         QCoreApplication::sendEvent(&failing, &event);
-        QCOMPARE(hook->messages, (Texts{"click failed", "event failed"}));
-        QCOMPARE(hook->messageCaptions, (Texts{"Tagmora", "Tagmora"}));
         button.click();
-        QCOMPARE(hook->messages.size(), 3u);
+        QCOMPARE(hook->messages, (Texts{"click failed", "event failed", "click failed"}));
+        QCOMPARE(hook->messageCaptions, (Texts{"Tagmora", "Tagmora", "Tagmora"}));
     }
 };
 

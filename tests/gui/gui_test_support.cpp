@@ -1,8 +1,14 @@
 #include "gui_test_support.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTest>
 #include <QWidget>
+
+#include <filesystem>
 
 #include "support/synthetic_sheet.h"
 
@@ -73,6 +79,54 @@ void WriteSheetPhoto(const std::string& path, std::string_view text, unsigned se
     options.noiseSigma = 2.0;
     options.seed = seed;
     WriteJpegFile(path, text.empty() ? MakeBlankSheet(options) : MakeSheet(Symbology::Code39, text, options), 90);
+}
+
+std::set<std::string> FileNames(const QString& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.toStdString()))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+void WindowTest::init() {
+    start = std::make_unique<ScratchStartFolder>();
+    hook = std::make_unique<RecordingHook>();
+    photos = start->Path() + "/photos";
+    std::filesystem::create_directory(photos.toStdString());
+}
+
+void WindowTest::cleanup() {
+    hook.reset();
+    start.reset();
+}
+
+namespace {
+
+QString CaptionOf(const QWidget& control) {
+    if (const auto* button = qobject_cast<const QAbstractButton*>(&control)) return button->text();
+    if (const auto* frame = qobject_cast<const QGroupBox*>(&control)) return frame->title();
+    if (const auto* label = qobject_cast<const QLabel*>(&control)) return label->text();
+    return control.windowTitle();
+}
+
+}  // namespace
+
+void CheckControls(const QWidget& window, std::initializer_list<Control> controls) {
+    for (const Control& designed : controls) {
+        const auto* control = window.findChild<QWidget*>(designed.name);
+        QVERIFY2(control, designed.name);
+        if (designed.place) {
+            const bool cornerOnly = designed.place->size() == QSize(0, 0);
+            const QRect place = cornerOnly ? QRect(control->pos(), QSize(0, 0)) : control->geometry();
+            QVERIFY2(place == *designed.place, qPrintable(QString("%1 at %2,%3 %4x%5").arg(designed.name)
+                                                              .arg(place.x()).arg(place.y())
+                                                              .arg(place.width()).arg(place.height())));
+        }
+        if (designed.caption)
+            QVERIFY2(CaptionOf(*control) == designed.caption, qPrintable(designed.name + (": " + CaptionOf(*control))));
+        if (designed.tip)
+            QVERIFY2(control->toolTip() == designed.tip, qPrintable(designed.name + (": " + control->toolTip())));
+    }
 }
 
 }  // namespace tagmora::testing

@@ -4,12 +4,16 @@
 // while they run, and generated sheet photographs.
 #include <QElapsedTimer>
 #include <QObject>
+#include <QRect>
 #include <QString>
 #include <QTimer>
 
 #include <deque>
 #include <functional>
+#include <initializer_list>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -80,6 +84,45 @@ private:
 // A sheet photograph 1200 x 900 with a Code 39 label that the General
 // pipeline reads; a blank sheet when text is empty.
 void WriteSheetPhoto(const std::string& path, std::string_view text, unsigned seed);
+
+// The names in a folder, sorted.
+std::set<std::string> FileNames(const QString& folder);
+
+// The base of every window test: each test function starts in a fresh
+// scratch start folder, holding an empty folder "photos", with a hook
+// recording the messages.
+class WindowTest : public QObject {
+    Q_OBJECT
+protected:
+    std::unique_ptr<ScratchStartFolder> start;
+    std::unique_ptr<RecordingHook> hook;
+    QString photos;
+
+    // The named child, which must exist.
+    template <typename T = QWidget>
+    static T* Child(const QObject& parent, const char* name) {
+        T* child = parent.findChild<T*>(name);
+        if (!child) qFatal("no control %s", name);
+        return child;
+    }
+
+private slots:
+    void init();
+    void cleanup();
+};
+
+// A control as designed: where it is (its top-left corner only when the size
+// is 0 x 0; not checked when absent), its caption (a button's text, a frame's
+// title or a label's text) and its tool tip (not checked when null).
+struct Control {
+    const char* name;
+    std::optional<QRect> place;
+    const char* caption = nullptr;
+    const char* tip = nullptr;
+};
+
+// Fails the running test for every control of window that is not as designed.
+void CheckControls(const QWidget& window, std::initializer_list<Control> controls);
 
 }  // namespace tagmora::testing
 

@@ -5,10 +5,6 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <filesystem>
-#include <memory>
-#include <set>
-
 #include "gui/main_form.h"
 #include "gui/manual_form.h"
 #include "gui/picture_view.h"
@@ -18,55 +14,21 @@
 
 namespace tagmora {
 
-using testing::RecordingHook;
-using testing::ScratchStartFolder;
 using Texts = std::vector<std::string>;
 
-namespace {
-
-// 2000 x 1500: dark but for the rightmost 600 columns, so that a view shows
-// which part of the bitmap it holds.
-void WriteTwoToneJpeg(const std::string& path) {
-    WorkBitmap bitmap;
-    bitmap.Resize(2000, 1500);
-    for (std::int32_t y = 0; y < bitmap.Height; ++y)
-        for (std::int32_t x = 0; x < bitmap.Width; ++x) bitmap.Row(y)[x] = x < 1400 ? 40 : 220;
-    testing::WriteJpegFile(path, bitmap, 90);
-}
-
-int Grey(const QImage& picture, int x, int y) { return qGray(picture.pixel(x, y)); }
-
-}  // namespace
-
-class ManualRenameWindowTest : public QObject {
+class ManualRenameWindowTest : public testing::WindowTest {
     Q_OBJECT
 
-private:
-    std::unique_ptr<ScratchStartFolder> start;
-    std::unique_ptr<RecordingHook> hook;
-    QString photos;
-
-    void StartReviewFromKeyboard(TForm1& form) {
-        form.show();
-        QVERIFY(QTest::qWaitForWindowActive(&form));
-        QTest::keyClick(&form, Qt::Key_M, Qt::ControlModifier);
-    }
-
 private slots:
-    void init() {
-        start = std::make_unique<ScratchStartFolder>();
-        hook = std::make_unique<RecordingHook>();
-        photos = start->Path() + "/photos";
-        std::filesystem::create_directory(photos.toStdString());
-    }
-    void cleanup() {
-        hook.reset();
-        start.reset();
-    }
-
     void offersEachProblemImageOfTheLastRun() {
         const std::string folder = photos.toStdString();
-        WriteTwoToneJpeg(folder + "/IMG_7.jpg");
+        // 2000 x 1500, dark but for the rightmost 600 columns, so that a view
+        // shows which part of the bitmap it holds.
+        WorkBitmap twoTone;
+        twoTone.Resize(2000, 1500);
+        for (std::int32_t y = 0; y < twoTone.Height; ++y)
+            for (std::int32_t x = 0; x < twoTone.Width; ++x) twoTone.Row(y)[x] = x < 1400 ? 40 : 220;
+        testing::WriteJpegFile(folder + "/IMG_7.jpg", twoTone, 90);
         testing::WriteSheetPhoto(folder + "/IMG_9.jpg", "", 9);
         start->folder.Write("photos/IMG_7.CR2", "raw");
         start->folder.Write("Tagmora.log",
@@ -78,54 +40,57 @@ private slots:
         form.SelectFolder(photos);
 
         TManualForm* manual = form.ManualForm();
-        auto* logLabel = manual->findChild<QLabel*>("LogLabel");
-        auto* oldName = manual->findChild<QLabel*>("OldNameLabel");
-        auto* newName = manual->findChild<QLineEdit*>("NewNameEdit");
-        auto* fullImage = manual->findChild<PictureView*>("FullImage");
-        auto* rename = manual->findChild<QPushButton*>("RenameButton");
+        QCOMPARE(manual->windowTitle(), QString("Tagmora -- Manual Rename"));
+        QCOMPARE(manual->size(), QSize(617, 538));  // the client area of a 633 x 577 window
+        testing::CheckControls(*manual, {
+            {"LogLabel", QRect(32, 8, 0, 0)},
+            {"Label1", QRect(179, 36, 0, 0), "-->"},
+            {"NewNameEdit", QRect(200, 34, 193, 21)},
+            {"RenameButton", QRect(424, 32, 65, 25), "Rename"},
+            {"SkipButton", QRect(512, 32, 65, 25), "Skip"},
+            {"FullImage", QRect(8, 72, 601, 444)},
+            {"Label2", QRect(240, 520, 0, 0), "(Click the image to zoom in)"},
+        });
+        auto* logLabel = Child<QLabel>(*manual, "LogLabel");
+        auto* oldName = Child<QLabel>(*manual, "OldNameLabel");
+        auto* newName = Child<QLineEdit>(*manual, "NewNameEdit");
+        auto* fullImage = Child<PictureView>(*manual, "FullImage");
+        const auto grey = [fullImage](int x) { return qGray(fullImage->Picture().pixel(x, 200)); };
+
         testing::ModalScript script;
         bool firstChecked = false;
         script.Then([&](QWidget* modal) {
             if (modal != manual || logLabel->text() != "IMG_7.jpg: Unable to open image.") return false;
-            firstChecked = manual->windowTitle() == "Tagmora -- Manual Rename" && oldName->text() == "IMG_7.jpg" &&
-                           newName->text() == "IMG_7.jpg" && fullImage->size() == QSize(601, 444);
-            // Whole view: the dark part on the left, the light columns on the right.
-            const bool wholeFirst = Grey(fullImage->Picture(), 100, 200) < 80 && Grey(fullImage->Picture(), 590, 200) > 180;
-            // A click near the right edge shows the rightmost 600 columns only.
+            firstChecked = oldName->text() == "IMG_7.jpg" && newName->text() == "IMG_7.jpg";
+            // Whole view; a click near the right edge shows the rightmost
+            // 600 columns only; the next click the whole view again.
+            firstChecked = firstChecked && grey(100) < 80 && grey(590) > 180;
             QTest::mouseClick(fullImage, Qt::LeftButton, {}, QPoint(595, 222));
-            const bool zoomed = Grey(fullImage->Picture(), 5, 200) > 180 && Grey(fullImage->Picture(), 590, 200) > 180;
+            firstChecked = firstChecked && grey(5) > 180 && grey(590) > 180;
             QTest::mouseClick(fullImage, Qt::LeftButton, {}, QPoint(300, 300));
-            const bool wholeAgain = Grey(fullImage->Picture(), 100, 200) < 80;
-            firstChecked = firstChecked && wholeFirst && zoomed && wholeAgain;
+            firstChecked = firstChecked && grey(100) < 80;
 
             newName->setText("IMG_9.jpg");  // taken: refused, the window stays
-            rename->click();
+            Child<QPushButton>(*manual, "RenameButton")->click();
             firstChecked = firstChecked && manual->isVisible() && hook->messages == Texts{"Unable to rename file."};
             newName->setText("QSZ0001234.JPG");
-            rename->click();
+            Child<QPushButton>(*manual, "RenameButton")->click();
             return true;
         });
         script.Then([&](QWidget* modal) {
             if (modal != manual || !logLabel->text().startsWith(">>>>>IMG_9.jpg")) return false;
-            if (oldName->text() == "IMG_9.jpg") manual->findChild<QPushButton*>("SkipButton")->click();
+            if (oldName->text() == "IMG_9.jpg") Child<QPushButton>(*manual, "SkipButton")->click();
             return true;
         });
-        StartReviewFromKeyboard(form);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QTest::keyClick(&form, Qt::Key_M, Qt::ControlModifier);
 
         QVERIFY(script.Finished());
         QVERIFY(firstChecked);
         QVERIFY(!manual->isVisible());
         QCOMPARE(hook->messages, (Texts{"Unable to rename file.", "Complete"}));
-        std::set<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename());
-        QCOMPARE(names, (std::set<std::string>{"QSZ0001234.JPG", "QSZ0001234.CR2", "IMG_9.jpg"}));
-    }
-
-    void aMissingLogIsReportedAndTheProgramGoesOn() {
-        TForm1 form;
-        StartReviewFromKeyboard(form);
-        QCOMPARE(hook->messages, Texts{"Unable to open file: " + (start->folder / "Tagmora.log")});
-        QVERIFY(form.isVisible());
+        QCOMPARE(testing::FileNames(photos), (std::set<std::string>{"QSZ0001234.JPG", "QSZ0001234.CR2", "IMG_9.jpg"}));
     }
 };
 

@@ -5,10 +5,8 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include <filesystem>
 #include <algorithm>
-#include <memory>
-#include <set>
+#include <string>
 
 #include "gui/main_form.h"
 #include "gui/photo_form.h"
@@ -17,17 +15,10 @@
 
 namespace tagmora {
 
-using testing::RecordingHook;
-using testing::ScratchStartFolder;
 using Texts = std::vector<std::string>;
 
-class RunTest : public QObject {
+class RunTest : public testing::WindowTest {
     Q_OBJECT
-
-private:
-    std::unique_ptr<ScratchStartFolder> start;
-    std::unique_ptr<RecordingHook> hook;
-    QString photos;
 
     std::string Photo(const char* name) const { return photos.toStdString() + "/" + name; }
     // A click as the user makes it: queued, and handled when the run next
@@ -35,37 +26,22 @@ private:
     static void ClickLater(QPushButton* button) {
         QMetaObject::invokeMethod(button, &QPushButton::click, Qt::QueuedConnection);
     }
-    static std::set<std::string> FileNames(const QString& folder) {
-        std::set<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(folder.toStdString()))
-            names.insert(entry.path().filename().string());
-        return names;
-    }
-
-private slots:
-    void init() {
-        start = std::make_unique<ScratchStartFolder>();
-        hook = std::make_unique<RecordingHook>();
-        photos = start->Path() + "/photos";
-        std::filesystem::create_directory(photos.toStdString());
-    }
-    void cleanup() {
-        hook.reset();
-        start.reset();
-    }
-
-    void skipAndAbortClickedDuringARun() {
-        testing::WriteSheetPhoto(Photo("IMG_1.jpg"), "QSZ0000001", 1);
-        testing::WriteSheetPhoto(Photo("IMG_2.jpg"), "QSZ0000002", 2);
-        testing::WriteSheetPhoto(Photo("IMG_3.jpg"), "QSZ0000003", 3);
-        testing::WriteSheetPhoto(Photo("IMG_4.jpg"), "QSZ0000004", 4);
-        TForm1 form;
+    // A main window on the photo folder, shown.
+    void ShowOnPhotos(TForm1& form) {
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.SelectFolder(photos);
+    }
+
+private slots:
+    void skipAndAbortClickedDuringARun() {
+        for (unsigned i = 1; i <= 4; ++i)
+            testing::WriteSheetPhoto(Photo(("IMG_" + std::to_string(i) + ".jpg").c_str()), "QSZ000000" + std::to_string(i), i);
+        TForm1 form;
+        ShowOnPhotos(form);
         TPhotoForm* photo = form.PhotoForm();
-        auto* imageName = photo->findChild<QLabel*>("ImageNameLabel");
-        auto* execute = form.findChild<QPushButton*>("ExecuteButton");
+        auto* imageName = Child<QLabel>(*photo, "ImageNameLabel");
+        auto* execute = Child<QPushButton>(form, "ExecuteButton");
 
         bool clickedExecute = false, clickedSkip = false, clickedAbort = false, photoShown = true;
         hook->beforeProcessEvents = [&] {
@@ -75,10 +51,10 @@ private slots:
                 ClickLater(execute);
             } else if (imageName->text() == "IMG_2.jpg" && !clickedSkip) {
                 clickedSkip = true;
-                ClickLater(photo->findChild<QPushButton*>("Button2"));
+                ClickLater(Child<QPushButton>(*photo, "Button2"));
             } else if (imageName->text() == "IMG_3.jpg" && !clickedAbort) {
                 clickedAbort = true;
-                ClickLater(photo->findChild<QPushButton*>("Button1"));
+                ClickLater(Child<QPushButton>(*photo, "Button1"));
             }
         };
         QTest::mouseClick(execute, Qt::LeftButton);
@@ -88,11 +64,11 @@ private slots:
         QVERIFY(!photo->isVisible());
         QCOMPARE(hook->messages, (Texts{"IMG_2.jpg skipped.", "Process Aborted by User",
                                         "No Errors encountered with 3 images.\r\nPlease read the log file for details."}));
-        QCOMPARE(photo->findChild<QLabel*>("CountLabel")->text(), QString("3/3"));
+        QCOMPARE(Child<QLabel>(*photo, "CountLabel")->text(), QString("3/3"));
         // A click takes effect once the image in hand is done: the third
         // photograph is still renamed, the fourth is never handed on.
-        QCOMPARE(FileNames(photos), (std::set<std::string>{"QSZ0000001.jpg", "QSZ0000002.jpg", "QSZ0000003.jpg",
-                                                           "IMG_4.jpg"}));
+        QCOMPARE(testing::FileNames(photos),
+                 (std::set<std::string>{"QSZ0000001.jpg", "QSZ0000002.jpg", "QSZ0000003.jpg", "IMG_4.jpg"}));
         const std::string log = start->folder.Read("Tagmora.log");
         QVERIFY(log.find("IMG_2.jpg skipped by user.\r\n") != std::string::npos);
         QVERIFY(log.find("Process aborted by user\r\n") != std::string::npos);
@@ -102,19 +78,17 @@ private slots:
     void demoRunShowsTheScanLinesOnTheStretchedPicture() {
         testing::WriteSheetPhoto(Photo("IMG_1.jpg"), "QSZ0000001", 1);
         TForm1 form;
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        form.SelectFolder(photos);
-        form.findChild<QRadioButton*>("ModeRadioGroupItem1")->click();
-        form.findChild<QPushButton*>("ExecuteButton")->click();
+        ShowOnPhotos(form);
+        Child<QRadioButton>(form, "ModeRadioGroupItem1")->click();
+        Child<QPushButton>(form, "ExecuteButton")->click();
 
         QVERIFY(!hook->prompts.empty());
         QCOMPARE(hook->promptCaptions.front(), std::string("TGM"));
-        QCOMPARE(FileNames(photos), std::set<std::string>{"IMG_1.jpg"});  // Demo/Debug renames nothing
+        QCOMPARE(testing::FileNames(photos), std::set<std::string>{"IMG_1.jpg"});  // Demo/Debug renames nothing
 
         // The picture keeps the last image with its strips: black rows right
         // across for the lines tried, red over the label for the line read.
-        const QImage picture = form.PhotoForm()->findChild<PictureView*>("Image1")->Picture();
+        const QImage picture = Child<PictureView>(*form.PhotoForm(), "Image1")->Picture();
         QCOMPARE(picture.size(), QSize(617, 561));
         int blackRows = 0, redTop = picture.height(), redBottom = -1;
         for (int y = 0; y < picture.height(); ++y) {
@@ -133,14 +107,6 @@ private slots:
         // The label's centre row 650 of 900 lies at display row 405.
         QVERIFY2(redTop >= 360 && redBottom <= 450, qPrintable(QString("red rows %1..%2").arg(redTop).arg(redBottom)));
         QCOMPARE(redBottom - redTop, 1);  // a strip two display pixels thick
-    }
-
-    void aFolderWithoutPhotographsSaysSo() {
-        TForm1 form;
-        form.SelectFolder(photos);
-        form.ExecuteButtonClick();
-        QCOMPARE(hook->messages, Texts{"Unable to find any .jpg Files."});
-        QVERIFY(!form.PhotoForm()->isVisible());
     }
 };
 
