@@ -166,7 +166,7 @@ TEST(BatchProgramTest, CleanRunRenamesAndExitsZeroWithTheLogInTheCurrentFolder) 
     EXPECT_EQ(result.status, 0) << result.out << result.err;
     EXPECT_EQ(result.out, "Tagmora: No Errors encountered with 2 images.\nPlease read the log file for details.\n");
     EXPECT_EQ(result.err, "");  // no progress lines when standard error is not a terminal
-    EXPECT_THAT(testing::Names(rig.photos.Files()),
+    EXPECT_THAT(rig.FileNames(),
                 ElementsAre("QSZ0000001.CR2", "QSZ0000001.jpg", "QSZ0000001a.jpg", "QSZ0000003.jpg"));
     testing::ExpectSameContentsRenamed(before, rig.photos.Files());
     EXPECT_THAT(rig.ImageLines(), ElementsAre("-Renamed IMG_1.CR2 to QSZ0000001.CR2", "-Renamed IMG_1.jpg to QSZ0000001.jpg",
@@ -196,7 +196,7 @@ TEST(BatchProgramTest, ConfigFileOfTheCurrentFolderIsReadAndOptionsWinForThisRun
     result = RunBatchProgram(rig.start.path(), {"--no-suffix-all", rig.photos.path()});
     EXPECT_EQ(result.status, 0) << result.out << result.err;
     // The suffix format ### came from Config.txt, Suffix All was switched off.
-    EXPECT_THAT(testing::Names(rig.photos.Files()), ElementsAre("QSZ0000001.jpg", "QSZ0000001001.jpg"));
+    EXPECT_THAT(rig.FileNames(), ElementsAre("QSZ0000001.jpg", "QSZ0000001001.jpg"));
     testing::ExpectSameContentsRenamed(before, rig.photos.Files());
     EXPECT_EQ(rig.start.Read("Config.txt"), config);
 }

@@ -13,8 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/context.h"
-#include "support/fake_front_end.h"
+#include "support/folder_rig.h"
 #include "support/synthetic_sheet.h"
 #include "support/temp_folder.h"
 
@@ -22,42 +21,15 @@ namespace tagmora::testing {
 
 // A small sheet without label; the seed makes every file's bytes its own.
 inline void WriteBlankPhoto(const TempFolder& folder, std::string_view name, unsigned seed) {
-    SheetOptions options;
-    options.width = 300;
-    options.height = 200;
-    options.seed = seed;
-    WriteJpegFile(folder / name, MakeBlankSheet(options), 85);
+    WriteJpegFile(folder / name, MakeBlankSheet({.width = 300, .height = 200, .seed = seed}), 85);
 }
 
 // A whole sheet with a label that the General pipeline reads.
 inline void WriteLabelPhoto(const TempFolder& folder, std::string_view name, Symbology symbology,
                             std::string_view text, unsigned seed) {
-    SheetOptions options;
-    options.width = 1200;
-    options.height = 900;
-    options.moduleWidth = 4;
-    options.barHeight = 90;
-    options.centerX = 700;
-    options.centerY = 650;
-    options.blurSigma = 0.6;
-    options.noiseSigma = 2.0;
-    options.seed = seed;
+    const SheetOptions options{.width = 1200, .height = 900, .moduleWidth = 4, .barHeight = 90, .centerX = 700,
+                               .centerY = 650, .blurSigma = 0.6, .noiseSigma = 2.0, .seed = seed};
     WriteJpegFile(folder / name, MakeSheet(symbology, text, options), 90);
-}
-
-// A close-up of a label: the barcode large across the picture.
-inline void WriteCloseUpPhoto(const TempFolder& folder, std::string_view name, std::string_view text, unsigned seed) {
-    SheetOptions options;
-    options.width = 1000;
-    options.height = 600;
-    options.moduleWidth = 4;
-    options.barHeight = 400;
-    options.clutter = false;
-    options.background = 230;
-    options.blurSigma = 0.6;
-    options.noiseSigma = 2.0;
-    options.seed = seed;
-    WriteJpegFile(folder / name, MakeSheet(Symbology::Code39, text, options), 90);
 }
 
 // The folder holds the same files as before, byte for byte, only under
@@ -75,12 +47,6 @@ inline void ExpectSameContentsRenamed(const std::map<std::string, std::string>& 
         << "fixture files must differ";
     EXPECT_EQ(before.size(), after.size());
     EXPECT_TRUE(contentsBefore == contentsAfter) << "file contents changed, lost or duplicated";
-}
-
-inline std::vector<std::string> Names(const std::map<std::string, std::string>& files) {
-    std::vector<std::string> names;
-    for (const auto& [name, content] : files) names.push_back(name);
-    return names;
 }
 
 // Starts program with args in currentFolder, its output and errors sent to
@@ -121,38 +87,6 @@ inline ProgramResult RunProgram(const std::string& program, const std::string& c
     return {status, capture.Read("out"), capture.Read("err")};
 }
 
-// A core whose log lives in one scratch folder and whose photographs lie in
-// another.
-struct BatchRig {
-    TempFolder start;
-    TempFolder photos;
-    TestCore core;
-
-    BatchRig() {
-        core.state.run.StartFolder = start.path();
-        core.settings().PhotoFolder = photos.path();
-    }
-    Context& ctx() { return core.ctx; }
-    FakeFrontEnd& ui() { return core.ui; }
-    RunState& run() { return core.state.run; }
-    std::string Log() const { return start.Exists("Tagmora.log") ? start.Read("Tagmora.log") : std::string(); }
-    // The log lines after the run header and the "Directory = " line.
-    std::vector<std::string> ImageLines() const {
-        std::vector<std::string> lines;
-        const std::string log = Log();
-        const std::size_t directory = log.rfind("Directory = ");
-        if (directory == std::string::npos) return lines;
-        std::size_t at = log.find("\r\n\r\n", directory);
-        if (at == std::string::npos) return lines;
-        at += 4;
-        while (at < log.size()) {
-            const std::size_t end = log.find("\r\n", at);
-            lines.push_back(log.substr(at, end - at));
-            if (end == std::string::npos) break;
-            at = end + 2;
-        }
-        return lines;
-    }
-};
+using BatchRig = FolderRig;
 
 }  // namespace tagmora::testing

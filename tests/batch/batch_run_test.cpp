@@ -162,7 +162,7 @@ TEST_F(ThreeImages, PreviousBarcodeOfAnEarlierRunStillNamesImages) {
     EXPECT_EQ(rig.run().ErrorCount, 0);
     EXPECT_EQ(rig.ui().countText, "3/3");
     EXPECT_EQ(rig.ImageLines().back(), "IMG_3.jpg renamed with previous barcode QSZ0000009");
-    EXPECT_THAT(testing::Names(rig.photos.Files()),
+    EXPECT_THAT(rig.FileNames(),
                 ElementsAre("QSZ0000009.jpg", "QSZ00000091.jpg", "QSZ00000092.jpg"));
 }
 

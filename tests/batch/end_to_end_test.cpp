@@ -11,7 +11,6 @@ namespace tagmora {
 namespace {
 
 using testing::BatchRig;
-using testing::Names;
 using testing::Symbology;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
@@ -51,7 +50,7 @@ TEST_P(SuffixRunTest, FurtherShotsTakeTheFirstFreeSuffix) {
     ASSERT_EQ(RunBatch(rig.ctx()), RunEnd::Completed);
     EXPECT_EQ(rig.run().ErrorCount, 0);
     const auto after = rig.photos.Files();
-    EXPECT_THAT(Names(after), ElementsAreArray(c.files));
+    EXPECT_THAT(rig.FileNames(), ElementsAreArray(c.files));
     testing::ExpectSameContentsRenamed(before, after);
     // Raw file and photograph of one shot stay together.
     for (const auto& [name, content] : after) {
@@ -111,7 +110,7 @@ TEST(EndToEndTest, WithoutRawRenamingOnlyTheReadPhotographMoves) {
     // A photograph without label still takes its companions along, each to
     // the first name free for it: the second shot's raw file gets the bare
     // number the first shot's raw file kept away from.
-    EXPECT_THAT(Names(rig.photos.Files()), ElementsAre("IMG_0001.CR2", "QSZ0000001.CR2", "QSZ0000001.jpg",
+    EXPECT_THAT(rig.FileNames(), ElementsAre("IMG_0001.CR2", "QSZ0000001.CR2", "QSZ0000001.jpg",
                                                        "QSZ0000001a.jpg", "QSZ0000001b.jpg", "QSZ0000004.jpg"));
     EXPECT_EQ(rig.photos.Read("QSZ0000001.CR2"), "raw 2");
     EXPECT_EQ(rig.ImageLines().front(), "IMG_0001.jpg renamed QSZ0000001.jpg");
@@ -134,7 +133,7 @@ TEST(SampleFolderTest, SamplesRunAsTheirLabelsSay) {
 
     rig.core.settings().SuffixFormat = "@";
     ASSERT_EQ(RunBatch(rig.ctx()), RunEnd::Completed);
-    EXPECT_THAT(Names(rig.photos.Files()),
+    EXPECT_THAT(rig.FileNames(),
                 ElementsAre("IMG_0001.jpg", "QSZ0104521.CR2", "QSZ0104521.jpg", "QSZ0104521a.CR2", "QSZ0104521a.jpg",
                             "QSZ0104522.CR2", "QSZ0104522.jpg", "QSZ0104523.jpg", "QSZ0104524.jpg", "QSZ0104525.CR2",
                             "QSZ0104525.jpg", "QSZ0104526.jpg"));

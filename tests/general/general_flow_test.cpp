@@ -5,16 +5,13 @@
 #include <set>
 
 #include "app/context.h"
-#include "support/fake_front_end.h"
+#include "support/folder_rig.h"
 #include "support/synthetic_sheet.h"
-#include "support/temp_folder.h"
 
 namespace tagmora {
 namespace {
 
 using testing::Symbology;
-using testing::TempFolder;
-using testing::TestCore;
 using Lines = std::vector<std::string>;
 using Positions = std::vector<std::int32_t>;
 using Names = std::set<std::string>;
@@ -45,18 +42,8 @@ TEST(CandidateLinesTest, ThePreviousLineIsSearchedAroundFirst) {
     EXPECT_EQ(CandidateLines(100, 2000), CandidateLines(100, 0));
 }
 
-struct GeneralFlowTest : ::testing::Test {
-    TempFolder photos;
-    TempFolder start;
-    TestCore core;
-
-    void SetUp() override {
-        core.state.run.PhotoFolder = photos.path();
-        core.state.run.StartFolder = start.path();
-        core.state.run.KeepGoing = true;
-        core.settings().SuffixFormat = "@";
-        core.settings().RenameRaw = true;
-    }
+struct GeneralFlowTest : ::testing::Test, testing::FolderRig {
+    void SetUp() override { core.settings().SuffixFormat = "@"; }
     static testing::SheetOptions Small() {
         return {.width = 800, .height = 600, .moduleWidth = 4, .barHeight = 80};
     }
@@ -69,11 +56,6 @@ struct GeneralFlowTest : ::testing::Test {
         for (const char* companion : companions) photos.Write(companion, "companion");
         core.state.run.CurrentImage = std::move(name);
     }
-    Names NamesNow() const {
-        Names names;
-        for (const auto& [name, content] : photos.Files()) names.insert(name);
-        return names;
-    }
     void Demo(bool pause = false) {
         core.settings().ModeIndex = 1;
         core.settings().PauseEachLine = pause;
@@ -84,7 +66,7 @@ TEST_F(GeneralFlowTest, AReadBarcodeRenamesThePhotographAndItsRawFile) {
     Sheet("QSZ0123456");
     Photo("IMG_1.jpg", {"IMG_1.CR2"});
     ProcessGeneralImage(core.ctx);
-    EXPECT_EQ(NamesNow(), (Names{"QSZ0123456.jpg", "QSZ0123456.CR2"}));
+    EXPECT_EQ(FileNames(), (Names{"QSZ0123456.jpg", "QSZ0123456.CR2"}));
     EXPECT_EQ(core.ui.logLines,
               (Lines{"-Renamed IMG_1.CR2 to QSZ0123456.CR2", "-Renamed IMG_1.jpg to QSZ0123456.jpg"}));
     EXPECT_EQ(core.state.run.LastBarcode, "QSZ0123456");
@@ -99,7 +81,7 @@ TEST_F(GeneralFlowTest, AReadBarcodeRenamesThePhotographAndItsRawFile) {
     Blank();
     Photo("IMG_2.jpg", {"IMG_2.CR2"});
     ProcessGeneralImage(core.ctx);
-    EXPECT_EQ(NamesNow(), (Names{"QSZ0123456.jpg", "QSZ0123456.CR2", "QSZ0123456a.jpg", "QSZ0123456a.CR2"}));
+    EXPECT_EQ(FileNames(), (Names{"QSZ0123456.jpg", "QSZ0123456.CR2", "QSZ0123456a.jpg", "QSZ0123456a.CR2"}));
     EXPECT_EQ(Lines(core.ui.logLines.begin() + 2, core.ui.logLines.end()),
               (Lines{"-Renamed IMG_2.CR2 to QSZ0123456a.CR2", "-Renamed IMG_2.jpg to QSZ0123456a.jpg",
                      "IMG_2.jpg renamed with previous barcode QSZ0123456"}));
@@ -141,7 +123,7 @@ TEST_F(GeneralFlowTest, ASeenButUnreadableBarcodeForgetsThePreviousOne) {
     EXPECT_EQ(core.state.run.ErrorCount, 1);
     EXPECT_EQ(core.state.run.LastBarcode, "");
     EXPECT_EQ(core.state.general.LastLine, 0);
-    EXPECT_EQ(NamesNow(), (Names{"IMG_1.jpg"}));
+    EXPECT_EQ(FileNames(), (Names{"IMG_1.jpg"}));
 
     // So the next photograph without a label is not given a number.
     Blank();
@@ -149,7 +131,7 @@ TEST_F(GeneralFlowTest, ASeenButUnreadableBarcodeForgetsThePreviousOne) {
     ProcessGeneralImage(core.ctx);
     EXPECT_EQ(core.ui.logLines.back(), "No barcode found on IMG_2.jpg");
     EXPECT_EQ(core.state.run.ErrorCount, 2);
-    EXPECT_EQ(NamesNow(), (Names{"IMG_1.jpg", "IMG_2.jpg"}));
+    EXPECT_EQ(FileNames(), (Names{"IMG_1.jpg", "IMG_2.jpg"}));
     EXPECT_TRUE(core.ui.prompts.empty());  // Production asks nothing
 }
 
@@ -168,7 +150,7 @@ TEST_F(GeneralFlowTest, DemoDebugReportsAndRenamesNothing) {
     Photo("IMG_4.jpg");
     ProcessGeneralImage(core.ctx);
 
-    EXPECT_EQ(NamesNow(), (Names{"IMG_1.jpg", "IMG_1.CR2", "IMG_2.jpg", "IMG_3.jpg", "IMG_4.jpg"}));
+    EXPECT_EQ(FileNames(), (Names{"IMG_1.jpg", "IMG_1.CR2", "IMG_2.jpg", "IMG_3.jpg", "IMG_4.jpg"}));
     EXPECT_EQ(core.ui.prompts, (Lines{"    QSZ0123456", "    Can't find Barcode", "Found barcode, but unable to read",
                                       "    Can't find Barcode"}));
     EXPECT_EQ(core.ui.logLines, (Lines{"IMG_1.jpg found Barcode: QSZ0123456",

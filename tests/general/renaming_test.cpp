@@ -6,14 +6,11 @@
 #include <set>
 
 #include "app/context.h"
-#include "support/fake_front_end.h"
-#include "support/temp_folder.h"
+#include "support/folder_rig.h"
 
 namespace tagmora {
 namespace {
 
-using testing::TempFolder;
-using testing::TestCore;
 using Lines = std::vector<std::string>;
 using Names = std::set<std::string>;
 
@@ -33,17 +30,10 @@ TEST(FormatSuffixTest, TheFirstTokenFoundDecides) {
 
 // Each file gets its own content, and every test ends by checking that the
 // folder holds the very same contents, only under other names.
-struct RenamingTest : ::testing::Test {
-    TempFolder photos;
-    TempFolder start;
-    TestCore core;
+struct RenamingTest : ::testing::Test, testing::FolderRig {
     std::multiset<std::string> contentsBefore;
 
-    void SetUp() override {
-        core.state.run.PhotoFolder = photos.path();
-        core.state.run.StartFolder = start.path();
-        core.settings().SuffixFormat = "@";
-    }
+    void SetUp() override { core.settings().SuffixFormat = "@"; }
     void TearDown() override {
         std::multiset<std::string> contentsAfter;
         for (const auto& [name, content] : photos.Files()) contentsAfter.insert(content);
@@ -54,11 +44,6 @@ struct RenamingTest : ::testing::Test {
             photos.Write(name, "content of " + std::string(name));
             contentsBefore.insert("content of " + std::string(name));
         }
-    }
-    Names NamesNow() const {
-        Names names;
-        for (const auto& [name, content] : photos.Files()) names.insert(name);
-        return names;
     }
     // RenameImageOnly returns its log line; RenameImageFiles logs its own.
     std::string Only(std::string image, std::string_view barcode) {
@@ -80,7 +65,7 @@ TEST_F(RenamingTest, ImageOnlyLeavesCompanionsAndLowersTheExtension) {
     Files("IMG_3.JPG", "QSZ0000003");  // keeps each file's own extension
     core.settings().SuffixAll = true;  // nine names, from the first suffix on
     EXPECT_EQ(Only("IMG_4.jpg", "QSZ0000004"), "IMG_4.jpg renamed QSZ0000004a.jpg");
-    EXPECT_EQ(NamesNow(), (Names{"QSZ0123456.jpg", "QSZ0123456a.jpg", "IMG_1.CR2", "QSZ0000003.JPG",
+    EXPECT_EQ(FileNames(), (Names{"QSZ0123456.jpg", "QSZ0123456a.jpg", "IMG_1.CR2", "QSZ0000003.JPG",
                                  "QSZ0000004a.jpg"}));
     EXPECT_EQ(core.ui.logLines, (Lines{"-Renamed IMG_3.JPG to QSZ0000003.JPG"}));
 }
@@ -88,7 +73,7 @@ TEST_F(RenamingTest, ImageOnlyLeavesCompanionsAndLowersTheExtension) {
 TEST_F(RenamingTest, EachFileSearchesItsOwnFreeName) {
     Add({"QSZ0123456.jpg", "IMG_2.jpg", "IMG_2.CR2"});
     Files("IMG_2.jpg", "QSZ0123456");
-    EXPECT_EQ(NamesNow(), (Names{"QSZ0123456.jpg", "QSZ0123456.CR2", "QSZ0123456a.jpg"}));
+    EXPECT_EQ(FileNames(), (Names{"QSZ0123456.jpg", "QSZ0123456.CR2", "QSZ0123456a.jpg"}));
     EXPECT_EQ(core.ui.logLines,
               (Lines{"-Renamed IMG_2.CR2 to QSZ0123456.CR2", "-Renamed IMG_2.jpg to QSZ0123456a.jpg"}));
     EXPECT_EQ(core.state.run.ErrorCount, 0);
@@ -97,7 +82,7 @@ TEST_F(RenamingTest, EachFileSearchesItsOwnFreeName) {
 TEST_F(RenamingTest, TheBaseNameIsReplacedWhereverItOccurs) {
     Add({"IMG_1.jpg", "img_1.IMG_1", "IMG_1.xmp.img_1.bak"});
     Files("IMG_1.jpg", "QSZ0123456");
-    EXPECT_EQ(NamesNow(), (Names{"QSZ0123456.jpg", "QSZ0123456.QSZ0123456", "QSZ0123456.xmp.QSZ0123456.bak"}));
+    EXPECT_EQ(FileNames(), (Names{"QSZ0123456.jpg", "QSZ0123456.QSZ0123456", "QSZ0123456.xmp.QSZ0123456.bak"}));
 }
 
 // A photograph whose name merely begins with this one's base shows a sheet of
@@ -105,7 +90,7 @@ TEST_F(RenamingTest, TheBaseNameIsReplacedWhereverItOccurs) {
 TEST_F(RenamingTest, OtherPhotographsAreNeverCompanions) {
     Add({"IMG_1.JPG", "IMG_1.CR2", "IMG_1.jpg", "IMG_1.left.jpg", "IMG_1.jpg.xmp"});
     Files("IMG_1.JPG", "QSZ0123456");
-    EXPECT_EQ(NamesNow(), (Names{"QSZ0123456.JPG", "QSZ0123456.CR2", "IMG_1.jpg", "IMG_1.left.jpg",
+    EXPECT_EQ(FileNames(), (Names{"QSZ0123456.JPG", "QSZ0123456.CR2", "IMG_1.jpg", "IMG_1.left.jpg",
                                  "QSZ0123456.jpg.xmp"}));
     EXPECT_EQ(core.state.run.ErrorCount, 0);
 }
@@ -113,7 +98,7 @@ TEST_F(RenamingTest, OtherPhotographsAreNeverCompanions) {
 TEST_F(RenamingTest, AJpgInsideTheNameFindsNoFiles) {
     Add({"a.jpg.b.jpg", "a.jpg.b.CR2"});
     Files("a.jpg.b.jpg", "QSZ0123456");
-    EXPECT_EQ(NamesNow(), (Names{"a.jpg.b.jpg", "a.jpg.b.CR2"}));
+    EXPECT_EQ(FileNames(), (Names{"a.jpg.b.jpg", "a.jpg.b.CR2"}));
     EXPECT_EQ(core.ui.logLines, (Lines{"Unknown error finding a.jpg.b.jpg in folder..."}));
     EXPECT_EQ(core.state.run.ErrorCount, 0);
 }
@@ -147,7 +132,7 @@ TEST_F(RenamingTest, ABarcodeWithASeparatorNeverLeavesTheFolder) {
     EXPECT_EQ(Only("IMG_1.jpg", "QSZ/0123456"), ">>>>>IMG_1.jpg found barcode, but unable to rename file.");
     Files("IMG_2.jpg", "../QSZ0123456");
     EXPECT_EQ(core.ui.logLines, (Lines{">>>>>IMG_2.jpg found barcode, but unable to rename IMG_2.jpg"}));
-    EXPECT_EQ(NamesNow(), (Names{"IMG_1.jpg", "IMG_2.jpg"}));
+    EXPECT_EQ(FileNames(), (Names{"IMG_1.jpg", "IMG_2.jpg"}));
     EXPECT_TRUE(std::filesystem::is_empty(photos / "QSZ"));
     EXPECT_FALSE(std::filesystem::exists(photos / "../QSZ0123456.jpg"));
 }

@@ -3,31 +3,18 @@
 #include <gtest/gtest.h>
 
 #include "app/context.h"
-#include "support/fake_front_end.h"
+#include "support/folder_rig.h"
 #include "support/jpeg_variants.h"
 #include "support/synthetic_sheet.h"
-#include "support/temp_folder.h"
 
 namespace tagmora {
 namespace {
 
-using testing::TempFolder;
-using testing::TestCore;
 using Lines = std::vector<std::string>;
 
-struct ProcessImageTest : ::testing::Test {
-    TempFolder photos;
-    TempFolder start;
-    TestCore core;
-
+struct ProcessImageTest : ::testing::Test, testing::FolderRig {
     void SetUp() override {
-        core.state.run.PhotoFolder = photos.path();
-        core.state.run.StartFolder = start.path();
-        core.state.run.KeepGoing = true;
-        testing::SheetOptions blank;
-        blank.width = 300;
-        blank.height = 200;
-        testing::WriteJpegFile(photos / "IMG_2.jpg", testing::MakeBlankSheet(blank), 85);
+        testing::WriteJpegFile(photos / "IMG_2.jpg", testing::MakeBlankSheet({.width = 300, .height = 200}), 85);
     }
 };
 
