@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <sstream>
+#include <tuple>
 
 #include "app/batch_run.h"
 #include "app/context.h"
@@ -27,47 +28,35 @@ BatchCommand Parse(std::initializer_list<std::string> args) {
     return ParseBatchArguments(list);
 }
 
-TEST(BatchArgumentsTest, EveryOptionOverridesItsSetting) {
-    const BatchCommand command =
+// The settings an override touches, in one comparable value.
+auto Fields(const SettingValues& v) {
+    return std::tuple(v.ModeIndex, v.TypeIndex, v.RotationIndex, v.BarcodeFormat, v.SuffixFormat, v.SuffixAll,
+                      v.RenameRaw, v.IgnoreMatching, v.PauseEachLine);
+}
+
+TEST(BatchArgumentsTest, OptionsOverrideTheirSettingsAndTheLastRepeatWins) {
+    BatchCommand command =
         Parse({"--mode", "demo", "--type=closeup", "--orientation", "vertical", "--format", "AB##", "--suffix-format=-#",
                "--suffix-all", "--no-rename-raw", "--no-ignore-matching", "photos"});
     ASSERT_EQ(command.Action, CommandAction::Run) << command.Error;
     EXPECT_EQ(command.Folder, "photos");
-
     SettingValues values;
     values.SuffixFormat = "@";
     values.PauseEachLine = true;
     batch::ApplyOverrides(command.Overrides, values);
-    EXPECT_EQ(values.ModeIndex, 1);
-    EXPECT_EQ(values.TypeIndex, 1);
-    EXPECT_EQ(values.RotationIndex, 1);
-    EXPECT_EQ(values.BarcodeFormat, "AB##");
-    EXPECT_EQ(values.SuffixFormat, "-#");
-    EXPECT_TRUE(values.SuffixAll);
-    EXPECT_FALSE(values.RenameRaw);
-    EXPECT_FALSE(values.IgnoreMatching);
-    EXPECT_TRUE(values.PauseEachLine);  // no option touches it
-}
+    EXPECT_EQ(Fields(values), std::tuple(1, 1, 1, "AB##", "-#", true, false, false, true));  // no option pauses
 
-TEST(BatchArgumentsTest, AbsentOptionsKeepTheSettingsAndTheLastRepeatWins) {
-    const BatchCommand command = Parse({"photos", "--mode", "demo", "--mode=production", "--suffix-format=", "--no-suffix-all",
-                                        "--suffix-all", "--ignore-matching"});
+    // Absent options keep their settings; an empty suffix format can be asked for.
+    command = Parse({"photos", "--mode", "demo", "--mode=production", "--suffix-format=", "--no-suffix-all",
+                     "--suffix-all", "--ignore-matching"});
     ASSERT_EQ(command.Action, CommandAction::Run) << command.Error;
-    SettingValues values;
-    values.TypeIndex = 1;
-    values.RotationIndex = 1;
+    values = SettingValues{};
+    values.TypeIndex = values.RotationIndex = 1;
     values.BarcodeFormat = "XY#";
     values.SuffixFormat = "@";
     values.IgnoreMatching = false;
     batch::ApplyOverrides(command.Overrides, values);
-    EXPECT_EQ(values.ModeIndex, 0);
-    EXPECT_EQ(values.TypeIndex, 1);
-    EXPECT_EQ(values.RotationIndex, 1);
-    EXPECT_EQ(values.BarcodeFormat, "XY#");
-    EXPECT_EQ(values.SuffixFormat, "");  // an empty suffix format can be asked for
-    EXPECT_TRUE(values.SuffixAll);
-    EXPECT_TRUE(values.IgnoreMatching);
-    EXPECT_TRUE(values.RenameRaw);
+    EXPECT_EQ(Fields(values), std::tuple(0, 1, 1, "XY#", "", true, true, true, false));
 
     // "--" lets a folder start with a dash; an option's value may.
     const BatchCommand dashes = Parse({"--format", "--x", "--", "--odd folder"});
@@ -154,39 +143,20 @@ testing::ProgramResult RunBatchProgram(const std::string& currentFolder, const s
     return testing::RunProgram(TAGMORA_BATCH_PROGRAM, currentFolder, args);
 }
 
-TEST(BatchProgramTest, CleanRunRenamesAndExitsZeroWithTheLogInTheCurrentFolder) {
+// Config.txt of the current folder gives the settings, options change them
+// for this run only, and the log goes to the current folder.
+TEST(BatchProgramTest, RunsWithTheCurrentFoldersSettingsAndExitsZeroWhenClean) {
     testing::BatchRig rig;
     testing::WriteLabelPhoto(rig.photos, "IMG_1.jpg", testing::Symbology::Code39, "QSZ0000001", 1);
     rig.photos.Write("IMG_1.CR2", "raw 1");
     testing::WriteBlankPhoto(rig.photos, "IMG_2.jpg", 2);
     testing::WriteBlankPhoto(rig.photos, "QSZ0000003.jpg", 3);
-    const auto before = rig.photos.Files();
-
-    const testing::ProgramResult result = RunBatchProgram(rig.start.path(), {"--suffix-format", "@", rig.photos.path()});
-    EXPECT_EQ(result.status, 0) << result.out << result.err;
-    EXPECT_EQ(result.out, "Tagmora: No Errors encountered with 2 images.\nPlease read the log file for details.\n");
-    EXPECT_EQ(result.err, "");  // no progress lines when standard error is not a terminal
-    EXPECT_THAT(rig.FileNames(),
-                ElementsAre("QSZ0000001.CR2", "QSZ0000001.jpg", "QSZ0000001a.jpg", "QSZ0000003.jpg"));
-    testing::ExpectSameContentsRenamed(before, rig.photos.Files());
-    EXPECT_THAT(rig.ImageLines(), ElementsAre("-Renamed IMG_1.CR2 to QSZ0000001.CR2", "-Renamed IMG_1.jpg to QSZ0000001.jpg",
-                                              "-Renamed IMG_2.jpg to QSZ0000001a.jpg",
-                                              "IMG_2.jpg renamed with previous barcode QSZ0000001"));
-    EXPECT_THAT(rig.Log(), HasSubstr("\r\nDirectory = " + rig.photos.path() + "\r\n\r\n"));
-    EXPECT_FALSE(rig.start.Exists("Config.txt")) << "options are never saved";
-}
-
-TEST(BatchProgramTest, ConfigFileOfTheCurrentFolderIsReadAndOptionsWinForThisRunOnly) {
-    testing::BatchRig rig;
-    testing::WriteLabelPhoto(rig.photos, "IMG_1.jpg", testing::Symbology::Code39, "QSZ0000001", 1);
-    testing::WriteBlankPhoto(rig.photos, "IMG_2.jpg", 2);
     const std::string config =
         "TGM\r\nBarcodeFormat: QSZ0######\r\nRotation: 0\r\nType: 0\r\nRenameRaw: 1\r\nRenameWO: 1\r\n"
         "SuffixFormat: ###\r\nFirstSuffix: 1\r\n";
     rig.start.Write("Config.txt", config);
     const auto before = rig.photos.Files();
 
-    // Demo mode from the command line: read and reported, nothing renamed.
     testing::ProgramResult result = RunBatchProgram(rig.start.path(), {rig.photos.path(), "--mode=demo"});
     EXPECT_EQ(result.status, 0) << result.out << result.err;
     EXPECT_THAT(result.out, HasSubstr("TGM:     QSZ0000001\n"));
@@ -195,10 +165,13 @@ TEST(BatchProgramTest, ConfigFileOfTheCurrentFolderIsReadAndOptionsWinForThisRun
 
     result = RunBatchProgram(rig.start.path(), {"--no-suffix-all", rig.photos.path()});
     EXPECT_EQ(result.status, 0) << result.out << result.err;
+    EXPECT_EQ(result.out, "Tagmora: No Errors encountered with 2 images.\nPlease read the log file for details.\n");
+    EXPECT_EQ(result.err, "");  // no progress lines when standard error is not a terminal
     // The suffix format ### came from Config.txt, Suffix All was switched off.
-    EXPECT_THAT(rig.FileNames(), ElementsAre("QSZ0000001.jpg", "QSZ0000001001.jpg"));
+    EXPECT_THAT(rig.FileNames(), ElementsAre("QSZ0000001.CR2", "QSZ0000001.jpg", "QSZ0000001001.jpg", "QSZ0000003.jpg"));
     testing::ExpectSameContentsRenamed(before, rig.photos.Files());
-    EXPECT_EQ(rig.start.Read("Config.txt"), config);
+    EXPECT_THAT(rig.Log(), HasSubstr("\r\nDirectory = " + rig.photos.path() + "\r\n\r\n"));
+    EXPECT_EQ(rig.start.Read("Config.txt"), config) << "options are never saved";
 }
 
 TEST(BatchProgramTest, ProblemImagesOrNoImageExitOne) {

@@ -60,57 +60,24 @@ TEST(DecodeAheadTest, HandsOverThePictureOfAnUnchangedFileOnceAndOnlyForItsImage
     EXPECT_FALSE(ahead.TakeInto(4, bitmap).has_value());  // used up
 }
 
-TEST(DecodeAheadTest, FileReplacedMovedOrChangedAfterDecodingIsDecodedAgain) {
+// Files replaced by a new one or written over in place are met by the runs
+// below; a moved file, or one whose time alone changed, is not trusted either.
+TEST(DecodeAheadTest, FileMovedOrTouchedAfterDecodingIsDecodedAgain) {
     TempFolder folder;
-    const WorkBitmap first = testing::MakeBlankSheet(SmallSheet(1));
-    const WorkBitmap second = testing::MakeBlankSheet(SmallSheet(2));
+    testing::WriteJpegFile(folder / "a.jpg", testing::MakeBlankSheet(SmallSheet(1)), 85);
     DecodeAhead ahead;
     WorkBitmap bitmap;
-
-    testing::WriteJpegFile(folder / "a.jpg", first, 85);
-    ahead.Start(0, folder / "a.jpg");
-    ahead.WaitUntilDecoded();
-    ReplaceWithNewFile(folder, "a.jpg", second);
-    EXPECT_FALSE(ahead.TakeInto(0, bitmap).has_value()) << "a replaced file must not give the old picture";
-
     ahead.Start(0, folder / "a.jpg");
     ahead.WaitUntilDecoded();
     std::filesystem::rename(folder / "a.jpg", folder / "b.jpg");
-    EXPECT_FALSE(ahead.TakeInto(0, bitmap).has_value()) << "a moved file is not there to be used";
+    EXPECT_FALSE(ahead.TakeInto(0, bitmap).has_value());
 
-    // Written over in place (the same file): told by its size and time.
-    testing::WriteJpegFile(folder / "a.jpg", first, 85);
-    ahead.Start(0, folder / "a.jpg");
-    ahead.WaitUntilDecoded();
-    folder.Write("a.jpg", testing::EncodeJpeg(second, 60));
-    EXPECT_FALSE(ahead.TakeInto(0, bitmap).has_value()) << "a file written over must be decoded again";
-
-    // Same size and content, only its time changed: still not trusted.
-    ahead.Start(0, folder / "a.jpg");
+    ahead.Start(0, folder / "b.jpg");
     ahead.WaitUntilDecoded();
     const timespec times[2] = {{0, UTIME_OMIT}, {1000000, 0}};
-    ASSERT_EQ(utimensat(AT_FDCWD, (folder / "a.jpg").c_str(), times, 0), 0);
+    ASSERT_EQ(utimensat(AT_FDCWD, (folder / "b.jpg").c_str(), times, 0), 0);
     EXPECT_FALSE(ahead.TakeInto(0, bitmap).has_value());
     EXPECT_TRUE(bitmap.Empty());
-}
-
-TEST(DecodeAheadTest, DamagedDataAreReportedButUnreadableFilesAreLeftToTheRun) {
-    TempFolder folder;
-    const std::string jpeg = testing::EncodeJpeg(testing::MakeBlankSheet(SmallSheet(1)), 85);
-    folder.Write("cut.jpg", jpeg.substr(0, jpeg.size() / 2));
-    folder.Write("png.jpg", "\x89PNG\r\n\x1a\n not a jpeg");
-    DecodeAhead ahead;
-    WorkBitmap bitmap;
-
-    ahead.Start(0, folder / "cut.jpg");
-    const auto cut = ahead.TakeInto(0, bitmap);
-    ASSERT_TRUE(cut.has_value());
-    EXPECT_EQ(*cut, JpegResult::CorruptData);
-
-    ahead.Start(1, folder / "png.jpg");
-    EXPECT_FALSE(ahead.TakeInto(1, bitmap).has_value());
-    ahead.Start(2, folder / "missing.jpg");
-    EXPECT_FALSE(ahead.TakeInto(2, bitmap).has_value());
 }
 
 // Everything a run leaves behind that the user can see.
