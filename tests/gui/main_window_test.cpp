@@ -12,17 +12,17 @@
 #include <QTest>
 
 #include <filesystem>
+#include <tuple>
 #include <string>
 #include <vector>
 
 #include "app/config_file.h"
+#include "app/text_helpers.h"
 #include "gui/main_form.h"
 #include "gui/photo_form.h"
 #include "gui_test_support.h"
 
 namespace tagmora {
-
-using testing::Control;
 
 class MainWindowTest : public testing::WindowTest {
     Q_OBJECT
@@ -44,14 +44,11 @@ private slots:
             {"SourceDriveCombo", QRect(8, 8, 211, 19)},
             {"SourceDirCombo", QRect(8, 32, 211, 217), nullptr, "Double click folder so it appears open "},
             {"ModeRadioGroup", QRect(240, 8, 97, 73), "Mode", "Debug doesn't rename images, and shows scan lines"},
-            {"ModeRadioGroupItem0", {}, "Production"},
-            {"ModeRadioGroupItem1", {}, "Demo/Debug"},
+            {"ModeRadioGroupItem0", {}, "Production"}, {"ModeRadioGroupItem1", {}, "Demo/Debug"},
             {"TypeRadioGroup", QRect(344, 8, 89, 73), "Type", "General works for most "},
-            {"TypeRadioGroupItem0", {}, "General"},
-            {"TypeRadioGroupItem1", {}, "Close-up"},
+            {"TypeRadioGroupItem0", {}, "General"}, {"TypeRadioGroupItem1", {}, "Close-up"},
             {"RotationRadio", QRect(240, 96, 97, 73), "Orientation", "Bar code running across the image, or up and down."},
-            {"RotationRadioItem0", {}, "Horizontal"},
-            {"RotationRadioItem1", {}, "Vertical"},
+            {"RotationRadioItem0", {}, "Horizontal"}, {"RotationRadioItem1", {}, "Vertical"},
             {"Label1", QRect(248, 184, 0, 0), "Barcode Text Format String"},
             {"FormatEdit", QRect(248, 200, 177, 21), nullptr,
              "Letters, numbers match.  # is wild digit.  @ is wild alpha char. ? can be anythiing, even blank"},
@@ -72,32 +69,27 @@ private slots:
 
         const SettingValues values = form.ControlValues();
         QCOMPARE(ConfigText(values), ConfigText(SettingValues{}));
-        QCOMPARE(values.ModeIndex, 0);
-        QVERIFY(values.IgnoreMatching);
-        QVERIFY(!values.PauseEachLine);
+        QVERIFY(values.ModeIndex == 0 && values.IgnoreMatching && !values.PauseEachLine);
         QVERIFY(Child(form, "PauseCheckBox")->isHidden());
         // The folder list shows the start folder, and Execute is enabled
         // although it holds no photograph.
-        QCOMPARE(QString::fromLocal8Bit(form.Ctx().run.StartFolder), start->Path());
-        QCOMPARE(QString::fromLocal8Bit(values.PhotoFolder), start->Path());
+        QCOMPARE(QString::fromLocal8Bit(form.Ctx().run.StartFolder), startPath);
+        QCOMPARE(QString::fromLocal8Bit(values.PhotoFolder), startPath);
         QVERIFY(Child(form, "ExecuteButton")->isEnabled());
         QCOMPARE(Child<QComboBox>(form, "SourceDriveCombo")->currentData().toString(),
-                 QStorageInfo(start->Path()).rootPath());
+                 QStorageInfo(startPath).rootPath());
 
-        const struct {
-            const char* name;
-            const char* caption;
-            bool icon;
-        } items[] = {
+        // The menu, Manual Rename hidden; icons on all but it and About.
+        const std::tuple<const char*, const char*, bool> items[] = {
             {"SaveSettings1", "Save Settings", true}, {"Exit1", "Exit", true},
             {"ViewLogFile1", "View Log File", true},  {"ReviewProblems1", "Manual Rename", false},
             {"Help2", "Help", true},                  {"About1", "About", false},
         };
-        for (const auto& item : items) {
-            auto* action = Child<QAction>(form, item.name);
-            QCOMPARE(action->text(), QString(item.caption));
-            QCOMPARE(!action->icon().isNull(), item.icon);
-            QCOMPARE(action->isVisible(), item.name != std::string("ReviewProblems1"));
+        for (const auto& [name, caption, icon] : items) {
+            auto* action = Child<QAction>(form, name);
+            QCOMPARE(action->text(), QString(caption));
+            QCOMPARE(!action->icon().isNull(), icon);
+            QCOMPARE(action->isVisible(), name != std::string("ReviewProblems1"));
         }
         QStringList menus;
         for (QAction* menu : form.menuBar()->actions()) menus << menu->text();
@@ -124,21 +116,6 @@ private slots:
         QVERIFY(hook->messages.empty());
     }
 
-    void readsConfigOntoTheControlsWhenCreated() {
-        start->folder.Write("Config.txt", "TGM\r\nBarcodeFormat: ABC@##\r\nRotation: 1\r\nType: -5\r\n"
-                                          "RenameRaw: 0\r\nRenameWO: 0\r\nSuffixFormat: -#\r\nFirstSuffix: 1\r\n");
-        TForm1 form;
-        QCOMPARE(ConfigText(form.ControlValues()),
-                 std::string("TGM\r\nBarcodeFormat: ABC@##\r\nRotation: 1\r\nType: -1\r\nRenameRaw: 0\r\n"
-                             "RenameWO: 0\r\nSuffixFormat: -#\r\nFirstSuffix: 1\r\n"));
-        // No type selected at all: a run reads it as Close-up.
-        QVERIFY(!Child<QRadioButton>(form, "TypeRadioGroupItem0")->isChecked());
-        QVERIFY(!Child<QRadioButton>(form, "TypeRadioGroupItem1")->isChecked());
-        QVERIFY(Child<QRadioButton>(form, "RotationRadioItem1")->isChecked());
-        QCOMPARE(form.ModeIndex(), 0);  // not stored
-        QVERIFY(hook->messages.empty());
-    }
-
     void demoModeOffersPauseAndProductionTakesItAway() {
         TForm1 form;
         form.show();
@@ -159,7 +136,7 @@ private slots:
 
     void executeIsEnabledOnlyForAFolderOfferingJpegFiles() {
         namespace fs = std::filesystem;
-        const testing::TempFolder& root = start->folder;
+        const testing::TempFolder& root = *start;
         for (const char* folder : {"photos", "notes", "folderfirst/a.jpg", "hidden"}) fs::create_directories(root / folder);
         root.Write("photos/a.JPG", "x");
         root.Write("notes/a.txt", "x");
@@ -171,20 +148,22 @@ private slots:
         const std::pair<const char*, bool> cases[] = {
             {"notes", false}, {"photos", true}, {"folderfirst", false}, {"hidden", true}, {"notes", false}};
         for (const auto& [folder, enabled] : cases) {
-            form.SelectFolder(start->Path() + "/" + folder);
-            QCOMPARE(QString::fromLocal8Bit(form.PhotoFolder()), start->Path() + "/" + folder);
+            form.SelectFolder(startPath + "/" + folder);
+            QCOMPARE(QString::fromLocal8Bit(form.PhotoFolder()), startPath + "/" + folder);
             QCOMPARE(execute->isEnabled(), enabled);
         }
         // Choosing the drive again shows that drive's folder and tests it anew.
-        form.SelectFolder(start->Path() + "/photos");
+        form.SelectFolder(startPath + "/photos");
         fs::remove(root / "photos/a.JPG");
         auto* drives = Child<QComboBox>(form, "SourceDriveCombo");
         emit drives->activated(drives->currentIndex());
-        QCOMPARE(QString::fromLocal8Bit(form.PhotoFolder()), start->Path() + "/photos");
+        QCOMPARE(QString::fromLocal8Bit(form.PhotoFolder()), startPath + "/photos");
         QVERIFY(!execute->isEnabled());
     }
 
-    void theOptionsAreReadLiveAndSaveSettingsStoresThem() {
+    void theOptionsAreReadLiveSavedAndReadAtTheNextStart() {
+        const std::string saved = "TGM\r\nBarcodeFormat: XY##\r\nRotation: 1\r\nType: 1\r\nRenameRaw: 0\r\n"
+                                  "RenameWO: 1\r\nSuffixFormat: @\r\nFirstSuffix: 1\r\n";
         {
             TForm1 form;
             form.show();
@@ -200,17 +179,18 @@ private slots:
                 Child<QAbstractButton>(form, control)->click();
             Child<QLineEdit>(form, "SuffixFormatEdit")->setText("@");
             Child<QAction>(form, "SaveSettings1")->trigger();
-            QCOMPARE(start->folder.Read("Config.txt"),
-                     std::string("TGM\r\nBarcodeFormat: XY##\r\nRotation: 1\r\nType: 1\r\nRenameRaw: 0\r\n"
-                                 "RenameWO: 1\r\nSuffixFormat: @\r\nFirstSuffix: 1\r\n"));
+            QCOMPARE(start->Read("Config.txt"), saved);
             QCOMPARE(hook->messages, std::vector<std::string>{"Settings saved"});
         }
-        // The next start restores what was saved, and not Mode.
+        // The next start restores what was saved, but neither Mode nor the
+        // ignore box; a type out of range selects no item, which runs as Close-up.
+        start->Write("Config.txt", ReplaceAll(saved, "Type: 1", "Type: -5"));
         TForm1 again;
-        QCOMPARE(again.BarcodeFormat(), std::string("XY##"));
-        QCOMPARE(again.TypeIndex(), 1);
-        QVERIFY(again.SuffixAll());
+        QCOMPARE(ConfigText(again.ControlValues()), ReplaceAll(saved, "Type: 1", "Type: -1"));
+        QVERIFY(!Child<QRadioButton>(again, "TypeRadioGroupItem0")->isChecked());
+        QVERIFY(!Child<QRadioButton>(again, "TypeRadioGroupItem1")->isChecked());
         QCOMPARE(again.ModeIndex(), 0);
+        QVERIFY(again.IgnoreMatching());
     }
 };
 
