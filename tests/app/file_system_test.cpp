@@ -9,8 +9,6 @@
 
 #include <filesystem>
 #include <map>
-#include <string>
-#include <vector>
 
 #include "support/temp_folder.h"
 
@@ -26,18 +24,15 @@ namespace fs = std::filesystem;
 // but not removed. False when the file system or the process cannot do it.
 bool SetAppendOnly(const std::string& folder, bool on) {
     const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0) return false;
     int flags = 0;
-    bool done = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    if (done) {
-        flags = on ? (flags | FS_APPEND_FL) : (flags & ~FS_APPEND_FL);
-        done = ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    close(fd);
+    bool done = fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? (flags | FS_APPEND_FL) : (flags & ~FS_APPEND_FL);
+    done = done && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    if (fd >= 0) close(fd);
     return done;
 }
 
-TEST(RenameNoReplaceTest, MovesAFileWithinItsFolderButNeverOntoAnExistingName) {
+TEST(FileSystemTest, RenameMovesAFileWithinItsFolderButNeverOntoAnExistingName) {
     for (auto move : {&RenameNoReplace, &RenameByLinkNoReplace}) {
         TempFolder folder;
         folder.Write("IMG_1.jpg", "photo one");
@@ -52,7 +47,7 @@ TEST(RenameNoReplaceTest, MovesAFileWithinItsFolderButNeverOntoAnExistingName) {
     }
 }
 
-TEST(RenameNoReplaceTest, RefusesNamesThatLeaveTheFolder) {
+TEST(FileSystemTest, RenameRefusesNamesThatLeaveTheFolder) {
     TempFolder folder;
     fs::create_directory(folder / "sub");
     folder.Write("IMG_1.jpg", "photo");
@@ -73,7 +68,7 @@ TEST(RenameNoReplaceTest, RefusesNamesThatLeaveTheFolder) {
 // fallback succeeds and the old name cannot go, nor can the new link be
 // taken back. Nothing may be lost, and the file must not pick up a name per
 // attempt: the move counts as done.
-TEST(RenameNoReplaceTest, FallbackInAFolderThatOnlyGrowsLosesNothing) {
+TEST(FileSystemTest, RenameFallbackInAFolderThatOnlyGrowsLosesNothing) {
     TempFolder folder;
     folder.Write("IMG_1.jpg", "photo");
     if (!SetAppendOnly(folder.path(), true)) GTEST_SKIP() << "append-only folders not available here";
@@ -84,42 +79,26 @@ TEST(RenameNoReplaceTest, FallbackInAFolderThatOnlyGrowsLosesNothing) {
     EXPECT_EQ(folder.Files(), (Files{{"B.jpg", "photo"}, {"IMG_1.jpg", "photo"}}));
 }
 
-TEST(ListJpegFilesTest, RegularVisibleJpegsSortedIgnoringCase) {
+// Regular, visible files only (a link is not the photograph itself), sorted
+// by name ignoring case.
+TEST(FileSystemTest, ListingPhotographsAndTheFilesOfOneBaseName) {
     TempFolder folder;
     for (const char* name : {"img_2.jpg", "IMG_10.JPG", "IMG_1.jpg", "b.Jpg", "c.jpeg", "d.jpg.txt", ".hidden.jpg",
-                             "IMG_1.CR2", "jpg"})
+                             "img_1.CR2", "jpg", "IMG_1.jpg.xmp", "IMG_1.", "IMG_1", "IMG_1x.jpg", "xIMG_1.jpg", ".IMG_1.jpg"})
         folder.Write(name, "x");
     fs::create_directory(folder / "folder.jpg");
+    fs::create_directory(folder / "IMG_1.d");
     fs::create_symlink(folder / "IMG_1.jpg", folder / "link.jpg");
     Names names{"stale"};
     ASSERT_TRUE(ListJpegFiles(folder.path(), names));
-    EXPECT_EQ(names, (Names{"b.Jpg", "IMG_1.jpg", "IMG_10.JPG", "img_2.jpg"}));
-
+    EXPECT_EQ(names, (Names{"b.Jpg", "IMG_1.jpg", "IMG_10.JPG", "IMG_1x.jpg", "img_2.jpg", "xIMG_1.jpg"}));
     EXPECT_FALSE(ListJpegFiles(folder / "missing", names));
     EXPECT_TRUE(names.empty());
-}
 
-TEST(ListFilesWithBaseTest, BaseThenDotThenAnyRestIgnoringCase) {
-    TempFolder folder;
-    for (const char* name : {"IMG_1.jpg", "img_1.CR2", "IMG_1.jpg.xmp", "IMG_1.", "IMG_1", "IMG_10.jpg", "IMG_1x.jpg",
-                             "xIMG_1.jpg", ".IMG_1.jpg"})
-        folder.Write(name, "x");
-    fs::create_directory(folder / "IMG_1.d");
     EXPECT_EQ(ListFilesWithBase(folder.path(), "IMG_1"), (Names{"IMG_1.", "img_1.CR2", "IMG_1.jpg", "IMG_1.jpg.xmp"}));
-    EXPECT_TRUE(ListFilesWithBase(folder.path(), "IMG_2").empty());
+    EXPECT_TRUE(ListFilesWithBase(folder.path(), "IMG_3").empty());
     EXPECT_TRUE(ListFilesWithBase(folder.path(), "").empty());  // would be dot-files only
     EXPECT_TRUE(ListFilesWithBase(folder / "missing", "IMG_1").empty());
-}
-
-TEST(FolderOffersJpegTest, TheFirstMatchDecidesHiddenOnesIncluded) {
-    TempFolder folder;
-    EXPECT_FALSE(FolderOffersJpeg(folder.path()));
-    folder.Write("b.jpg", "x");
-    EXPECT_TRUE(FolderOffersJpeg(folder.path()));
-    fs::create_directory(folder / "a.jpg");
-    EXPECT_FALSE(FolderOffersJpeg(folder.path()));
-    folder.Write(".a.jpg", "x");
-    EXPECT_TRUE(FolderOffersJpeg(folder.path()));
 }
 
 }  // namespace
