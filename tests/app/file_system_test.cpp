@@ -84,7 +84,8 @@ TEST(FileSystemTest, RenameFallbackInAFolderThatOnlyGrowsLosesNothing) {
 TEST(FileSystemTest, ListingPhotographsAndTheFilesOfOneBaseName) {
     TempFolder folder;
     for (const char* name : {"img_2.jpg", "IMG_10.JPG", "IMG_1.jpg", "b.Jpg", "c.jpeg", "d.jpg.txt", ".hidden.jpg",
-                             "img_1.CR2", "jpg", "IMG_1.jpg.xmp", "IMG_1.", "IMG_1", "IMG_1x.jpg", "xIMG_1.jpg", ".IMG_1.jpg"})
+                             "jpg", "img_1.CR2", "IMG_1.jpg.xmp", "IMG_1.", "IMG_1", "IMG_1x.jpg", "xIMG_1.jpg",
+                             ".IMG_1.jpg"})
         folder.Write(name, "x");
     fs::create_directory(folder / "folder.jpg");
     fs::create_directory(folder / "IMG_1.d");

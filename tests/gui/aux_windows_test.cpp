@@ -100,7 +100,7 @@ private slots:
             auto* memo = Child<QPlainTextEdit>(*viewer, "Memo1");
             QScrollBar* bar = memo->verticalScrollBar();
             atEnd = viewer->windowTitle() == "Tagmora Log File" && bar->maximum() > 0 &&
-                    bar->value() == bar->maximum() && memo->toPlainText().endsWith("IMG_2.jpg: Unable to open image.\n");
+                    bar->value() == bar->maximum() && memo->toPlainText().endsWith("Unable to open image.\n");
             memo->appendPlainText("typed by the user");
             Child<QPushButton>(*viewer, "Button1")->click();
             return true;
@@ -120,7 +120,8 @@ private slots:
         testing::ModalScript script;
         script.Then([&](QWidget* modal) {
             if (modal != help) return false;
-            if (help->windowTitle() == "TGM Online Help") page = Child<QTextBrowser>(*help, "WebBrowser1")->toPlainText();
+            if (help->windowTitle() == "TGM Online Help")
+                page = Child<QTextBrowser>(*help, "WebBrowser1")->toPlainText();
             Child<QPushButton>(*help, "Button1")->click();
             return true;
         });
@@ -144,11 +145,9 @@ private slots:
         testing::WriteJpegFile(folder + "/IMG_7.jpg", twoTone, 90);
         testing::WriteSheetPhoto(folder + "/IMG_9.jpg", "", 9);
         start->Write("photos/IMG_7.CR2", "raw");
-        start->Write("Tagmora.log",
-                            "\r\n01/02/26, 10:00:00\r\nVersion 1.0.0\r\nProcessing General images\r\n"
-                            "Renamed the following files:\r\n\r\nDirectory = " + folder + "\r\n\r\n"
-                            "IMG_7.jpg: Unable to open image.\r\nNo barcode found on IMG_8.jpg\r\n"
-                            ">>>>>IMG_9.jpg: Found barcode, but unable to read\r\n");
+        start->Write("Tagmora.log", "Directory = " + folder + "\r\n\r\nIMG_7.jpg: Unable to open image.\r\n"
+                                    "No barcode found on IMG_8.jpg\r\n"
+                                    ">>>>>IMG_9.jpg: Found barcode, but unable to read\r\n");
         TForm1 form;
         form.SelectFolder(photos);
 

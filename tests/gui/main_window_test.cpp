@@ -47,7 +47,8 @@ private slots:
             {"ModeRadioGroupItem0", {}, "Production"}, {"ModeRadioGroupItem1", {}, "Demo/Debug"},
             {"TypeRadioGroup", QRect(344, 8, 89, 73), "Type", "General works for most "},
             {"TypeRadioGroupItem0", {}, "General"}, {"TypeRadioGroupItem1", {}, "Close-up"},
-            {"RotationRadio", QRect(240, 96, 97, 73), "Orientation", "Bar code running across the image, or up and down."},
+            {"RotationRadio", QRect(240, 96, 97, 73), "Orientation",
+             "Bar code running across the image, or up and down."},
             {"RotationRadioItem0", {}, "Horizontal"}, {"RotationRadioItem1", {}, "Vertical"},
             {"Label1", QRect(248, 184, 0, 0), "Barcode Text Format String"},
             {"FormatEdit", QRect(248, 200, 177, 21), nullptr,
@@ -137,7 +138,7 @@ private slots:
     void executeIsEnabledOnlyForAFolderOfferingJpegFiles() {
         namespace fs = std::filesystem;
         const testing::TempFolder& root = *start;
-        for (const char* folder : {"photos", "notes", "folderfirst/a.jpg", "hidden"}) fs::create_directories(root / folder);
+        for (const char* folder : {"notes", "folderfirst/a.jpg", "hidden"}) fs::create_directories(root / folder);
         root.Write("photos/a.JPG", "x");
         root.Write("notes/a.txt", "x");
         root.Write("folderfirst/b.jpg", "x");  // after the folder a.jpg, which decides

@@ -60,8 +60,9 @@ private slots:
 
         QCOMPARE(clicked.size(), std::size_t{3});
         QVERIFY(photoShown && !photo->isVisible());
-        QCOMPARE(hook->messages, (Texts{"IMG_2.jpg skipped.", "Process Aborted by User",
-                                        "No Errors encountered with 3 images.\r\nPlease read the log file for details."}));
+        QCOMPARE(hook->messages,
+                 (Texts{"IMG_2.jpg skipped.", "Process Aborted by User",
+                        "No Errors encountered with 3 images.\r\nPlease read the log file for details."}));
         QCOMPARE(Child<QLabel>(*photo, "CountLabel")->text(), QString("3/3"));
         // A click takes effect once the image in hand is done: the third
         // photograph is still renamed, the fourth is never handed on.
@@ -99,7 +100,8 @@ private slots:
         // Over the label, whose centre (700, 650 of 1200 x 900) is shown at
         // (360, 405): a strip two display pixels thick.
         const QList<int> red = rowsOf(qRgb(255, 0, 0), {360});
-        QVERIFY2(red.size() == 2 && red[0] >= 360 && red[1] == red[0] + 1 && red[1] <= 450, qPrintable(QString::number(red.value(0))));
+        QVERIFY2(red.size() == 2 && red[0] >= 360 && red[1] == red[0] + 1 && red[1] <= 450,
+                 qPrintable(QString::number(red.value(0))));
     }
 };
 
