@@ -370,7 +370,9 @@ void TForm1::ModeRadioGroupClick() {
 }
 
 void TForm1::SourceDriveComboChange() {
-    drive_ = sourceDriveCombo_->currentData().toString();
+    const QString drive = sourceDriveCombo_->currentData().toString();
+    if (drive == drive_) return;  // the same drive chosen again changes nothing
+    drive_ = drive;
     QString folder = driveFolders_.value(drive_, drive_);
     if (!QDir(folder).exists()) folder = drive_;
     ShowFolderInList(folder);
