@@ -82,18 +82,7 @@ TEST(BatchArgumentsTest, MistakesAreErrorsThatSayWhat) {
     EXPECT_THAT(error({"--suffix-all=1", "photos"}), HasSubstr("--suffix-all=1"));
 }
 
-TEST(ConsoleFrontEndTest, MessagesAreCaptionAndTextOnePerEntry) {
-    std::ostringstream out;
-    batch::ConsoleFrontEnd ui(out, nullptr);
-    ui.ShowMessage("Unable to find any .jpg Files.");
-    EXPECT_TRUE(ui.AskOkCancel("    QSZ0123456"));
-    ui.ShowMessage("No Errors encountered with 2 images.\r\nPlease read the log file for details.");
-    EXPECT_EQ(out.str(),
-              "Tagmora: Unable to find any .jpg Files.\n"
-              "TGM:     QSZ0123456\n"
-              "Tagmora: No Errors encountered with 2 images.\nPlease read the log file for details.\n");
-}
-
+// Messages and prompts as printed are checked with the program below.
 TEST(ConsoleFrontEndTest, ProgressLineCarriesTheImagesLogLines) {
     std::ostringstream out, progress;
     batch::ConsoleFrontEnd ui(out, &progress);
