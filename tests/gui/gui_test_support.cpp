@@ -21,14 +21,13 @@ void WindowTest::init() {
     std::filesystem::create_directory(photos.toStdString());
     previousFolder_ = QDir::currentPath();
     QDir::setCurrent(startPath);
-    hook_ = std::make_unique<RecordingHook>();
-    hook = hook_.get();
-    SetMessageHook(hook);
+    hook = std::make_unique<RecordingHook>();
+    SetMessageHook(hook.get());
 }
 
 void WindowTest::cleanup() {
     SetMessageHook(nullptr);
-    hook_.reset();
+    hook.reset();
     QDir::setCurrent(previousFolder_);
     start.reset();
 }

@@ -53,7 +53,7 @@ class WindowTest : public QObject {
     Q_OBJECT
 protected:
     std::unique_ptr<TempFolder> start;
-    RecordingHook* hook = nullptr;
+    std::unique_ptr<RecordingHook> hook;
     QString startPath, photos;
 
     // The named child, which must exist.
@@ -69,7 +69,6 @@ private slots:
     void cleanup();
 
 private:
-    std::unique_ptr<RecordingHook> hook_;
     QString previousFolder_;
 };
 
