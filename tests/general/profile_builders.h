@@ -49,28 +49,21 @@ inline Profile Blurred(const Profile& profile, double sigma) {
 }
 
 // Random lines of every kind the sampler can produce and some it cannot: very
-// short, flat, only the extremes, noisy bars of random widths, far outside
-// the grey range.
+// short, random levels, flat, only the extremes, noisy bars 1 to 12 samples
+// wide, far outside the grey range.
 inline Profile RandomProfile(std::mt19937& rng) {
     const unsigned kind = rng() % 6;
     Profile profile(kind == 0 ? rng() % 7 : rng() % 1500);
     const auto level = static_cast<std::int32_t>(rng() % 256);
+    std::size_t run = 0;
     bool dark = false;
-    for (std::size_t i = 0, run = 0; i < profile.size(); ++i) {
-        switch (kind) {
-            case 0: case 1: profile[i] = static_cast<std::int32_t>(rng() % 256); break;
-            case 2: profile[i] = level; break;
-            case 3: profile[i] = rng() % 2 ? 255 : 0; break;
-            case 4:
-                if (run == 0) {
-                    run = 1 + rng() % 12;
-                    dark = !dark;
-                }
-                --run;
-                profile[i] = (dark ? 30 : 220) + static_cast<std::int32_t>(rng() % 21) - 10;
-                break;
-            default: profile[i] = static_cast<std::int32_t>(rng() % 2000) - 1000;
+    for (std::int32_t& v : profile) {
+        if (kind == 4 && run-- == 0) {
+            run = rng() % 12;
+            dark = !dark;
         }
+        const auto r = static_cast<std::int32_t>(rng() % 2000);
+        v = kind <= 1 ? r % 256 : kind == 2 ? level : kind == 3 ? r % 2 * 255 : kind == 4 ? (dark ? 20 : 210) + r % 21 : r - 1000;
     }
     return profile;
 }

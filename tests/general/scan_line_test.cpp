@@ -39,7 +39,7 @@ struct ScanLineTest : testing::GeneralTest {
     bool EngineReached() const { return general.ProfileSegment != Profile{-7}; }
 };
 
-TEST_F(ScanLineTest, RowsAreMeansOfThreeRowsAndRefusedNextToTheTopAndBottom) {
+TEST_F(ScanLineTest, RowsAreMeansOfThreeRefusedNearTheEdgesColumnsArePixels) {
     Fill(10, 20);
     for (std::int32_t row : {-5, 0, 1, 19, 20, 100}) {
         EXPECT_EQ(Sample(row), "");
@@ -53,17 +53,13 @@ TEST_F(ScanLineTest, RowsAreMeansOfThreeRowsAndRefusedNextToTheTopAndBottom) {
         EXPECT_EQ(general.LineProfile, expected) << row;
     }
     // The mean is truncated: 10, 20, 31 give 20; 255, 255, 254 give 254.
-    const std::uint8_t column1[] = {10, 20, 31}, column2[] = {255, 255, 254};
+    const std::uint8_t levels[3][2] = {{10, 255}, {20, 255}, {31, 254}};
     core.state.bitmap.Resize(4, 6);
-    for (int r = 0; r < 3; ++r) {
-        core.state.bitmap.Row(2 + r)[1] = column1[r];
-        core.state.bitmap.Row(2 + r)[2] = column2[r];
-    }
+    for (int r = 0; r < 3; ++r) std::copy_n(levels[r], 2, core.state.bitmap.Row(2 + r).begin() + 1);
     Sample(3);
     EXPECT_EQ(general.LineProfile, (Profile{20, 254}));
-}
 
-TEST_F(ScanLineTest, ColumnsAreReadPixelByPixelWithBlankOutsideTheBitmap) {
+    // Columns are read pixel by pixel, blank outside the bitmap.
     Fill(10, 20);
     for (std::int32_t column : {0, 9, 10, 11, -1}) {
         Sample(column, true);

@@ -177,10 +177,13 @@ TEST_F(WideElementTest, HowTheSearchEnds) {
 }
 
 // Slightly blurred, narrow bars no longer reach the darkest level and the
-// darkest runs are the wide bars. On a sharp line every bar reaches it, and
-// the 24 narrowest of all 60 are narrow ones; wide bars twice as wide as
-// narrow ones are beyond the reconstruction, blurred or not.
-TEST_F(WideElementTest, BlurredSymbolsAreFoundFromTheirWideElementsAlone) {
+// darkest runs are the wide bars, read from the light end. On a sharp line
+// every bar reaches it, and the 24 narrowest of all 60 are narrow ones; wide
+// bars twice as wide as narrow ones are beyond the reconstruction, blurred or
+// not. The light end fails where every wide space has a speck that splits it
+// near white (the middle up reads it) and where narrow spaces are as light as
+// wide ones (the bright runs, above the brightest level less 15, read it).
+TEST_F(WideElementTest, WhatTheSearchReads) {
     for (auto [narrow, wide] : {std::pair{2, 6}, std::pair{3, 9}, std::pair{4, 10}, std::pair{4, 12}}) {
         EXPECT_EQ(Search(testing::Blurred(Redrawn(narrow, wide), narrow * 0.5)), "QSZ0123456") << narrow << ":" << wide;
         EXPECT_TRUE(readValid);
@@ -190,18 +193,12 @@ TEST_F(WideElementTest, BlurredSymbolsAreFoundFromTheirWideElementsAlone) {
         EXPECT_EQ(Search(Redrawn(narrow, 2 * narrow)), "") << narrow;
         EXPECT_EQ(Search(testing::Blurred(Redrawn(narrow, 2 * narrow), narrow * 0.5)), "") << narrow;
     }
-}
-
-// The light end fails where every wide space has a speck that splits it near
-// white (the middle up reads it) and where narrow spaces are as light as wide
-// ones (the bright runs, above the brightest level less 15, read it).
-TEST_F(WideElementTest, WhatTheLightEndCannotReadTheOtherWaysDo) {
     EXPECT_EQ(Search(Drawn({.narrowBar = 60, .narrowSpace = 100, .dip = 150})), "QSZ0123456");
     EXPECT_EQ(Search(Drawn({.narrowBar = 60, .narrowSpace = 218, .wideSpace = 218})), "QSZ0123456");
     EXPECT_TRUE(readValid);
 }
 
-TEST(BrightRunTest, RunsCountFromTheSampleAfterTheirFirstBrightOne) {
+TEST(BrightRunTest, RunsCountFromTheSampleAfterTheirFirstBrightOneAndArePlacedAtTheirStart) {
     using Triples = std::vector<std::array<std::int32_t, 3>>;  // Start, End, Count
     const struct {
         Profile segment;
@@ -223,9 +220,7 @@ TEST(BrightRunTest, RunsCountFromTheSampleAfterTheirFirstBrightOne) {
         for (const auto& r : runs) triples.push_back({r.Start, r.End, r.Count});
         EXPECT_EQ(triples, c.expected);
     }
-}
-
-TEST(BrightRunTest, ARunIsPlacedBetweenTheCrossingsAroundItsStartOrDropped) {
+    // A run is placed between the crossings around its start, or dropped.
     const std::vector<EdgeRecord> edges{{10.0f, 1}, {14.0f, 0}, {20.0f, 1}, {26.0f, 0}};
     // 5: nothing before it; 15: between 14 and 20; 21: between 20 and 26; 27: nothing at or beyond it.
     const std::vector<EdgeCluster> runs{{5, 8, 2}, {15, 19, 4}, {21, 25, 3}, {27, 30, 2}};

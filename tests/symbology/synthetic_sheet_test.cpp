@@ -33,9 +33,7 @@ std::vector<int> ModulesAlong(const WorkBitmap& b, bool column, int index, int m
 TEST(MakeSheet, BarcodeReadsBackAlongRowsAndColumns) {
     const std::vector<int> modules = RenderModules(Symbology::Code128, "QSZ0123456");
     const std::vector<int> reversed(modules.rbegin(), modules.rend());
-    SheetOptions o;
-    o.clutter = false;
-    o.moduleWidth = 3;
+    SheetOptions o{.moduleWidth = 3, .clutter = false};
     for (int orientation = 0; orientation < 4; ++orientation) {
         o.vertical = orientation >= 2;
         o.reversed = orientation % 2 == 1;
@@ -46,11 +44,7 @@ TEST(MakeSheet, BarcodeReadsBackAlongRowsAndColumns) {
 }
 
 TEST(MakeSheet, LabelHasQuietZonesAndClutterStaysOffIt) {
-    SheetOptions o;
-    o.moduleWidth = 2;
-    o.barHeight = 60;
-    o.width = 900;
-    o.height = 700;
+    SheetOptions o{.width = 900, .height = 700, .moduleWidth = 2, .barHeight = 60};
     const std::vector<int> modules = RenderModules(Symbology::Code39, "QSZ0123456");
     const int along = (std::accumulate(modules.begin(), modules.end(), 0) + 20) * o.moduleWidth;
     const int across = o.barHeight + 20 * o.moduleWidth, margin = 10 * o.moduleWidth;
@@ -83,10 +77,8 @@ TEST(MakeSheet, LabelHasQuietZonesAndClutterStaysOffIt) {
     }
 }
 
-TEST(MakeSheet, SameSeedSameSheetAndALabelOffTheSheetIsCut) {
-    SheetOptions o;
-    o.blurSigma = 1.2;
-    o.noiseSigma = 8;
+TEST(MakeSheet, RepeatableCutAtTheEdgeAndThroughJpeg) {
+    SheetOptions o{.blurSigma = 1.2, .noiseSigma = 8};
     const WorkBitmap a = MakeSheet(Symbology::Code39, "QSZ0123456", o);
     EXPECT_EQ(a.Pixels, MakeSheet(Symbology::Code39, "QSZ0123456", o).Pixels);
     EXPECT_EQ(MakeBlankSheet(o).Pixels, MakeBlankSheet(o).Pixels);
@@ -95,29 +87,20 @@ TEST(MakeSheet, SameSeedSameSheetAndALabelOffTheSheetIsCut) {
 
     o = SheetOptions{.width = 300, .height = 200, .centerX = 5, .centerY = 195, .jpegQuality = 80};
     const WorkBitmap cut = MakeSheet(Symbology::Code128, "QSZ0123456", o);
-    EXPECT_EQ(cut.Width, 300);
-    EXPECT_EQ(cut.Height, 200);
+    EXPECT_TRUE(cut.Width == 300 && cut.Height == 200);
     EXPECT_THROW(MakeSheet(Symbology::Code128, "QSZ\xE9", o), std::invalid_argument);
-}
 
-TEST(Jpeg, RoundTripThroughBytesAndFileAndBrokenBytesThrow) {
-    const WorkBitmap sheet =
-        MakeSheet(Symbology::Code39, "AB12", SheetOptions{.width = 320, .height = 240, .moduleWidth = 1, .barHeight = 40});
+    const WorkBitmap sheet = MakeSheet(Symbology::Code39, "AB12", {.width = 320, .height = 240, .moduleWidth = 1, .barHeight = 40});
     const std::string bytes = EncodeJpeg(sheet, 95);
-    ASSERT_GT(bytes.size(), 2u);
-    EXPECT_EQ(bytes.substr(0, 2), "\xFF\xD8");
     const WorkBitmap back = DecodeJpegForTest(bytes);
-    ASSERT_EQ(back.Width, sheet.Width);
-    ASSERT_EQ(back.Height, sheet.Height);
+    ASSERT_TRUE(back.Width == sheet.Width && back.Height == sheet.Height);
     long total = 0;
     for (std::size_t i = 0; i < back.Pixels.size(); ++i) total += std::abs(back.Pixels[i] - sheet.Pixels[i]);
     EXPECT_LT(static_cast<double>(total) / static_cast<double>(back.Pixels.size()), 3.0);
     TempFolder folder;
     WriteJpegFile(folder / "sheet.jpg", sheet, 95);
     EXPECT_EQ(folder.Read("sheet.jpg"), bytes);
-
-    EXPECT_THROW(DecodeJpegForTest(""), std::runtime_error);
-    EXPECT_THROW(DecodeJpegForTest("not a jpeg at all"), std::runtime_error);
+    for (std::string_view broken : {"", "not a jpeg at all"}) EXPECT_THROW(DecodeJpegForTest(broken), std::runtime_error);
     EXPECT_THROW(EncodeJpeg(WorkBitmap{}, 90), std::invalid_argument);
 }
 
