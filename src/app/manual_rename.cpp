@@ -1,6 +1,7 @@
 #include "app/manual_rename.h"
 
 #include <optional>
+#include <utility>
 
 #include "app/context.h"
 #include "app/file_helpers.h"
@@ -19,6 +20,23 @@ constexpr std::string_view kProblemMarker = ">>>>>";
 // Half the side of the square of bitmap pixels a zoomed view shows.
 constexpr std::int64_t kZoomHalf = 300;
 constexpr std::int64_t kZoomSide = 2 * kZoomHalf;
+
+// The square's side around centre, pushed back inside [0, extent): at the low
+// edge first, then at the high edge, so a bitmap smaller than the square keeps
+// its far edge in view.
+std::pair<std::int64_t, std::int64_t> ZoomSpan(std::int64_t centre, std::int64_t extent) {
+    std::int64_t low = centre - kZoomHalf;
+    std::int64_t high = centre + kZoomHalf;
+    if (low < 0) {
+        low = 0;
+        high = kZoomSide;
+    }
+    if (high > extent) {
+        low = extent - kZoomSide;
+        high = extent;
+    }
+    return {low, high};
+}
 
 bool IsReviewLine(std::string_view line) {
     return ContainsNoCase(line, "unable") || ContainsNoCase(line, "confidence");
@@ -63,26 +81,8 @@ ZoomRect ZoomRectangle(std::int32_t bitmapWidth, std::int32_t bitmapHeight, std:
     const std::int64_t fy = bitmapHeight / viewHeight;
     const std::int64_t cx = x * fx;
     const std::int64_t cy = y * fy;
-    std::int64_t left = cx - kZoomHalf, right = cx + kZoomHalf;
-    std::int64_t top = cy - kZoomHalf, bottom = cy + kZoomHalf;
-    // Pushed back inside at the top (left) first, then at the bottom (right),
-    // so a bitmap smaller than the square keeps its far edge in view.
-    if (top < 0) {
-        top = 0;
-        bottom = kZoomSide;
-    }
-    if (bottom > bitmapHeight) {
-        top = bitmapHeight - kZoomSide;
-        bottom = bitmapHeight;
-    }
-    if (left < 0) {
-        left = 0;
-        right = kZoomSide;
-    }
-    if (right > bitmapWidth) {
-        left = bitmapWidth - kZoomSide;
-        right = bitmapWidth;
-    }
+    const auto [left, right] = ZoomSpan(cx, bitmapWidth);
+    const auto [top, bottom] = ZoomSpan(cy, bitmapHeight);
     return {static_cast<std::int32_t>(left), static_cast<std::int32_t>(top), static_cast<std::int32_t>(right),
             static_cast<std::int32_t>(bottom)};
 }

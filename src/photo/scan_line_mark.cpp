@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "app/context.h"
 
@@ -26,29 +27,24 @@ StripRect ScanLineStrip(std::int32_t bitmapWidth, std::int32_t bitmapHeight, boo
     // rounded back to single, so that the strip lands where the factor puts it.
     const float sx = static_cast<float>(kPictureWidth) / static_cast<float>(bitmapWidth);
     const float sy = static_cast<float>(kPictureHeight) / static_cast<float>(bitmapHeight);
-    const bool red = colour == StripColour::Red;
-
-    StripRect rect;
+    // Along the line the strip spans the picture, or for the red strip the
+    // band that read, widened by 5; across it, 2 display pixels.
+    const auto along = [&](float scale, std::int32_t side) {
+        if (colour != StripColour::Red) return std::pair{0, side};
+        return std::pair{std::max(0, Trunc(static_cast<double>(bandStart) * scale - 5.0)),
+                         std::min(side, Trunc(static_cast<double>(bandEnd) * scale + 5.0))};
+    };
+    const auto across = [&](float scale) {
+        return std::pair{Trunc(static_cast<double>(line) * scale), Trunc(static_cast<double>(line) * scale + 2.0)};
+    };
     if (verticalScan) {
-        rect.Top = 0;
-        rect.Bottom = kPictureHeight;
-        if (red) {
-            rect.Top = std::max(0, Trunc(static_cast<double>(bandStart) * sy - 5.0));
-            rect.Bottom = std::min(kPictureHeight, Trunc(static_cast<double>(bandEnd) * sy + 5.0));
-        }
-        rect.Left = Trunc(static_cast<double>(line) * sx);
-        rect.Right = Trunc(static_cast<double>(line) * sx + 2.0);
-    } else {
-        rect.Left = 0;
-        rect.Right = kPictureWidth;
-        if (red) {
-            rect.Left = std::max(0, Trunc(static_cast<double>(bandStart) * sx - 5.0));
-            rect.Right = std::min(kPictureWidth, Trunc(static_cast<double>(bandEnd) * sx + 5.0));
-        }
-        rect.Top = Trunc(static_cast<double>(line) * sy);
-        rect.Bottom = Trunc(static_cast<double>(line) * sy + 2.0);
+        const auto [top, bottom] = along(sy, kPictureHeight);
+        const auto [left, right] = across(sx);
+        return StripRect{left, top, right, bottom};
     }
-    return rect;
+    const auto [left, right] = along(sx, kPictureWidth);
+    const auto [top, bottom] = across(sy);
+    return StripRect{left, top, right, bottom};
 }
 
 void DrawScanLine(Context& ctx, int colour, std::int32_t line) {
