@@ -131,24 +131,21 @@ bool IsDirectory(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool RenameByLinkNoReplace(const std::string& folder, std::string_view from, std::string_view to) {
-    if (!IsPlainFileName(from) || !IsPlainFileName(to)) return false;
-    const UniqueFd dir(open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.get() < 0) return false;
-    const std::string source(from);
-    const std::string target(to);
+namespace {
 
+// The move itself, both names plain and relative to the open folder.
+bool LinkThenUnlink(int dirFd, const char* source, const char* target) {
     struct stat sourceInfo {};
-    if (fstatat(dir.get(), source.c_str(), &sourceInfo, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    if (fstatat(dirFd, source, &sourceInfo, AT_SYMLINK_NOFOLLOW) != 0) return false;
     // link() refuses an existing target: this is the step that never replaces.
-    if (linkat(dir.get(), source.c_str(), dir.get(), target.c_str(), 0) != 0) return false;
-    if (unlinkat(dir.get(), source.c_str(), 0) == 0) return true;
+    if (linkat(dirFd, source, dirFd, target, 0) != 0) return false;
+    if (unlinkat(dirFd, source, 0) == 0) return true;
 
     // The old name would not go. Take the new one back, but only while it is
     // still our link: both names are the same file, so nothing is lost.
     struct stat targetInfo {};
-    if (fstatat(dir.get(), target.c_str(), &targetInfo, AT_SYMLINK_NOFOLLOW) == 0 &&
-        SameFile(sourceInfo, targetInfo) && unlinkat(dir.get(), target.c_str(), 0) == 0)
+    if (fstatat(dirFd, target, &targetInfo, AT_SYMLINK_NOFOLLOW) == 0 && SameFile(sourceInfo, targetInfo) &&
+        unlinkat(dirFd, target, 0) == 0)
         return false;
     // Neither name can be removed (a folder that only grows). The file is
     // reachable under its new name, which is what was asked for; reporting a
@@ -156,17 +153,30 @@ bool RenameByLinkNoReplace(const std::string& folder, std::string_view from, std
     return true;
 }
 
-bool RenameNoReplace(const std::string& folder, std::string_view from, std::string_view to) {
+bool RenameWithNoReplaceFlag(int dirFd, const char* source, const char* target) {
+    if (renameat2(dirFd, source, dirFd, target, RENAME_NOREPLACE) == 0) return true;
+    // Kernels or file systems without the no-replace flag say so with these.
+    if (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) return LinkThenUnlink(dirFd, source, target);
+    return false;
+}
+
+// Refuses names that would leave the folder, then moves within it.
+template <typename Move>
+bool MoveWithinFolder(const std::string& folder, std::string_view from, std::string_view to, Move move) {
     if (!IsPlainFileName(from) || !IsPlainFileName(to)) return false;
     const UniqueFd dir(open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.get() < 0) return false;
-    const std::string source(from);
-    const std::string target(to);
-    if (renameat2(dir.get(), source.c_str(), dir.get(), target.c_str(), RENAME_NOREPLACE) == 0) return true;
-    // Kernels or file systems without the no-replace flag say so with these.
-    if (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)
-        return RenameByLinkNoReplace(folder, from, to);
-    return false;
+    if (!dir.valid()) return false;
+    return move(dir.get(), std::string(from).c_str(), std::string(to).c_str());
+}
+
+}  // namespace
+
+bool RenameByLinkNoReplace(const std::string& folder, std::string_view from, std::string_view to) {
+    return MoveWithinFolder(folder, from, to, LinkThenUnlink);
+}
+
+bool RenameNoReplace(const std::string& folder, std::string_view from, std::string_view to) {
+    return MoveWithinFolder(folder, from, to, RenameWithNoReplaceFlag);
 }
 
 }  // namespace tagmora
