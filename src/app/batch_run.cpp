@@ -49,6 +49,16 @@ private:
     RunState& run_;
 };
 
+// Every run starts with no previous barcode: a photograph without a label in
+// this folder must never take the number of a label read in another folder,
+// or in an earlier Demo/Debug run. The line last tried only orders the search
+// and may carry over.
+void ForgetPreviousBarcodes(Context& ctx) {
+    ctx.run.LastBarcode.clear();
+    ctx.closeUp.CloseUpLastBarcode.clear();
+    ctx.closeUp.CloseUpSuffix = "a";
+}
+
 std::string CountText(const RunState& run) {
     return std::to_string(run.ProcessedCount - run.ErrorCount) + "/" + std::to_string(run.ProcessedCount);
 }
@@ -146,6 +156,7 @@ RunEnd RunBatch(Context& ctx, const RunOptions& options) {
     RunInProgressGuard inProgress(run);
 
     run.KeepGoing = true;
+    ForgetPreviousBarcodes(ctx);
     AppendLogLine(ctx, RunHeaderText(ctx));
     run.VerticalScan = ctx.Settings().RotationIndex() != 0;
     run.PhotoFolder = ctx.Settings().PhotoFolder();

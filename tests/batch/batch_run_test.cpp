@@ -145,17 +145,31 @@ TEST_F(ThreeImages, CountsImagesAndProblems) {
     EXPECT_EQ(rig.ui().photoWindowHidden, 1);
 }
 
-// The counts start again; the previous barcode of an earlier run does not.
-TEST_F(ThreeImages, PreviousBarcodeOfAnEarlierRunStillNamesImages) {
-    rig.run().LastBarcode = "QSZ0000009";
-    rig.run().ErrorCount = 5;
-    rig.run().ProcessedCount = 9;
+// The counts start again, and so does the previous barcode: a label read in
+// an earlier run, even a Demo/Debug one over another folder, never names the
+// photographs of this one, in either pipeline.
+TEST_F(ThreeImages, ARunStartsWithNoPreviousBarcode) {
+    testing::TempFolder other;
+    testing::WriteLabelPhoto(other, "IMG_0.jpg", testing::Symbology::Code39, "QSZ0000009", 9);
+    rig.core.settings().ModeIndex = 1;
+    rig.core.settings().PhotoFolder = other.path();
     ASSERT_EQ(RunBatch(rig.ctx()), RunEnd::Completed);
-    EXPECT_EQ(rig.run().ErrorCount, 0);
-    EXPECT_EQ(rig.ui().countText, "3/3");
-    EXPECT_EQ(rig.ImageLines().back(), "IMG_3.jpg renamed with previous barcode QSZ0000009");
-    EXPECT_THAT(rig.FileNames(),
-                ElementsAre("QSZ0000009.jpg", "QSZ00000091.jpg", "QSZ00000092.jpg"));
+    EXPECT_EQ(rig.run().LastBarcode, "QSZ0000009");
+
+    rig.core.settings().ModeIndex = 0;
+    rig.core.settings().PhotoFolder = rig.photos.path();
+    ASSERT_EQ(RunBatch(rig.ctx()), RunEnd::Completed);
+    EXPECT_EQ(rig.run().ErrorCount, 3);
+    EXPECT_EQ(rig.ui().countText, "0/3");
+    EXPECT_EQ(rig.ImageLines().back(), "No barcode found on IMG_3.jpg");
+
+    rig.core.state.closeUp.CloseUpLastBarcode = "QSZ0000009";
+    rig.core.state.closeUp.CloseUpSuffix = "c";
+    rig.core.settings().TypeIndex = 1;
+    ASSERT_EQ(RunBatch(rig.ctx()), RunEnd::Completed);
+    EXPECT_EQ(rig.ImageLines().back(), "IMG_3.jpg:  Unable to find barcode");
+    EXPECT_EQ(rig.core.state.closeUp.CloseUpSuffix, "a");
+    EXPECT_THAT(rig.FileNames(), ElementsAre("IMG_1.jpg", "IMG_2.jpg", "IMG_3.jpg"));
 }
 
 // A click made during image n acts at the first event processing after it:
@@ -201,8 +215,9 @@ TEST_F(ThreeImages, CancelInTheLastImagesPausePromptStillReportsTheAbort) {
     ASSERT_EQ(RunBatch(rig.ctx()), RunEnd::Aborted);
     EXPECT_EQ(rig.run().ProcessedCount, 3);
     EXPECT_THAT(rig.ui().messages, ElementsAre(kAborted, SummaryText(rig.run().ErrorCount, 3)));
-    // The cancelled image is still logged, and no line of its own says why.
-    EXPECT_THAT(rig.ImageLines().back(), ::testing::HasSubstr("IMG_3.jpg"));
+    // The image stopped part-way has no outcome; no line of its own says why.
+    EXPECT_THAT(rig.ImageLines().back(), ::testing::HasSubstr("IMG_2.jpg"));
+    EXPECT_EQ(rig.run().ErrorCount, 2);
 }
 
 TEST_F(ThreeImages, SecondExecuteDuringARunIsRefused) {
