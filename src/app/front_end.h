@@ -49,6 +49,9 @@ public:
 
     // Lets clicks made during an image (Abort, Skip) take effect.
     virtual void ProcessPendingEvents() = 0;
+    // The same between the scan lines of one image, so that Abort and Skip
+    // answer at once even on a large photograph.
+    virtual void ProcessEventsDuringImage() { ProcessPendingEvents(); }
 
     // Told of every line appended to the run log, after it was written (or
     // failed to be); the headless command uses it to report each image's outcome.

@@ -10,6 +10,8 @@ struct Context;
 struct RunState;
 
 inline constexpr std::string_view kLogFileName = "Tagmora.log";
+// The General pipeline puts this before the image name of its problem lines.
+inline constexpr std::string_view kProblemMarker = ">>>>>";
 
 std::string LogFilePath(const RunState& run);
 

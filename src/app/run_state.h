@@ -17,7 +17,11 @@ struct RunState {
     bool VerticalScan = false;  // Orientation is Vertical: sample columns
     bool BarcodeSeen = false;   // a Code 39 start pattern was met on the latest line
     bool ReadValid = false;     // the text read so far is accepted
-    std::string LastBarcode;    // last barcode the General pipeline read; kept across runs
+    std::string LastBarcode;    // last barcode the General pipeline read; emptied when a run starts
+    // The first whole barcode text of the image in hand (start to stop, or
+    // past a passed check symbol) that did not fit the format: a label of
+    // another series, or a typo in the format string. Empty when none.
+    std::string UnmatchedBarcode;
     bool RunInProgress = false; // a second Execute while one run pumps events is refused
 };
 

@@ -99,4 +99,26 @@ int DecimalOrZero(std::string_view text) {
     return value;
 }
 
+std::string LetterSuffix(int n) {
+    std::string letters;
+    // Counting in base 26 without a zero digit: after "z" comes "aa".
+    for (long long rest = n < 1 ? 1 : n; rest > 0; rest = (rest - 1) / 26)
+        letters.insert(letters.begin(), static_cast<char>('a' + (rest - 1) % 26));
+    return letters;
+}
+
+std::string NextLetterSuffix(std::string_view suffix) {
+    const bool letters = !suffix.empty() && suffix.find_first_not_of("abcdefghijklmnopqrstuvwxyz") == std::string_view::npos;
+    if (!letters) return "a";
+    std::string next(suffix);
+    for (auto it = next.rbegin(); it != next.rend(); ++it) {
+        if (*it != 'z') {
+            ++*it;
+            return next;
+        }
+        *it = 'a';
+    }
+    return "a" + next;
+}
+
 }  // namespace tagmora

@@ -30,4 +30,12 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
 // blanks allowed, as a trimmed value may still carry none).
 int DecimalOrZero(std::string_view text);
 
+// Letter suffixes of the photographs of one specimen: 1 is "a", 26 "z", 27
+// "aa", 52 "az", 53 "ba", 702 "zz", and so on; never anything but a to z.
+// A count below 1 gives "a".
+std::string LetterSuffix(int n);
+// The suffix after the given one in that order ("z" -> "aa", "zz" -> "aaa");
+// a text that is not such a suffix starts again at "a".
+std::string NextLetterSuffix(std::string_view suffix);
+
 }  // namespace tagmora

@@ -6,6 +6,7 @@
 #include "app/context.h"
 #include "app/file_system.h"
 #include "app/run_log.h"
+#include "app/text_helpers.h"
 #include "closeup/closeup_row_scan.h"
 #include "symbology/format_match.h"
 
@@ -38,18 +39,6 @@ bool Rename(Context& ctx, const std::string& newName) {
     return RenameNoReplace(ctx.run.PhotoFolder, ctx.run.CurrentImage, newName);
 }
 
-// The next suffix letter: the character with the next code. A suffix that is
-// run past the last byte value wraps round, leaving out the bytes a file name
-// cannot hold (NUL and the path separator) and the line breaks, which would
-// split the image's log line.
-std::string NextSuffix(const std::string& suffix) {
-    auto code = static_cast<unsigned char>(suffix.empty() ? 'a' - 1 : suffix.front());
-    do {
-        ++code;  // wraps from 255 to 0
-    } while (code == 0 || code == '/' || code == '\n' || code == '\r');
-    return std::string(1, static_cast<char>(code));
-}
-
 // Renames a read barcode image: "A" + text first, then text-1 ... text-9.
 std::string RenameBarcodeImage(Context& ctx, const std::string& text) {
     std::string newName = "A" + text + ".jpg";
@@ -61,6 +50,102 @@ std::string RenameBarcodeImage(Context& ctx, const std::string& text) {
     return {};
 }
 
+// Lets clicks on Abort and Skip take effect before the next row; false when
+// the user has stopped this image.
+bool MayGoOn(Context& ctx) {
+    ctx.ui.ProcessEventsDuringImage();
+    return ctx.run.KeepGoing;
+}
+
+// The first pass over rows spread around the middle, then the refinement
+// around the row on which a barcode was seen. Returns the latest text.
+std::string ScanRows(Context& ctx) {
+    RunState& run = ctx.run;
+    const std::int32_t height = ctx.bitmap.Height;
+    const std::int32_t step = height >= kTallImageRows ? kTallImageStep : height / 8;
+    const std::int32_t mid = height / 2;
+    const auto offsets = RowOffsets(step);
+    std::string text;
+    std::int32_t foundRow = 0;
+
+    for (std::int32_t i = 0; i < kRowsPerPass; ++i) {
+        if (run.BarcodeSeen) {
+            foundRow = mid + offsets[static_cast<std::size_t>(i - 1)];
+            break;
+        }
+        const std::int32_t row = mid + offsets[static_cast<std::size_t>(i)];
+        if (!InsideImage(row, height)) continue;
+        if (!MayGoOn(ctx)) return {};
+        text = ScanCloseUpRow(ctx, row);
+    }
+    if (foundRow <= 0) return text;
+
+    for (const std::int32_t offset : offsets) {
+        const std::int32_t row = foundRow + offset / kRefinementDivisor;
+        if (!InsideImage(row, height)) continue;
+        if (!MayGoOn(ctx)) return {};
+        text = ScanCloseUpRow(ctx, row);
+        if (MatchesFormat(ctx, text)) return text;
+    }
+    // A barcode was seen on foundRow. When no row around it read, the last
+    // row tried may have missed the bars altogether; the image still shows
+    // a barcode and must not be named after the previous one.
+    run.BarcodeSeen = true;
+    return text;
+}
+
+// The log line of a read barcode image.
+std::string ReadOutcome(Context& ctx, const std::string& text, bool demo) {
+    RunState& run = ctx.run;
+    ctx.closeUp.CloseUpLastBarcode = text;
+    ctx.closeUp.CloseUpSuffix = "a";
+    if (demo) {
+        Confirm(ctx, text);
+        return run.CurrentImage + " found Barcode: " + text;
+    }
+    if (const std::string newName = RenameBarcodeImage(ctx, text); !newName.empty())
+        return run.CurrentImage + " renamed " + newName;
+    ++run.ErrorCount;
+    return run.CurrentImage + " found barcode, but unable to rename file.";
+}
+
+// The log line of an image without barcode named after the last one read.
+std::string PreviousBarcodeOutcome(Context& ctx, bool demo) {
+    RunState& run = ctx.run;
+    CloseUpState& closeUp = ctx.closeUp;
+    const std::string newName = closeUp.CloseUpLastBarcode + closeUp.CloseUpSuffix + ".jpg";
+    closeUp.CloseUpSuffix = NextLetterSuffix(closeUp.CloseUpSuffix);
+    if (demo) {
+        Confirm(ctx, "No barcode found. Would rename to " + newName);
+        return run.CurrentImage + " would be renamed to " + newName;
+    }
+    if (Rename(ctx, newName)) return run.CurrentImage + " renamed to " + newName;
+    ++run.ErrorCount;
+    return run.CurrentImage + " unable to rename to " + newName;
+}
+
+// The log line of an image that is a problem: a label of another format, a
+// barcode seen but unread, or no barcode and none to take over.
+std::string ProblemOutcome(Context& ctx, bool unmatched, bool demo) {
+    RunState& run = ctx.run;
+    ++run.ErrorCount;
+    if (unmatched) {
+        // Forgotten as for an unread barcode: the next photographs show this
+        // label's specimen, not the previous one.
+        ctx.closeUp.CloseUpLastBarcode.clear();
+        const std::string found = "Found barcode " + run.UnmatchedBarcode + ", but unable to match the format " +
+                                  ctx.Settings().BarcodeFormat();
+        if (demo) Confirm(ctx, found);
+        return run.CurrentImage + ": " + found;
+    }
+    if (run.BarcodeSeen) return run.CurrentImage + ": Found barcode, but unable to read";
+    if (demo) Confirm(ctx, "Can't find barcode");
+    // With "Rename W/O Barcode" off the image keeps its name whatever came
+    // before; it is logged as the General pipeline logs such an image.
+    if (!ctx.Settings().RenameWithoutBarcode()) return "No barcode found on " + run.CurrentImage;
+    return run.CurrentImage + ":  Unable to find barcode";
+}
+
 }  // namespace
 
 void ProcessCloseUpImage(Context& ctx) {
@@ -69,79 +154,35 @@ void ProcessCloseUpImage(Context& ctx) {
     // Only the Demo/Debug item asks instead of renaming.
     const bool demo = ctx.Settings().ModeIndex() == static_cast<int>(Mode::DemoDebug);
     ctx.ui.ShowPicture(ctx.bitmap);
-    std::string text;
-    std::string logLine;
-
-    const std::int32_t height = ctx.bitmap.Height;
-    const std::int32_t step = height >= kTallImageRows ? kTallImageStep : height / 8;
-    const std::int32_t mid = height / 2;
-    const auto offsets = RowOffsets(step);
-    std::int32_t foundRow = 0;
     run.BarcodeSeen = false;
+    run.UnmatchedBarcode.clear();
+    std::string text = ScanRows(ctx);
 
-    for (std::int32_t i = 0; i < kRowsPerPass; ++i) {
-        if (run.BarcodeSeen) {
-            foundRow = mid + offsets[static_cast<std::size_t>(i - 1)];
-            break;
-        }
-        const std::int32_t row = mid + offsets[static_cast<std::size_t>(i)];
-        if (InsideImage(row, height)) text = ScanCloseUpRow(ctx, row);
+    // Skipped or aborted part-way (a click made during the last row counts
+    // too): the photograph keeps its name and the next one is not named
+    // after an older barcode.
+    if (!MayGoOn(ctx)) {
+        closeUp.CloseUpLastBarcode.clear();
+        run.BarcodeSeen = false;
+        return;
     }
 
-    if (foundRow > 0) {
-        bool matched = false;
-        for (const std::int32_t offset : offsets) {
-            const std::int32_t row = foundRow + offset / kRefinementDivisor;
-            if (!InsideImage(row, height)) continue;
-            text = ScanCloseUpRow(ctx, row);
-            if (MatchesFormat(ctx, text)) {
-                matched = true;
-                break;
-            }
-        }
-        // A barcode was seen on foundRow. When no row around it read, the last
-        // row tried may have missed the bars altogether; the image still shows
-        // a barcode and must not be named after the previous one.
-        if (!matched) run.BarcodeSeen = true;
-    }
-
-    if (run.BarcodeSeen && !run.ReadValid) {
+    const bool read = run.ReadValid && !text.empty();
+    const bool unmatched = !read && !run.UnmatchedBarcode.empty();
+    if (run.BarcodeSeen && !run.ReadValid && !unmatched) {
         if (demo) Confirm(ctx, "Found barcode, but unable to read");
         text.clear();
         closeUp.CloseUpLastBarcode.clear();
     }
 
-    if (run.ReadValid && !text.empty() && run.KeepGoing) {
-        closeUp.CloseUpLastBarcode = text;
-        closeUp.CloseUpSuffix = "a";
-        if (demo) {
-            logLine = run.CurrentImage + " found Barcode: " + text;
-            Confirm(ctx, text);
-        } else if (const std::string newName = RenameBarcodeImage(ctx, text); !newName.empty()) {
-            logLine = run.CurrentImage + " renamed " + newName;
-        } else {
-            logLine = run.CurrentImage + " found barcode, but unable to rename file.";
-            ++run.ErrorCount;
-        }
-    } else if (!run.BarcodeSeen && !closeUp.CloseUpLastBarcode.empty()) {
-        // No barcode: the same specimen as the barcode image before it.
-        const std::string newName = closeUp.CloseUpLastBarcode + closeUp.CloseUpSuffix + ".jpg";
-        if (demo) {
-            logLine = run.CurrentImage + " would be renamed to " + newName;
-            Confirm(ctx, "No barcode found. Would rename to " + newName);
-        } else if (Rename(ctx, newName)) {
-            logLine = run.CurrentImage + " renamed to " + newName;
-        } else {
-            logLine = run.CurrentImage + " unable to rename to " + newName;
-            ++run.ErrorCount;
-        }
-        closeUp.CloseUpSuffix = NextSuffix(closeUp.CloseUpSuffix);
-    } else {
-        if (demo && !run.BarcodeSeen) Confirm(ctx, "Can't find barcode");
-        logLine = run.BarcodeSeen ? run.CurrentImage + ": Found barcode, but unable to read"
-                                  : run.CurrentImage + ":  Unable to find barcode";
-        ++run.ErrorCount;
-    }
+    std::string logLine;
+    if (read && run.KeepGoing)
+        logLine = ReadOutcome(ctx, text, demo);
+    else if (!unmatched && !run.BarcodeSeen && !closeUp.CloseUpLastBarcode.empty() &&
+             ctx.Settings().RenameWithoutBarcode())
+        logLine = PreviousBarcodeOutcome(ctx, demo);
+    else
+        logLine = ProblemOutcome(ctx, unmatched, demo);
 
     run.BarcodeSeen = false;
     if (!logLine.empty()) AppendLogLine(ctx, logLine);

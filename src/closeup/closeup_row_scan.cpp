@@ -108,6 +108,11 @@ std::string ReadCharacters(Context& ctx, std::string_view runString, std::size_t
         if (ch != '!' && ch != '*') text.push_back(ch);
         p += kCharacterStride;
     } while (ch != '!' && ch != '*' && length - kCharacterStride > p);
+    // Read whole from start to stop, yet not of the format's shape: a label
+    // of its own that must not pass for an image without one.
+    const bool whole = ch == '*' || (ch != '!' && StopCharacterAt(runString, static_cast<std::size_t>(p - 1)));
+    if (whole && !text.empty() && !TextMatchesFormat(text, ctx.Settings().BarcodeFormat()))
+        NoteUnmatchedBarcode(ctx.run, text);
     return text;
 }
 

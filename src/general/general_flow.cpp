@@ -39,39 +39,97 @@ std::vector<std::int32_t> CandidateLines(std::int32_t extent, std::int32_t lastL
     return lines;
 }
 
+namespace {
+
+// Tries the candidate lines in order until one reads a text as long as the
+// format; between lines, clicks on Abort and Skip take effect.
+std::string SearchCandidateLines(Context& ctx) {
+    RunState& run = ctx.run;
+    GeneralState& general = ctx.general;
+    const std::int32_t extent = run.VerticalScan ? ctx.bitmap.Width : ctx.bitmap.Height;
+    const std::vector<std::int32_t> lines = CandidateLines(extent, general.LastLine);
+
+    std::string text;
+    // The list's first entry is never tried.
+    for (std::size_t index = 1; index < lines.size(); ++index) {
+        general.LastLine = lines[index];
+        DrawScanLine(ctx, 0, lines[index]);
+        ctx.ui.ProcessEventsDuringImage();
+        if (!run.KeepGoing) break;
+        text = SampleScanLine(ctx, lines[index]);
+        if (text.size() >= ctx.Settings().BarcodeFormat().size()) break;
+    }
+    // A click made while the last line was read still stops the image
+    // before anything is renamed.
+    ctx.ui.ProcessEventsDuringImage();
+    return text;
+}
+
+// A whole label that does not fit the format: reported, and the previous
+// barcode forgotten, so that the photographs after it are not filed under
+// an older number.
+std::string UnmatchedBarcodeOutcome(Context& ctx, bool demoDebug) {
+    const std::string found = "Found barcode " + ctx.run.UnmatchedBarcode + ", but unable to match the format " +
+                              ctx.Settings().BarcodeFormat();
+    if (demoDebug) Prompt(ctx, found);
+    ++ctx.run.ErrorCount;
+    ctx.run.LastBarcode.clear();
+    ctx.general.LastLine = 0;
+    return std::string(kProblemMarker) + ctx.run.CurrentImage + ": " + found;
+}
+
+// A photograph without a readable barcode: named after the previous one when
+// one is known and "Rename W/O Barcode" asks for it, otherwise a problem.
+std::string NoBarcodeOutcome(Context& ctx, bool demoDebug) {
+    RunState& run = ctx.run;
+    const std::string& name = run.CurrentImage;
+    if (!run.LastBarcode.empty() && ctx.Settings().RenameWithoutBarcode()) {
+        if (demoDebug) {
+            Prompt(ctx, "    Can't find Barcode");
+            return name + " would be renamed with previous barcode " + run.LastBarcode;
+        }
+        RenameImageFiles(ctx, run.LastBarcode);
+        return name + " renamed with previous barcode " + run.LastBarcode;
+    }
+    if (demoDebug) Prompt(ctx, "    Can't find Barcode");
+    ++run.ErrorCount;
+    return "No barcode found on " + name;
+}
+
+}  // namespace
+
 void ProcessGeneralImage(Context& ctx) {
     RunState& run = ctx.run;
     GeneralState& general = ctx.general;
     const std::string name = run.CurrentImage;
 
     ctx.ui.ShowPicture(ctx.bitmap);
-
-    const std::int32_t extent = run.VerticalScan ? ctx.bitmap.Width : ctx.bitmap.Height;
-    const std::vector<std::int32_t> lines = CandidateLines(extent, general.LastLine);
-
     run.BarcodeSeen = false;
-    std::string text;
-    // The list's first entry is never tried.
-    for (std::size_t index = 1; index < lines.size(); ++index) {
-        general.LastLine = lines[index];
-        DrawScanLine(ctx, 0, lines[index]);
-        if (!run.KeepGoing) break;
-        text = SampleScanLine(ctx, lines[index]);
-        if (text.size() >= ctx.Settings().BarcodeFormat().size()) break;
+    run.UnmatchedBarcode.clear();
+    std::string text = SearchCandidateLines(ctx);
+
+    // Skipped or aborted part-way: nothing was decided about this photograph,
+    // so it keeps its name, and the next one is not named after an older one.
+    if (!run.KeepGoing) {
+        run.LastBarcode.clear();
+        run.BarcodeSeen = false;
+        return;
     }
 
     // The verdict is the format check's, whatever the line analysis left.
     MatchesFormat(ctx, text);
+    const bool read = run.ReadValid && !text.empty();
+    const bool unmatched = !read && !run.UnmatchedBarcode.empty();
 
     const bool demoDebug = !ctx.Settings().IsProduction();
-    if (run.BarcodeSeen && !run.ReadValid) {
+    if (run.BarcodeSeen && !run.ReadValid && !unmatched) {
         if (demoDebug) Prompt(ctx, "Found barcode, but unable to read");
         text.clear();
         general.LastLine = 0;
     }
 
     std::string pendingLogLine;
-    if (run.ReadValid && !text.empty() && run.KeepGoing) {
+    if (read) {
         if (demoDebug) {
             Prompt(ctx, "    " + text);
             pendingLogLine = name + " found Barcode: " + text;
@@ -81,23 +139,15 @@ void ProcessGeneralImage(Context& ctx) {
             RenameImageOnly(ctx, text, pendingLogLine);
         }
         run.LastBarcode = text;
+    } else if (unmatched) {
+        pendingLogLine = UnmatchedBarcodeOutcome(ctx, demoDebug);
     } else if (run.BarcodeSeen) {
-        pendingLogLine = ">>>>>" + name + ": Found barcode, but unable to read";
+        pendingLogLine = std::string(kProblemMarker) + name + ": Found barcode, but unable to read";
         ++run.ErrorCount;
         run.LastBarcode.clear();
         general.LastLine = 0;
-    } else if (!run.LastBarcode.empty()) {
-        if (demoDebug) {
-            Prompt(ctx, "    Can't find Barcode");
-            pendingLogLine = name + " would be renamed with previous barcode " + run.LastBarcode;
-        } else {
-            RenameImageFiles(ctx, run.LastBarcode);
-            pendingLogLine = name + " renamed with previous barcode " + run.LastBarcode;
-        }
     } else {
-        if (demoDebug) Prompt(ctx, "    Can't find Barcode");
-        pendingLogLine = "No barcode found on " + name;
-        ++run.ErrorCount;
+        pendingLogLine = NoBarcodeOutcome(ctx, demoDebug);
     }
 
     run.BarcodeSeen = false;

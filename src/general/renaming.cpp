@@ -42,9 +42,9 @@ std::string FormatSuffix(std::string_view fmt, std::int32_t n) {
             return ReplaceAll(fmt, rule.token, PadLeft(digits, rule.width));
     }
     if (fmt.find('@') != std::string_view::npos) {
-        // 1 gives 'a'; past 26 the codes simply run on beyond 'z'.
-        const char letter = static_cast<char>(96 + n);
-        return ReplaceAll(fmt, "@", std::string_view(&letter, 1));
+        // 1 gives "a"; after "z" come "aa", "ab", ...: letters only, never
+        // the characters that follow 'z' in the code table.
+        return ReplaceAll(fmt, "@", LetterSuffix(n));
     }
     return digits;
 }
@@ -61,7 +61,7 @@ void RenameImageOnly(Context& ctx, std::string_view barcode, std::string& pendin
             return;
         }
     }
-    pendingLogLine = ">>>>>" + name + " found barcode, but unable to rename file.";
+    pendingLogLine = std::string(kProblemMarker) + name + " found barcode, but unable to rename file.";
     ++ctx.run.ErrorCount;
 }
 
@@ -92,7 +92,7 @@ void RenameImageFiles(Context& ctx, std::string_view barcode) {
             }
         }
         if (!renamed) {
-            AppendLogLine(ctx, ">>>>>" + name + " found barcode, but unable to rename " + file);
+            AppendLogLine(ctx, std::string(kProblemMarker) + name + " found barcode, but unable to rename " + file);
             ++ctx.run.ErrorCount;
         }
     }

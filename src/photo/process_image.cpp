@@ -49,8 +49,9 @@ void AbortClicked(Context& ctx) {
 }
 
 void SkipClicked(Context& ctx) {
-    const bool runStopped = !ctx.run.KeepGoing && !ctx.run.SkipRequested;
-    if (runStopped) return;
+    // Once the run is stopped, or this image already skipped, a further
+    // click changes nothing.
+    if (!ctx.run.KeepGoing) return;
     ctx.run.KeepGoing = false;
     ctx.run.SkipRequested = true;
     AppendLogLine(ctx, ctx.run.CurrentImage + " skipped by user.");

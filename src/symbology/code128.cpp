@@ -7,6 +7,7 @@
 
 #include "app/context.h"
 #include "symbology/code128_table.h"
+#include "symbology/format_match.h"
 
 namespace tagmora {
 namespace {
@@ -161,6 +162,10 @@ std::string DecodeCode128(Context& ctx, std::span<const float> barWidths, std::s
             // Only the Stop symbol follows a check symbol; taking it for a
             // second check would fail every barcode that has room left.
             sum = expected;
+            // A text that passed its check symbol is whole: one that does not
+            // fit the format is a label of its own, not a misread.
+            if (!text.empty() && !TextMatchesFormat(text, ctx.Settings().BarcodeFormat()))
+                NoteUnmatchedBarcode(ctx.run, text);
             break;
         }
     }

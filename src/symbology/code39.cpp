@@ -17,8 +17,13 @@ char DecodeCode39Char(std::string_view pattern) {
     return '!';
 }
 
+bool StopCharacterAt(std::string_view runString, std::size_t index) {
+    return index < runString.size() && runString.substr(index, kCode39StartStop.size()) == kCode39StartStop;
+}
+
 std::string DecodeCode39(Context& ctx, std::string_view runString) {
     std::string result;
+    bool stopRead = false;
     const std::size_t start = runString.find(kCode39StartStop);
     ctx.run.BarcodeSeen = start != std::string_view::npos;
     if (!ctx.run.BarcodeSeen) ctx.run.ReadValid = false;
@@ -37,16 +42,24 @@ std::string DecodeCode39(Context& ctx, std::string_view runString) {
                 ctx.run.ReadValid = false;
             else if (ch != '*')
                 result += ch;
+            stopRead = ch == '*';
             p += 10;  // nine letters and the gap
             // The stop character is not required: a string too short for
             // another full character ends the text (p + 1 is the 1-based position).
             if (!ctx.run.ReadValid || ch == '*' || !(length - 10 > p + 1)) break;
         }
+        // The loop may end just short of a stop character it did not read.
+        stopRead = stopRead || (ctx.run.ReadValid && StopCharacterAt(runString, static_cast<std::size_t>(p)));
     }
 
     // The format alone decides: a text of the right shape is accepted even if
     // a later character failed or no stop character was read.
-    if (!MatchesFormat(ctx, result)) ctx.run.ReadValid = false;
+    if (!MatchesFormat(ctx, result)) {
+        ctx.run.ReadValid = false;
+        // Read whole from start to stop, yet not of the format's shape: a
+        // label of its own that the caller must not mistake for no label.
+        if (stopRead && !result.empty()) NoteUnmatchedBarcode(ctx.run, result);
+    }
     return result;
 }
 

@@ -41,4 +41,8 @@ bool MatchesFormat(Context& ctx, std::string_view text) {
     return ctx.run.ReadValid;
 }
 
+void NoteUnmatchedBarcode(RunState& run, std::string_view text) {
+    if (run.UnmatchedBarcode.empty()) run.UnmatchedBarcode = text;
+}
+
 }  // namespace tagmora

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "app/context.h"
+#include "photo/process_image.h"
 #include "support/folder_rig.h"
 #include "support/synthetic_sheet.h"
 
@@ -113,9 +114,9 @@ TEST_F(GeneralFlowTest, APreviousBarcodeWhoseNamesAreTakenLogsBoth) {
     EXPECT_EQ(photos.Read("IMG_2.jpg"), "photo IMG_2.jpg");
 }
 
-// Each outcome once: read, previous barcode, seen but unreadable (a Code 39
-// symbol whose text does not fit the format), which forgets the previous
-// barcode and line, so that the last image has no number to take.
+// Each outcome once: read, previous barcode, a whole Code 39 label whose text
+// does not fit the format, which forgets the previous barcode and line, so
+// that the next image has no number to take, and seen but unreadable.
 TEST_F(GeneralFlowTest, DemoDebugReportsAndRenamesNothing) {
     Demo();
     Sheet("QSZ0123456");
@@ -132,17 +133,34 @@ TEST_F(GeneralFlowTest, DemoDebugReportsAndRenamesNothing) {
     Blank();
     Photo("IMG_4.jpg");
     ProcessGeneralImage(core.ctx);
+    Sheet("QSZ0$23456");  // '$' is not a character this reader knows
+    Photo("IMG_5.jpg");
+    ProcessGeneralImage(core.ctx);
 
-    EXPECT_EQ(FileNames(), (Names{"IMG_1.jpg", "IMG_1.CR2", "IMG_2.jpg", "IMG_3.jpg", "IMG_4.jpg"}));
-    EXPECT_EQ(core.ui.prompts, (Lines{"    QSZ0123456", "    Can't find Barcode", "Found barcode, but unable to read",
-                                      "    Can't find Barcode"}));
+    EXPECT_EQ(FileNames(), (Names{"IMG_1.jpg", "IMG_1.CR2", "IMG_2.jpg", "IMG_3.jpg", "IMG_4.jpg", "IMG_5.jpg"}));
+    const std::string mismatch = "Found barcode ABC0123456, but unable to match the format QSZ0######";
+    EXPECT_EQ(core.ui.prompts, (Lines{"    QSZ0123456", "    Can't find Barcode", mismatch, "    Can't find Barcode",
+                                      "Found barcode, but unable to read"}));
     EXPECT_EQ(core.ui.logLines, (Lines{"IMG_1.jpg found Barcode: QSZ0123456",
                                        "IMG_2.jpg would be renamed with previous barcode QSZ0123456",
-                                       ">>>>>IMG_3.jpg: Found barcode, but unable to read",
-                                       "No barcode found on IMG_4.jpg"}));
-    EXPECT_EQ(core.state.run.ErrorCount, 2);
+                                       ">>>>>IMG_3.jpg: " + mismatch, "No barcode found on IMG_4.jpg",
+                                       ">>>>>IMG_5.jpg: Found barcode, but unable to read"}));
+    EXPECT_EQ(core.state.run.ErrorCount, 3);
     EXPECT_GT(core.ui.StripsOf(StripColour::Black), 4);  // every line tried is shown
     EXPECT_TRUE(core.state.run.KeepGoing);
+}
+
+// With "Rename W/O Barcode" off a photograph without a label keeps its name
+// and is a problem, although a previous barcode is known.
+TEST_F(GeneralFlowTest, WithoutRenameWOAPhotographWithoutLabelKeepsItsName) {
+    core.settings().RenameWithoutBarcode = false;
+    core.state.run.LastBarcode = "QSZ0123456";
+    Blank();
+    Photo("IMG_2.jpg", {"IMG_2.CR2"});
+    ProcessGeneralImage(core.ctx);
+    EXPECT_EQ(core.ui.logLines, (Lines{"No barcode found on IMG_2.jpg"}));
+    EXPECT_EQ(FileNames(), (Names{"IMG_2.jpg", "IMG_2.CR2"}));
+    EXPECT_EQ(core.state.run.ErrorCount, 1);
 }
 
 TEST_F(GeneralFlowTest, CancelInAResultBoxEndsTheRunButTheImageIsLogged) {
@@ -185,26 +203,31 @@ TEST_F(GeneralFlowTest, LinesAreTriedInListOrderFromTheSecondEntry) {
     EXPECT_EQ(core.ui.prompts, (Lines{"    Can't find Barcode"}));
 }
 
-// KeepGoing is looked at after each line is drawn, before it is sampled; a
-// stopped image is still logged as one without a readable barcode.
-TEST_F(GeneralFlowTest, AStoppedRunDrawsOneLineAndReadsNone) {
+// KeepGoing is looked at after each line is drawn, before it is sampled. A
+// stopped image has no outcome: it keeps its name, logs no line of its own,
+// and the previous barcode is forgotten, so the next image cannot take it.
+TEST_F(GeneralFlowTest, AStoppedImageIsNeitherReadNorRenamed) {
     Demo(/*pause=*/true);
     core.ui.promptAnswers = {false};
     Sheet("QSZ0123456");
     Photo("IMG_1.jpg");
     ProcessGeneralImage(core.ctx);
-    EXPECT_EQ(core.ui.prompts, (Lines{"60", "    Can't find Barcode"}));
+    EXPECT_EQ(core.ui.prompts, (Lines{"60"}));
     EXPECT_EQ(core.ui.strips.size(), 1u);
-    EXPECT_EQ(core.ui.logLines, (Lines{"No barcode found on IMG_1.jpg"}));
+    EXPECT_TRUE(core.ui.logLines.empty());
     EXPECT_EQ(core.state.general.LastLine, 60);
 
-    // Stopped before the image began: the previous barcode is only reported.
-    core.settings().PauseEachLine = false;
-    core.state.run.LastBarcode = "QSZ0123456";
+    // Production, a previous barcode known, Skip clicked while the label is
+    // read: the photograph keeps its name.
+    core.settings().ModeIndex = 0;
+    core.state.run.KeepGoing = true;
+    core.state.run.LastBarcode = "QSZ0999999";
+    core.ui.onEventsDuringImage = [this](int) { SkipClicked(core.ctx); };  // also clicked twice
     ProcessGeneralImage(core.ctx);
-    EXPECT_EQ(core.ui.strips.size(), 2u);
-    EXPECT_EQ(core.ui.logLines.back(), "IMG_1.jpg would be renamed with previous barcode QSZ0123456");
-    EXPECT_EQ(core.state.run.LastBarcode, "QSZ0123456");
+    EXPECT_EQ(core.ui.logLines, (Lines{"IMG_1.jpg skipped by user."}));
+    EXPECT_EQ(FileNames(), (Names{"IMG_1.jpg"}));
+    EXPECT_EQ(core.state.run.LastBarcode, "");
+    EXPECT_EQ(core.state.run.ErrorCount, 0);
 }
 
 }  // namespace

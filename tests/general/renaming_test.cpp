@@ -20,7 +20,8 @@ TEST(FormatSuffixTest, TheFirstTokenFoundDecides) {
         std::int32_t n;
         std::string_view suffix;
     } cases[] = {
-        {"@", 1, "a"},         {"@", 26, "z"},         {"@", 27, "{"},       {"@", 28, "|"},
+        {"@", 1, "a"},         {"@", 26, "z"},         {"@", 27, "aa"},      {"@", 53, "ba"},
+        {"@", 702, "zz"},      {"@", 703, "aaa"},      {"x@@", 28, "xabab"},
         {"###", 1, "001"},     {"###", 1234, "1234"},  {"####", 7, "0007"},  {"#####", 7, "0007#"},
         {"##-##", 5, "05-05"}, {"-#", 2, "-2"},        {"#x#", 3, "3x3"},    {"@#", 2, "@2"},
         {"(@)", 3, "(c)"},     {"", 12, "12"},         {"x", 4, "4"},
@@ -117,11 +118,18 @@ TEST_F(RenamingTest, GivingUpAfterTheLastSuffixIsOneErrorPerFile) {
     EXPECT_EQ(Only("IMG_9.jpg", "QSZ0999999"), ">>>>>IMG_9.jpg found barcode, but unable to rename file.");
 }
 
-TEST_F(RenamingTest, LettersRunPastZ) {
-    Add({"IMG_1.jpg", "QSZ0123456.jpg"});
-    for (char letter = 'a'; letter <= 'z'; ++letter) Add({"QSZ0123456" + std::string(1, letter) + ".jpg"});
-    Files("IMG_1.jpg", "QSZ0123456");
-    EXPECT_TRUE(photos.Exists("QSZ0123456{.jpg"));
+// Thirty shots of one specimen: after "z" come "aa", "ab", ..., never "{".
+TEST_F(RenamingTest, LettersRunOnAsLettersPastZ) {
+    Add({"QSZ0123456.jpg"});
+    for (int n = 1; n <= 29; ++n) {
+        const std::string name = "IMG_" + std::to_string(n) + ".jpg";
+        Add({name});
+        Files(name, "QSZ0123456");
+    }
+    for (const char* name : {"QSZ0123456z.jpg", "QSZ0123456aa.jpg", "QSZ0123456ac.jpg"})
+        EXPECT_TRUE(photos.Exists(name)) << name;
+    EXPECT_FALSE(photos.Exists("QSZ0123456ad.jpg"));
+    EXPECT_EQ(photos.Files().size(), 30u);
 }
 
 // A barcode that the format let through with a separator in it must not move

@@ -64,10 +64,10 @@ private slots:
                  (Texts{"IMG_2.jpg skipped.", "Process Aborted by User",
                         "No Errors encountered with 3 images.\r\nPlease read the log file for details."}));
         QCOMPARE(Child<QLabel>(*photo, "CountLabel")->text(), QString("3/3"));
-        // A click takes effect once the image in hand is done: the third
-        // photograph is still renamed, the fourth is never handed on.
+        // A click takes effect between the scan lines: the photographs skipped
+        // and aborted keep their names, the fourth is never handed on.
         QCOMPARE(testing::FileNames(photos),
-                 (std::set<std::string>{"QSZ0000001.jpg", "QSZ0000002.jpg", "QSZ0000003.jpg", "IMG_4.jpg"}));
+                 (std::set<std::string>{"QSZ0000001.jpg", "IMG_2.jpg", "IMG_3.jpg", "IMG_4.jpg"}));
         const std::string log = start->Read("Tagmora.log");
         QVERIFY(log.find("IMG_2.jpg skipped by user.\r\n") != std::string::npos);
         QVERIFY(log.find("Process aborted by user\r\n") != std::string::npos);

@@ -37,6 +37,10 @@ public:
     // Runs at each ProcessPendingEvents, with its 1-based call number: the
     // place where a test "clicks" Abort or Skip.
     std::function<void(int)> onProcessEvents;
+    // The same for the event processing between the scan lines of an image,
+    // counted apart so that the driver's calls keep their numbers.
+    int eventsDuringImage = 0;
+    std::function<void(int)> onEventsDuringImage;
 
     const RunSettings& Settings() const override { return settings; }
     void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
@@ -56,6 +60,10 @@ public:
     void ProcessPendingEvents() override {
         ++eventsProcessed;
         if (onProcessEvents) onProcessEvents(eventsProcessed);
+    }
+    void ProcessEventsDuringImage() override {
+        ++eventsDuringImage;
+        if (onEventsDuringImage) onEventsDuringImage(eventsDuringImage);
     }
     void LogLineAppended(std::string_view line) override { logLines.emplace_back(line); }
 
