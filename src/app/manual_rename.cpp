@@ -14,9 +14,6 @@ namespace tagmora {
 
 namespace {
 
-// The General pipeline puts this before the file name of its problem lines.
-constexpr std::string_view kProblemMarker = ">>>>>";
-
 // Half the side of the square of bitmap pixels a zoomed view shows.
 constexpr std::int64_t kZoomHalf = 300;
 constexpr std::int64_t kZoomSide = 2 * kZoomHalf;
@@ -38,8 +35,11 @@ std::pair<std::int64_t, std::int64_t> ZoomSpan(std::int64_t centre, std::int64_t
     return {low, high};
 }
 
+// The General pipeline's line for a photograph left without a number.
+constexpr std::string_view kNoBarcodePrefix = "No barcode found on ";
+
 bool IsReviewLine(std::string_view line) {
-    return ContainsNoCase(line, "unable") || ContainsNoCase(line, "confidence");
+    return ContainsNoCase(line, "unable") || ContainsNoCase(line, "confidence") || line.starts_with(kNoBarcodePrefix);
 }
 
 }  // namespace
@@ -58,7 +58,9 @@ std::vector<std::string> ReviewLines(std::string logText) {
 
 std::string NameFromLogLine(std::string line) {
     std::string name;
-    if (ContainsNoCase(line, "unable")) {
+    if (line.starts_with(kNoBarcodePrefix)) {
+        name = line.substr(kNoBarcodePrefix.size());
+    } else if (ContainsNoCase(line, "unable")) {
         // Problem lines begin with the file name: "IMG_7.jpg: Unable to ...".
         name = ReplaceAll(ReadLeadingPiece(line, " ", true), ":", "");
     } else {

@@ -12,7 +12,8 @@ namespace tagmora {
 struct Context;
 
 // The lines of the last run that Manual Rename offers (contain "unable" or
-// "confidence", any case), from the whole log text.
+// "confidence", any case, or say that no barcode was found), from the whole
+// log text.
 std::vector<std::string> ReviewLines(std::string logText);
 
 // The file name a log line names; empty when it names nothing usable. The

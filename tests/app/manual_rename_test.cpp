@@ -23,9 +23,10 @@ std::string LogWithLastRun(std::string_view outcomeLines) {
     return header + "IMG_1.jpg: Unable to open image.\r\n" + header + std::string(outcomeLines);
 }
 
-TEST(ManualRenameTest, ReviewLinesAreTheLastRunsLinesWithUnableOrConfidence) {
-    EXPECT_EQ(ReviewLines(LogWithLastRun("IMG_7.jpg: Unable to open image.\r\nNo barcode found on IMG_8.jpg\r\n")),
-              Lines{"IMG_7.jpg: Unable to open image."});
+TEST(ManualRenameTest, ReviewLinesAreTheLastRunsProblemLines) {
+    EXPECT_EQ(ReviewLines(LogWithLastRun("IMG_7.jpg: Unable to open image.\r\nNo barcode found on IMG_8.jpg\r\n"
+                                         "IMG_9.jpg renamed with previous barcode QSZ1\r\n")),
+              (Lines{"IMG_7.jpg: Unable to open image.", "No barcode found on IMG_8.jpg"}));
     EXPECT_EQ(ReviewLines(LogWithLastRun("a.jpg renamed b.jpg (LOW CONFIDENCE)\r\nc.jpg: UNABLE\r\nd.jpg renamed e")),
               (Lines{"a.jpg renamed b.jpg (LOW CONFIDENCE)", "c.jpg: UNABLE"}));
     // The last line counts even without its line end.
@@ -45,6 +46,8 @@ TEST(ManualRenameTest, NameFromLogLine) {
         // The General pipeline's marker is not part of the file name.
         {">>>>>IMG_4.jpg: Found barcode, but unable to read", "IMG_4.jpg"},
         {">>>>>IMG_4.jpg found barcode, but unable to rename IMG_4.CR2", "IMG_4.jpg"},
+        {">>>>>IMG_4.jpg: Found barcode AB1, but unable to match the format QSZ0######", "IMG_4.jpg"},
+        {"No barcode found on IMG 8.jpg", "IMG 8.jpg"},
         {"Low confidence somewhere", ""},  // no "amed "
         {"", ""},
         {">>>>>: unable", ""},
@@ -158,7 +161,8 @@ TEST(ManualRenameTest, TheReviewOffersEachProblemImageThatOpensAndEndsWithComple
     review();
     EXPECT_EQ(offered, (Lines{"IMG_7.jpg: Unable to open image. | IMG_7.jpg | 40",
                               ">>>>>IMG_9.jpg: Found barcode, but unable to read | IMG_9.jpg | 56"}));
-    EXPECT_EQ(core.ui.messages, (Lines{"Unable to open file " + (photos / "IMG_3.jpg"),
+    EXPECT_EQ(core.ui.messages, (Lines{"Unable to open file " + (photos / "IMG_8.jpg"),
+                                       "Unable to open file " + (photos / "IMG_3.jpg"),
                                        "Unable to open file " + (photos / "IMG_2.jpg"), "Complete"}));
 }
 

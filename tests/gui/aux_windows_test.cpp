@@ -201,7 +201,9 @@ private slots:
         QVERIFY(script.Finished());
         QVERIFY(firstChecked);
         QVERIFY(!manual->isVisible());
-        QCOMPARE(hook->messages, (Texts{"Unable to rename file.", "Complete"}));
+        QCOMPARE(hook->messages, (Texts{"Unable to rename file.",
+                                        "Unable to open file " + folder + "/IMG_8.jpg",
+                                        "Complete"}));
         QCOMPARE(testing::FileNames(photos), (std::set<std::string>{"QSZ0001234.JPG", "QSZ0001234.CR2", "IMG_9.jpg"}));
     }
 
