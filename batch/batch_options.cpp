@@ -26,6 +26,7 @@ constexpr std::array kFlags{
     Flag{"--suffix-all", "--no-suffix-all", &SettingOverrides::SuffixAll},
     Flag{"--rename-raw", "--no-rename-raw", &SettingOverrides::RenameRaw},
     Flag{"--ignore-matching", "--no-ignore-matching", &SettingOverrides::IgnoreMatching},
+    Flag{"--rename-without-barcode", "--no-rename-without-barcode", &SettingOverrides::RenameWithoutBarcode},
 };
 
 template <std::size_t N>
@@ -54,16 +55,14 @@ BatchCommand Failed(std::string error) {
 BatchCommand ParseBatchArguments(std::span<const std::string> args) {
     BatchCommand command;
     SettingOverrides& overrides = command.Overrides;
-    bool haveFolder = false;
     bool optionsEnded = false;
 
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool isOption = !optionsEnded && arg.size() > 1 && arg.front() == '-';
         if (!isOption) {
-            if (haveFolder) return Failed("only one folder can be given: " + command.Folder + ", " + arg);
-            command.Folder = arg;
-            haveFolder = true;
+            if (arg.empty()) return Failed("a folder name is empty");
+            command.Folders.push_back(arg);
             continue;
         }
         if (arg == "--") {
@@ -120,8 +119,7 @@ BatchCommand ParseBatchArguments(std::span<const std::string> args) {
         }
     }
 
-    if (!haveFolder) return Failed("no folder given");
-    if (command.Folder.empty()) return Failed("the folder name is empty");
+    if (command.Folders.empty()) return Failed("no folder given");
     command.Action = CommandAction::Run;
     return command;
 }
@@ -135,16 +133,18 @@ void ApplyOverrides(const SettingOverrides& overrides, SettingValues& values) {
     if (overrides.SuffixAll) values.SuffixAll = *overrides.SuffixAll;
     if (overrides.RenameRaw) values.RenameRaw = *overrides.RenameRaw;
     if (overrides.IgnoreMatching) values.IgnoreMatching = *overrides.IgnoreMatching;
+    if (overrides.RenameWithoutBarcode) values.RenameWithoutBarcode = *overrides.RenameWithoutBarcode;
 }
 
 std::string UsageText() {
-    return "Usage: tagmora-batch [options] FOLDER\n"
+    return "Usage: tagmora-batch [options] FOLDER...\n"
            "\n"
-           "Reads the barcode on every .jpg photograph of FOLDER and renames each\n"
+           "Reads the barcode on every .jpg photograph of each FOLDER and renames each\n"
            "photograph (and the files sharing its name) to its catalogue number, as\n"
-           "Tagmora's Execute does. Config.txt in the current folder supplies the\n"
-           "settings; Tagmora.log there receives the run's report. The options below\n"
-           "change a setting for this run only; nothing is saved.\n"
+           "Tagmora's Execute does, one run per folder in the order given. Config.txt\n"
+           "in the current folder supplies the settings; Tagmora.log there receives\n"
+           "each run's report. The options below change a setting for these runs\n"
+           "only; nothing is saved.\n"
            "\n"
            "  --mode production|demo          demo reads and reports but renames nothing\n"
            "  --type general|closeup          whole sheets or close-ups of the label\n"
@@ -156,15 +156,19 @@ std::string UsageText() {
            "                                  (@ = a,b,c...  # = 1,2,3...  ### = 001,002...)\n"
            "  --suffix-all, --no-suffix-all   suffix every photograph, or only further ones\n"
            "  --rename-raw, --no-rename-raw   rename files sharing the photograph's name\n"
+           "  --rename-without-barcode, --no-rename-without-barcode\n"
+           "                                  name a photograph without a readable barcode\n"
+           "                                  after the one before it, or leave it as it is\n"
            "  --ignore-matching, --no-ignore-matching\n"
            "                                  pass over photographs already so named\n"
            "  --help                          show this text\n"
            "  --version                       show the program's version\n"
            "\n"
            "Messages are printed on standard output. Ctrl-C stops the run after the\n"
-           "photograph in hand.\n"
-           "Exit status: 0 no problem image, 1 problem images, no image found or the\n"
-           "run stopped early, 2 bad arguments or a folder that cannot be read.\n";
+           "photograph in hand; later folders are not run.\n"
+           "Exit status: 2 bad arguments or a folder that cannot be read (the other\n"
+           "folders are still run); else 1 when a run had problem images, found no\n"
+           "image or stopped early; else 0.\n";
 }
 
 }  // namespace tagmora::batch

@@ -1,9 +1,10 @@
 #pragma once
-// The command line of tagmora-batch: the folder to run over and the settings
+// The command line of tagmora-batch: the folders to run over and the settings
 // to use for this run only (nothing is saved).
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "app/run_settings.h"
 
@@ -20,19 +21,20 @@ struct SettingOverrides {
     std::optional<bool> SuffixAll;
     std::optional<bool> RenameRaw;
     std::optional<bool> IgnoreMatching;
+    std::optional<bool> RenameWithoutBarcode;
 };
 
 enum class CommandAction { Run, ShowHelp, ShowVersion, Error };
 
 struct BatchCommand {
     CommandAction Action = CommandAction::Error;
-    std::string Folder;
+    std::vector<std::string> Folders;  // one run each, in the order given
     SettingOverrides Overrides;
     std::string Error;  // what was wrong with the arguments, for Error
 };
 
-// Parses the arguments after the program name. Options may come before or
-// after the folder; "--name=value" and "--name value" are both accepted; "--"
+// Parses the arguments after the program name. Options may come before,
+// between or after the folders and apply to every folder; "--name=value" and "--name value" are both accepted; "--"
 // ends the options. The last of repeated options wins.
 BatchCommand ParseBatchArguments(std::span<const std::string> args);
 

@@ -84,10 +84,6 @@ int RunBatchCommand(std::span<const std::string> args, const CommandStreams& str
         break;
     }
 
-    if (const std::string problem = FolderProblem(command.Folder); !problem.empty()) {
-        streams.err << "tagmora-batch: cannot read the folder " << problem << '\n';
-        return kExitBadArguments;
-    }
     std::error_code error;
     const std::filesystem::path startFolder = std::filesystem::current_path(error);
     if (error) {
@@ -99,13 +95,11 @@ int RunBatchCommand(std::span<const std::string> args, const CommandStreams& str
     CoreState state;
     Context ctx = state.ContextFor(ui);
     state.run.StartFolder = startFolder.string();
-
     LoadConfig(state.run.StartFolder, ui.settings.Values, ui);
     ApplyOverrides(command.Overrides, ui.settings.Values);
-    ui.settings.Values.PhotoFolder = AbsoluteFolder(command.Folder);
 
-    // Ctrl-C acts like the Abort button: the image in hand is finished and
-    // logged, then the run stops.
+    // Ctrl-C acts like the Abort button: the image in hand is stopped and
+    // logged, then the run stops, and no later folder is run.
     bool abortHandled = false;
     ui.onProcessEvents = [&] {
         if (streams.interrupted != nullptr && *streams.interrupted != 0 && !abortHandled) {
@@ -114,9 +108,22 @@ int RunBatchCommand(std::span<const std::string> args, const CommandStreams& str
         }
     };
 
-    const RunEnd end = RunBatch(ctx);
-    if (end == RunEnd::Completed && state.run.ErrorCount == 0) return kExitClean;
-    return kExitProblems;
+    // One run per folder, exactly as Execute pressed once for each.
+    bool unreadable = false;
+    bool problems = false;
+    for (const std::string& folder : command.Folders) {
+        if (const std::string problem = FolderProblem(folder); !problem.empty()) {
+            streams.err << "tagmora-batch: cannot read the folder " << problem << '\n';
+            unreadable = true;
+            continue;
+        }
+        ui.settings.Values.PhotoFolder = AbsoluteFolder(folder);
+        const RunEnd end = RunBatch(ctx);
+        problems = problems || end != RunEnd::Completed || state.run.ErrorCount != 0;
+        if (end == RunEnd::Aborted) break;
+    }
+    if (unreadable) return kExitBadArguments;
+    return problems ? kExitProblems : kExitClean;
 }
 
 }  // namespace tagmora::batch
