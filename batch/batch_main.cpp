@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "batch/console_front_end.h"
+#include "batch/batch_command.h"
 
 namespace {
 

@@ -50,11 +50,49 @@ BatchCommand Failed(std::string error) {
     return command;
 }
 
+// A flag option sets its override; false when arg is no flag.
+bool TakeFlag(std::string_view arg, SettingOverrides& overrides) {
+    for (const Flag& flag : kFlags) {
+        if (arg == flag.On || arg == flag.Off) {
+            overrides.*flag.Target = (arg == flag.On);
+            return true;
+        }
+    }
+    return false;
+}
+
+template <std::size_t N>
+std::optional<std::string> TakeChoice(const std::array<Choice, N>& choices, std::string_view name,
+                                      const std::string& value, std::optional<int>& target) {
+    target = FindChoice(choices, value);
+    if (target) return std::nullopt;
+    return std::string(name) + " must be " + ChoiceWords(choices) + ", not " + value;
+}
+
+// An option with a value sets its override; the error, if the value is wrong.
+std::optional<std::string> TakeValue(std::string_view name, const std::string& value, SettingOverrides& overrides) {
+    if (name == "--format") {
+        overrides.BarcodeFormat = value;
+        return std::nullopt;
+    }
+    if (name == "--suffix-format") {
+        overrides.SuffixFormat = value;
+        return std::nullopt;
+    }
+    if (name == "--mode") return TakeChoice(kModes, name, value, overrides.ModeIndex);
+    if (name == "--type") return TakeChoice(kTypes, name, value, overrides.TypeIndex);
+    return TakeChoice(kOrientations, name, value, overrides.RotationIndex);
+}
+
+bool TakesValue(std::string_view name) {
+    return name == "--mode" || name == "--type" || name == "--orientation" || name == "--format" ||
+           name == "--suffix-format";
+}
+
 }  // namespace
 
 BatchCommand ParseBatchArguments(std::span<const std::string> args) {
     BatchCommand command;
-    SettingOverrides& overrides = command.Overrides;
     bool optionsEnded = false;
 
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -69,23 +107,11 @@ BatchCommand ParseBatchArguments(std::span<const std::string> args) {
             optionsEnded = true;
             continue;
         }
-        if (arg == "--help" || arg == "-h") {
-            command.Action = CommandAction::ShowHelp;
+        if (arg == "--help" || arg == "-h" || arg == "--version") {
+            command.Action = arg == "--version" ? CommandAction::ShowVersion : CommandAction::ShowHelp;
             return command;
         }
-        if (arg == "--version") {
-            command.Action = CommandAction::ShowVersion;
-            return command;
-        }
-
-        bool isFlag = false;
-        for (const Flag& flag : kFlags) {
-            if (arg == flag.On || arg == flag.Off) {
-                overrides.*flag.Target = (arg == flag.On);
-                isFlag = true;
-            }
-        }
-        if (isFlag) continue;
+        if (TakeFlag(arg, command.Overrides)) continue;
 
         // Options with a value: "--name=value" or "--name value".
         std::string name = arg;
@@ -94,29 +120,12 @@ BatchCommand ParseBatchArguments(std::span<const std::string> args) {
             name = arg.substr(0, equals);
             value = arg.substr(equals + 1);
         }
-        const bool takesValue = name == "--mode" || name == "--type" || name == "--orientation" ||
-                                name == "--format" || name == "--suffix-format";
-        if (!takesValue) return Failed("unknown option " + arg);
+        if (!TakesValue(name)) return Failed("unknown option " + arg);
         if (!value) {
             if (i + 1 >= args.size()) return Failed("option " + name + " needs a value");
             value = args[++i];
         }
-
-        if (name == "--format") {
-            overrides.BarcodeFormat = *value;
-        } else if (name == "--suffix-format") {
-            overrides.SuffixFormat = *value;
-        } else if (name == "--mode") {
-            overrides.ModeIndex = FindChoice(kModes, *value);
-            if (!overrides.ModeIndex) return Failed("--mode must be " + ChoiceWords(kModes) + ", not " + *value);
-        } else if (name == "--type") {
-            overrides.TypeIndex = FindChoice(kTypes, *value);
-            if (!overrides.TypeIndex) return Failed("--type must be " + ChoiceWords(kTypes) + ", not " + *value);
-        } else {
-            overrides.RotationIndex = FindChoice(kOrientations, *value);
-            if (!overrides.RotationIndex)
-                return Failed("--orientation must be " + ChoiceWords(kOrientations) + ", not " + *value);
-        }
+        if (std::optional<std::string> error = TakeValue(name, *value, command.Overrides)) return Failed(*error);
     }
 
     if (command.Folders.empty()) return Failed("no folder given");

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/run_settings.h"
+#include "base/run_settings.h"
 
 namespace tagmora::batch {
 

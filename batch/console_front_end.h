@@ -1,17 +1,15 @@
 #pragma once
 // The headless front end: message boxes become lines on standard output,
 // prompts are answered OK, and a progress line per image goes to a terminal.
-#include <csignal>
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "app/front_end.h"
-#include "app/run_settings.h"
+#include "base/front_end.h"
+#include "base/run_settings.h"
 
 namespace tagmora::batch {
 
@@ -32,7 +30,7 @@ public:
     void SetImageName(std::string_view) override {}
     void SetCountText(std::string_view) override {}
     void ShowPicture(const WorkBitmap&) override {}
-    void DrawStrip(const StripRect&, StripColour) override {}
+    void DrawStrip(const PixelRect&, StripColour) override {}
     void ProcessPendingEvents() override {
         if (onProcessEvents) onProcessEvents();
     }
@@ -46,21 +44,5 @@ private:
     std::ostream* progress_;
     std::vector<std::string> imageLines_;  // log lines since the last image ended
 };
-
-// Where the command writes, and the flag its Ctrl-C handler sets (or null).
-struct CommandStreams {
-    std::ostream& out;
-    std::ostream& err;
-    std::ostream* progress = nullptr;
-    const volatile std::sig_atomic_t* interrupted = nullptr;
-};
-
-inline constexpr int kExitClean = 0;
-inline constexpr int kExitProblems = 1;
-inline constexpr int kExitBadArguments = 2;
-
-// The whole command: arguments (without the program name) to exit status.
-// The current folder is the start folder, for Config.txt and the log.
-int RunBatchCommand(std::span<const std::string> args, const CommandStreams& streams);
 
 }  // namespace tagmora::batch

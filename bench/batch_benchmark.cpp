@@ -10,9 +10,9 @@
 
 #include "app/batch_run.h"
 #include "app/context.h"
-#include "app/file_system.h"
+#include "base/file_system.h"
 #include "photo/jpeg_intake.h"
-#include "photo/process_image.h"
+#include "app/process_image.h"
 #include "support/quiet_front_end.h"
 #include "support/synthetic_sheet.h"
 #include "support/temp_folder.h"
@@ -26,33 +26,33 @@ constexpr int kHeight = 3744;
 
 // Demo/Debug mode analyses exactly as Production does but renames nothing,
 // so the same folder can be run again and again.
-using testing::QuietFrontEnd;
+using support::QuietFrontEnd;
 
 // Twelve photographs of a day's shooting, written once for all benchmarks:
 // labels of both symbologies in different places, and sheets without label
 // (six pictures, each saved twice, as a second shot of the same sheet).
 struct CameraFolder {
-    testing::TempFolder start;
-    testing::TempFolder photos;
+    support::TempFolder start;
+    support::TempFolder photos;
     std::vector<std::string> names;
 
     CameraFolder() {
         struct Shot {
             const char* barcode;
-            testing::Symbology symbology;
+            support::Symbology symbology;
             int centerX, centerY;
         };
         const Shot shots[] = {
-            {"QSZ0104521", testing::Symbology::Code39, 4000, 3100},
-            {nullptr, testing::Symbology::Code39, 0, 0},
-            {"QSZ0104522", testing::Symbology::Code128, 3700, 3200},
-            {"QSZ0104523", testing::Symbology::Code39, 1600, 3000},
-            {nullptr, testing::Symbology::Code39, 0, 0},
-            {"QSZ0104524", testing::Symbology::Code128, 4100, 700},
+            {"QSZ0104521", support::Symbology::Code39, 4000, 3100},
+            {nullptr, support::Symbology::Code39, 0, 0},
+            {"QSZ0104522", support::Symbology::Code128, 3700, 3200},
+            {"QSZ0104523", support::Symbology::Code39, 1600, 3000},
+            {nullptr, support::Symbology::Code39, 0, 0},
+            {"QSZ0104524", support::Symbology::Code128, 4100, 700},
         };
         unsigned seed = 1;
         for (const Shot& shot : shots) {
-            testing::SheetOptions options;
+            support::SheetOptions options;
             options.width = kWidth;
             options.height = kHeight;
             options.moduleWidth = 8;
@@ -62,8 +62,8 @@ struct CameraFolder {
             options.blurSigma = 0.8;
             options.noiseSigma = 2.0;
             options.seed = seed++;
-            const std::string jpeg = testing::EncodeJpeg(
-                shot.barcode ? testing::MakeSheet(shot.symbology, shot.barcode, options) : testing::MakeBlankSheet(options),
+            const std::string jpeg = support::EncodeJpeg(
+                shot.barcode ? support::MakeSheet(shot.symbology, shot.barcode, options) : support::MakeBlankSheet(options),
                 90);
             for (int copy = 0; copy < 2; ++copy) {
                 const std::string name = "IMG_" + std::to_string(1000 + 2 * seed + copy) + ".jpg";

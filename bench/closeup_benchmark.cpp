@@ -5,6 +5,7 @@
 #include "closeup/closeup_flow.h"
 #include "closeup/closeup_row_scan.h"
 #include "support/fake_front_end.h"
+#include "support/reading_rig.h"
 #include "support/synthetic_sheet.h"
 #include "support/temp_folder.h"
 
@@ -13,34 +14,34 @@ namespace {
 using namespace tagmora;
 
 WorkBitmap CloseUp(int moduleWidth) {
-    testing::SheetOptions options;
+    support::SheetOptions options;
     options.width = 1600;
     options.height = 1000;
     options.moduleWidth = moduleWidth;
     options.barHeight = 450;
     options.blurSigma = 1.0;
     options.noiseSigma = 3.0;
-    return testing::MakeSheet(testing::Symbology::Code39, "QSZ0123456", options);
+    return support::MakeSheet(support::Symbology::Code39, "QSZ0123456", options);
 }
 
 void BM_ScanCloseUpRow(benchmark::State& state) {
-    testing::TestCore core;
-    core.state.bitmap = CloseUp(static_cast<int>(state.range(0)));
-    for (auto _ : state) benchmark::DoNotOptimize(ScanCloseUpRow(core.ctx, 500));
-    state.SetItemsProcessed(state.iterations() * core.state.bitmap.Width);
+    support::ReadingRig rig;
+    rig.core.state.bitmap = CloseUp(static_cast<int>(state.range(0)));
+    for (auto _ : state) benchmark::DoNotOptimize(rig.ScanRow(500));
+    state.SetItemsProcessed(state.iterations() * rig.core.state.bitmap.Width);
 }
 BENCHMARK(BM_ScanCloseUpRow)->Arg(4)->Arg(6);
 
 void BM_ProcessCloseUpImage(benchmark::State& state) {
-    testing::TestCore core;
-    testing::TempFolder logFolder;
+    support::TestCore core;
+    support::TempFolder logFolder;
     core.settings().ModeIndex = 1;
     core.state.run.StartFolder = logFolder.path();
     core.state.run.CurrentImage = "IMG.jpg";
     core.state.run.KeepGoing = true;
     core.state.bitmap = CloseUp(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        ProcessCloseUpImage(core.ctx);
+        ProcessCloseUpImage(core.ctx.CloseUp());
         core.ui.strips.clear();
         core.ui.prompts.clear();
         core.ui.logLines.clear();

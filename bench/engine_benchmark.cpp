@@ -9,12 +9,13 @@
 #include "app/context.h"
 #include "general/scan_line_sampling.h"
 #include "support/fake_front_end.h"
+#include "support/reading_rig.h"
 #include "support/synthetic_sheet.h"
 
 namespace {
 
 using namespace tagmora;
-using namespace tagmora::testing;
+using namespace tagmora::support;
 
 constexpr int kWidth = 5616;
 constexpr int kHeight = 3744;
@@ -54,12 +55,12 @@ const WorkBitmap& NoisyBlankSheet() {
 }
 
 void SampleOneRow(benchmark::State& state, const WorkBitmap& sheet, std::int32_t row, const std::string& expected) {
-    TestCore core;
-    core.state.bitmap = sheet;
-    std::string text = SampleScanLine(core.ctx, row);  // warm the reusable lists
+    ReadingRig rig;
+    rig.core.state.bitmap = sheet;
+    std::string text = rig.Sample(row);  // warm the reusable lists
     if (text != expected) state.SkipWithError("unexpected text");
     for (auto _ : state) {
-        text = SampleScanLine(core.ctx, row);
+        text = rig.Sample(row);
         benchmark::DoNotOptimize(text);
     }
     state.SetItemsProcessed(state.iterations() * (kWidth - 2));
@@ -85,14 +86,14 @@ std::vector<std::int32_t> GridLines(std::int32_t extent) {
 }
 
 void SearchGrid(benchmark::State& state, const WorkBitmap& sheet, const std::string& expected) {
-    TestCore core;
-    core.state.bitmap = sheet;
+    ReadingRig rig;
+    rig.core.state.bitmap = sheet;
     const std::vector<std::int32_t> lines = GridLines(kHeight);
     std::int64_t linesTried = 0;
     for (auto _ : state) {
         std::string text;
         for (std::size_t i = 1; i < lines.size() && text.empty(); ++i) {
-            text = SampleScanLine(core.ctx, lines[i]);
+            text = rig.Sample(lines[i]);
             ++linesTried;
         }
         if (text != expected) state.SkipWithError("unexpected text");

@@ -14,7 +14,7 @@
 
 #include "app/batch_run.h"
 #include "app/context.h"
-#include "app/file_system.h"
+#include "base/file_system.h"
 #include "support/quiet_front_end.h"
 #include "support/synthetic_sheet.h"
 #include "support/temp_folder.h"
@@ -35,22 +35,22 @@ long ResidentKilobytes() {
 // Small photographs keep the folder quick to write; the run does all the
 // same per-image work, whatever the picture's size.
 struct LargeFolder {
-    testing::TempFolder start;
-    testing::TempFolder photos;
+    support::TempFolder start;
+    support::TempFolder photos;
 
     LargeFolder() {
         std::vector<std::string> pictures;
         for (unsigned seed = 1; seed <= 8; ++seed) {
-            testing::SheetOptions options;
+            support::SheetOptions options;
             options.width = 480;
             options.height = 360;
             options.moduleWidth = 2;
             options.barHeight = 60;
             options.seed = seed;
             const std::string barcode = "QSZ0" + std::to_string(500000 + seed);
-            pictures.push_back(testing::EncodeJpeg(
-                seed % 4 == 0 ? testing::MakeBlankSheet(options)
-                              : testing::MakeSheet(testing::Symbology::Code39, barcode, options),
+            pictures.push_back(support::EncodeJpeg(
+                seed % 4 == 0 ? support::MakeBlankSheet(options)
+                              : support::MakeSheet(support::Symbology::Code39, barcode, options),
                 85));
         }
         for (int i = 0; i < kImages; ++i) {
@@ -66,7 +66,7 @@ LargeFolder& Folder() {
     return folder;
 }
 
-class MeasuringFrontEnd final : public testing::QuietFrontEnd {
+class MeasuringFrontEnd final : public support::QuietFrontEnd {
 public:
     long residentAfterFirstThousand = 0;
     void ImageFinished(std::int32_t index, std::int32_t, std::string_view) override {

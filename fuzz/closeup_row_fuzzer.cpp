@@ -1,11 +1,12 @@
 // Random rows, up to wider than the row buffer, through the Close-up row scan.
 #include "closeup/closeup_row_scan.h"
 #include "fuzz_input.h"
-#include "support/fake_front_end.h"
+#include "support/reading_rig.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     tagmora::fuzzing::FuzzInput in(data, size);
-    tagmora::testing::TestCore core;
+    tagmora::support::ReadingRig rig;
+    tagmora::support::TestCore& core = rig.core;
     const std::uint8_t flags = in.Byte();
     core.state.closeUp.CloseUpSpaceThreshold = in.Byte();
     core.settings().BarcodeFormat = (flags & 1) ? in.Line() : "QSZ0######";
@@ -17,6 +18,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::int32_t y = 0; y < 3; ++y)
         for (std::size_t x = 0; x < width; ++x)
             core.state.bitmap.Row(y)[x] = static_cast<std::uint8_t>(pixels[x % pixels.size()]);
-    (void)tagmora::ScanCloseUpRow(core.ctx, 1);
+    (void)rig.ScanRow(1);
     return 0;
 }

@@ -7,7 +7,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     tagmora::fuzzing::FuzzInput in(data, size);
-    tagmora::testing::TestCore core;
+    tagmora::support::TestCore core;
     const std::uint8_t flags = in.Byte();
     core.settings().BarcodeFormat = std::string(in.Byte() % 40, '#');
     const std::size_t bars = in.Byte();

@@ -5,7 +5,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     tagmora::fuzzing::FuzzInput in(data, size);
-    tagmora::testing::TestCore core;
+    tagmora::support::TestCore core;
     const std::uint8_t flags = in.Byte();
     if (flags & 1) core.settings().BarcodeFormat = in.Line();
     core.state.run.ReadValid = (flags & 2) != 0;

@@ -4,7 +4,7 @@
 #include "support/fake_front_end.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    tagmora::testing::FakeFrontEnd ui;
+    tagmora::support::FakeFrontEnd ui;
     tagmora::SettingValues values;
     tagmora::ApplyConfigText(std::string(reinterpret_cast<const char*>(data), size), values, ui);
     // Whatever was read must write back as a file that reads back the same.

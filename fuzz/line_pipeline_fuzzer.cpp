@@ -5,11 +5,12 @@
 #include "general/threshold_crossings.h"
 #include "general/wide_element_search.h"
 #include "fuzz_input.h"
-#include "support/fake_front_end.h"
+#include "support/reading_rig.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     tagmora::fuzzing::FuzzInput in(data, size);
-    tagmora::testing::TestCore core;
+    tagmora::support::ReadingRig rig;
+    tagmora::support::TestCore& core = rig.core;
     const std::uint8_t flags = in.Byte();
     core.settings().ModeIndex = flags & 1;
     core.settings().BarcodeFormat = (flags & 2) ? std::string(in.Byte() % 24, '?') : "QSZ0######";
@@ -26,12 +27,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     core.state.bitmap.Width = core.state.run.VerticalScan ? 8 : n + 2;
     core.state.bitmap.Height = core.state.run.VerticalScan ? n : 8;
     core.state.general.LineProfile = profile;
-    (void)tagmora::AnalyseLineProfile(core.ctx, 4);
+    (void)tagmora::AnalyseLineProfile(rig.At(4), core.state.run.VerticalScan ? n : n + 2);
 
     core.state.general.ProfileSegment = profile;
-    (void)tagmora::ReadSegment(core.ctx, 4);
+    (void)tagmora::ReadSegment(rig.At(4));
     core.state.general.ProfileSegment = profile;
-    (void)tagmora::FindCode39WideElements(core.ctx, 4);
+    (void)tagmora::FindCode39WideElements(rig.At(4));
     tagmora::ExtractCrossings(core.state.general, flags);
     return 0;
 }

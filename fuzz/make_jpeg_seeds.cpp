@@ -10,14 +10,14 @@ int main(int argc, char** argv) {
         std::cerr << "usage: make_jpeg_seeds FOLDER\n";
         return 2;
     }
-    using tagmora::testing::JpegKind;
+    using tagmora::support::JpegKind;
     const std::pair<const char*, std::string> seeds[] = {
-        {"grey.jpg", tagmora::testing::MakeJpeg(JpegKind::Grey, 24, 16)},
-        {"rgb.jpg", tagmora::testing::MakeJpeg(JpegKind::Rgb, 16, 8)},
-        {"cmyk.jpg", tagmora::testing::MakeJpeg(JpegKind::Cmyk, 8, 8)},
-        {"progressive.jpg", tagmora::testing::MakeJpeg(JpegKind::Progressive, 16, 16)},
-        {"arithmetic.jpg", tagmora::testing::MakeJpeg(JpegKind::Arithmetic, 16, 16)},
-        {"one-pixel.jpg", tagmora::testing::MakeJpeg(JpegKind::Grey, 1, 1)},
+        {"grey.jpg", tagmora::support::MakeJpeg(JpegKind::Grey, 24, 16)},
+        {"rgb.jpg", tagmora::support::MakeJpeg(JpegKind::Rgb, 16, 8)},
+        {"cmyk.jpg", tagmora::support::MakeJpeg(JpegKind::Cmyk, 8, 8)},
+        {"progressive.jpg", tagmora::support::MakeJpeg(JpegKind::Progressive, 16, 16)},
+        {"arithmetic.jpg", tagmora::support::MakeJpeg(JpegKind::Arithmetic, 16, 16)},
+        {"one-pixel.jpg", tagmora::support::MakeJpeg(JpegKind::Grey, 1, 1)},
     };
     for (const auto& [name, bytes] : seeds) {
         std::ofstream out(std::string(argv[1]) + "/" + name, std::ios::binary);

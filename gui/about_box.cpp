@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "app/version.h"
+#include "base/version.h"
 #include "gui/fixed_layout.h"
 
 namespace tagmora {

@@ -25,10 +25,10 @@
 
 #include "app/batch_run.h"
 #include "app/config_file.h"
-#include "app/file_helpers.h"
-#include "app/file_system.h"
+#include "base/file_helpers.h"
+#include "base/file_system.h"
 #include "app/manual_rename.h"
-#include "app/run_log.h"
+#include "base/run_log.h"
 #include "gui/about_box.h"
 #include "gui/application.h"
 #include "gui/fixed_layout.h"

@@ -6,7 +6,7 @@
 #include <QString>
 
 #include "app/context.h"
-#include "app/run_settings.h"
+#include "base/run_settings.h"
 #include "gui/qt_front_end.h"
 
 class QButtonGroup;

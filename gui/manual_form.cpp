@@ -80,7 +80,7 @@ void TManualForm::ShowWholeImage() {
 
 void TManualForm::FullImageMouseDown(QPoint position) {
     const WorkBitmap& bitmap = ctx_.bitmap;
-    const ZoomRect shown = PressOnView(zoomed_, bitmap.Width, bitmap.Height, fullImage_->width(),
+    const PixelRect shown = PressOnView(zoomed_, bitmap.Width, bitmap.Height, fullImage_->width(),
                                        fullImage_->height(), position.x(), position.y());
     fullImage_->SetPicture(StretchedGrey(bitmap, shown.Left, shown.Top, shown.Right, shown.Bottom, fullImage_->size()));
 }

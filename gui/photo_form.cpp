@@ -6,7 +6,7 @@
 #include "app/context.h"
 #include "gui/application.h"
 #include "gui/picture_view.h"
-#include "photo/process_image.h"
+#include "app/process_image.h"
 #include "photo/work_bitmap.h"
 
 namespace tagmora {
@@ -73,7 +73,7 @@ void TPhotoForm::ShowPicture(const WorkBitmap& bitmap) {
     image1_->SetPicture(StretchedGrey(bitmap, 0, 0, bitmap.Width, bitmap.Height, image1_->size()));
 }
 
-void TPhotoForm::DrawStrip(const StripRect& rect, StripColour colour) {
+void TPhotoForm::DrawStrip(const PixelRect& rect, StripColour colour) {
     image1_->FillRect(QRect(QPoint(rect.Left, rect.Top), QPoint(rect.Right - 1, rect.Bottom - 1)),
                       colour == StripColour::Red ? QColor(255, 0, 0) : QColor(0, 0, 0));
 }

@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "app/front_end.h"
+#include "base/front_end.h"
 
 class QLabel;
 class QPushButton;
@@ -24,7 +24,7 @@ public:
     void SetImageName(std::string_view name);
     void SetCountText(std::string_view text);
     void ShowPicture(const WorkBitmap& bitmap);
-    void DrawStrip(const StripRect& rect, StripColour colour);
+    void DrawStrip(const PixelRect& rect, StripColour colour);
     // Shown not modal, at the centre of the main window.
     void ShowOverMainWindow();
 

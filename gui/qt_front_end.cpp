@@ -63,7 +63,7 @@ void QtFrontEnd::ShowPicture(const WorkBitmap& bitmap) {
     if (photoForm_) photoForm_->ShowPicture(bitmap);
 }
 
-void QtFrontEnd::DrawStrip(const StripRect& rect, StripColour colour) {
+void QtFrontEnd::DrawStrip(const PixelRect& rect, StripColour colour) {
     if (photoForm_) photoForm_->DrawStrip(rect, colour);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The core's way to the user in the desktop program: message boxes, the
 // photo window and the processing of pending events.
-#include "app/front_end.h"
+#include "base/front_end.h"
 
 class QWidget;
 
@@ -23,7 +23,7 @@ public:
     void SetImageName(std::string_view name) override;
     void SetCountText(std::string_view text) override;
     void ShowPicture(const WorkBitmap& bitmap) override;
-    void DrawStrip(const StripRect& rect, StripColour colour) override;
+    void DrawStrip(const PixelRect& rect, StripColour colour) override;
     void ProcessPendingEvents() override;
 
 private:

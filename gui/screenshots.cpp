@@ -44,19 +44,19 @@ private:
 };
 
 void WriteSheets(const std::string& folder) {
-    testing::SheetOptions options;
+    support::SheetOptions options;
     options.width = 2000;
     options.height = 1500;
     options.centerX = 1450;
     options.centerY = 1200;
     options.noiseSigma = 3.0;
-    testing::WriteJpegFile(folder + "/IMG_0041.jpg",
-                           testing::MakeSheet(testing::Symbology::Code39, "QSZ0123456", options), 90);
+    support::WriteJpegFile(folder + "/IMG_0041.jpg",
+                           support::MakeSheet(support::Symbology::Code39, "QSZ0123456", options), 90);
     options.seed = 2;
     options.centerX = 600;
     options.centerY = 300;
-    testing::WriteJpegFile(folder + "/IMG_0042.jpg",
-                           testing::MakeSheet(testing::Symbology::Code39, "QSZ0123457", options), 90);
+    support::WriteJpegFile(folder + "/IMG_0042.jpg",
+                           support::MakeSheet(support::Symbology::Code39, "QSZ0123457", options), 90);
 }
 
 }  // namespace
@@ -73,7 +73,7 @@ int main(int argc, char* argv[]) {
     // A volume of its own where there is one, so that the folder list shows
     // the scratch folders and nothing else of the machine.
     if (QFileInfo(QStringLiteral("/dev/shm")).isWritable()) qputenv("TMPDIR", "/dev/shm");
-    testing::TempFolder scratch;
+    support::TempFolder scratch;
     const std::string start = scratch / "Herbarium";
     const std::string photos = start + "/Sheets 2024-05-14";
     QDir().mkpath(QString::fromLocal8Bit(photos));

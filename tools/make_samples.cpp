@@ -15,6 +15,7 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <system_error>
 #include <vector>
 
@@ -22,7 +23,7 @@
 
 namespace {
 
-using tagmora::testing::Symbology;
+using tagmora::support::Symbology;
 
 struct Photo {
     std::string_view barcode;  // empty: no label on this sheet
@@ -108,11 +109,16 @@ constexpr std::string_view kUsage =
     "some) into FOLDER, creating it if needed. Existing files are never replaced.\n"
     "Default size 2400x1600; from 800x600 to 12000x12000.\n";
 
-}  // namespace
+// The command line: the size and the folder, or the exit status of a
+// command line that asks for help or is wrong.
+struct Arguments {
+    int Width = kDefaultWidth;
+    int Height = kDefaultHeight;
+    std::string Folder;
+};
 
-int main(int argc, char** argv) {
-    int width = kDefaultWidth, height = kDefaultHeight;
-    std::string folderArg;
+std::variant<Arguments, int> ParseArguments(int argc, char** argv) {
+    Arguments args;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--help") {
@@ -127,74 +133,91 @@ int main(int argc, char** argv) {
                 std::cerr << "tagmora-make-samples: bad size \"" << value << "\"\n" << kUsage;
                 return 2;
             }
-            std::tie(width, height) = *size;
-        } else if (!arg.starts_with("--") && folderArg.empty()) {
-            folderArg = arg;
+            std::tie(args.Width, args.Height) = *size;
+        } else if (!arg.starts_with("--") && args.Folder.empty()) {
+            args.Folder = arg;
         } else {
             std::cerr << "tagmora-make-samples: unexpected argument " << arg << "\n" << kUsage;
             return 2;
         }
     }
-    if (folderArg.empty()) {
+    if (args.Folder.empty()) {
         std::cerr << kUsage;
         return 2;
     }
+    return args;
+}
 
-    const std::filesystem::path folder(folderArg);
+// Nothing is written when any of the names is taken: a sample set is never
+// mixed into real photographs.
+bool AllNamesFree(const std::filesystem::path& folder) {
+    for (std::size_t i = 0; i < std::size(kPhotos); ++i) {
+        for (std::string_view extension : {".jpg", ".CR2"}) {
+            const std::filesystem::path path = folder / PhotoName(i, extension);
+            if (std::filesystem::exists(std::filesystem::symlink_status(path))) {
+                std::cerr << "tagmora-make-samples: " << path.string() << " exists already; nothing written\n";
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// Writes sample i (and its raw file) and says what it shows.
+bool WriteSample(const std::filesystem::path& folder, std::size_t i, int width, int height) {
+    const Photo& photo = kPhotos[i];
+    tagmora::support::SheetOptions options;
+    options.width = width;
+    options.height = height;
+    options.moduleWidth = std::max(2, width / 600);
+    options.barHeight = std::max(40, height / 12);
+    options.centerX = static_cast<int>(photo.labelX * width);
+    options.centerY = static_cast<int>(photo.labelY * height);
+    options.blurSigma = photo.blur;
+    options.noiseSigma = photo.noise;
+    options.seed = static_cast<unsigned>(101 + i);
+    const tagmora::WorkBitmap sheet = photo.barcode.empty()
+                                          ? tagmora::support::MakeBlankSheet(options)
+                                          : tagmora::support::MakeSheet(photo.symbology, photo.barcode, options);
+
+    std::string error;
+    const std::string name = PhotoName(i, ".jpg");
+    if (!WriteNewFile(folder / name, tagmora::support::EncodeJpeg(sheet, kJpegQuality), error)) {
+        std::cerr << "tagmora-make-samples: " << error << "\n";
+        return false;
+    }
+    std::cout << name;
+    if (photo.raw) {
+        const std::string raw = PhotoName(i, ".CR2");
+        if (!WriteNewFile(folder / raw, RawFileBytes(static_cast<unsigned>(i)), error)) {
+            std::cerr << "\ntagmora-make-samples: " << error << "\n";
+            return false;
+        }
+        std::cout << " + " << raw;
+    }
+    if (photo.barcode.empty())
+        std::cout << ": no label\n";
+    else
+        std::cout << ": " << (photo.symbology == Symbology::Code39 ? "Code 39 " : "Code 128 ") << photo.barcode << "\n";
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::variant<Arguments, int> parsed = ParseArguments(argc, argv);
+    if (const int* status = std::get_if<int>(&parsed)) return *status;
+    const Arguments& args = std::get<Arguments>(parsed);
+
+    const std::filesystem::path folder(args.Folder);
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (ec || !std::filesystem::is_directory(folder)) {
         std::cerr << "tagmora-make-samples: cannot make the folder " << folder.string() << ": " << ec.message() << "\n";
         return 1;
     }
-    // Nothing is written when any of the names is taken: a sample set is
-    // never mixed into real photographs.
-    for (std::size_t i = 0; i < std::size(kPhotos); ++i) {
-        for (std::string_view extension : {".jpg", ".CR2"}) {
-            const std::filesystem::path path = folder / PhotoName(i, extension);
-            if (std::filesystem::exists(std::filesystem::symlink_status(path))) {
-                std::cerr << "tagmora-make-samples: " << path.string() << " exists already; nothing written\n";
-                return 1;
-            }
-        }
-    }
-
-    const int moduleWidth = std::max(2, width / 600);
-    for (std::size_t i = 0; i < std::size(kPhotos); ++i) {
-        const Photo& photo = kPhotos[i];
-        tagmora::testing::SheetOptions options;
-        options.width = width;
-        options.height = height;
-        options.moduleWidth = moduleWidth;
-        options.barHeight = std::max(40, height / 12);
-        options.centerX = static_cast<int>(photo.labelX * width);
-        options.centerY = static_cast<int>(photo.labelY * height);
-        options.blurSigma = photo.blur;
-        options.noiseSigma = photo.noise;
-        options.seed = static_cast<unsigned>(101 + i);
-        const tagmora::WorkBitmap sheet = photo.barcode.empty()
-                                              ? tagmora::testing::MakeBlankSheet(options)
-                                              : tagmora::testing::MakeSheet(photo.symbology, photo.barcode, options);
-
-        std::string error;
-        const std::string name = PhotoName(i, ".jpg");
-        if (!WriteNewFile(folder / name, tagmora::testing::EncodeJpeg(sheet, kJpegQuality), error)) {
-            std::cerr << "tagmora-make-samples: " << error << "\n";
-            return 1;
-        }
-        std::cout << name;
-        if (photo.raw) {
-            const std::string raw = PhotoName(i, ".CR2");
-            if (!WriteNewFile(folder / raw, RawFileBytes(static_cast<unsigned>(i)), error)) {
-                std::cerr << "\ntagmora-make-samples: " << error << "\n";
-                return 1;
-            }
-            std::cout << " + " << raw;
-        }
-        if (photo.barcode.empty())
-            std::cout << ": no label\n";
-        else
-            std::cout << ": " << (photo.symbology == Symbology::Code39 ? "Code 39 " : "Code 128 ") << photo.barcode << "\n";
-    }
+    if (!AllNamesFree(folder)) return 1;
+    for (std::size_t i = 0; i < std::size(kPhotos); ++i)
+        if (!WriteSample(folder, i, args.Width, args.Height)) return 1;
     return 0;
 }

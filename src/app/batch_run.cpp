@@ -9,12 +9,12 @@
 
 #include "app/context.h"
 #include "app/decode_ahead.h"
-#include "app/file_system.h"
-#include "app/run_log.h"
-#include "app/text_helpers.h"
-#include "app/version.h"
+#include "base/file_system.h"
+#include "base/run_log.h"
+#include "base/text_helpers.h"
+#include "base/version.h"
 #include "photo/jpeg_intake.h"
-#include "photo/process_image.h"
+#include "app/process_image.h"
 #include "symbology/format_match.h"
 
 namespace tagmora {
@@ -66,7 +66,15 @@ std::string CountText(const RunState& run) {
 // Whether the name will be passed over, asked without touching ReadValid:
 // guessing which image comes next must leave no trace in the run state.
 bool LikelyPassedOver(const RunSettings& settings, const std::string& name) {
-    return settings.IgnoreMatching() && TextMatchesFormat(name, settings.BarcodeFormat());
+    return settings.IgnoreMatching() && MatchesFormat(name, settings.BarcodeFormat());
+}
+
+// A name already of the format's shape is passed over when asked; the
+// check's verdict stays in ReadValid, as every format check's does.
+bool PassedOver(Context& ctx, const std::string& name) {
+    if (!ctx.Settings().IgnoreMatching()) return false;
+    ctx.run.ReadValid = MatchesFormat(name, ctx.Settings().BarcodeFormat());
+    return ctx.run.ReadValid;
 }
 
 std::size_t NextLikelyHandedOn(const RunSettings& settings, const std::vector<std::string>& names, std::size_t from) {
@@ -95,7 +103,7 @@ void HandOnEachImage(Context& ctx, const std::vector<std::string>& names, const 
     for (std::size_t index = 0; index < names.size(); ++index) {
         const std::string& name = names[index];
         run.SkipRequested = false;
-        if (ctx.Settings().IgnoreMatching() && MatchesFormat(ctx, name)) continue;
+        if (PassedOver(ctx, name)) continue;
 
         if (options.DecodeAhead)
             HandOnDecodingAhead(ctx, ahead, names, index);

@@ -2,10 +2,10 @@
 
 #include <exception>
 
-#include "app/file_helpers.h"
-#include "app/file_system.h"
-#include "app/front_end.h"
-#include "app/text_helpers.h"
+#include "base/file_helpers.h"
+#include "base/file_system.h"
+#include "base/front_end.h"
+#include "base/text_helpers.h"
 
 namespace tagmora {
 
@@ -75,7 +75,7 @@ void LoadConfig(const std::string& startFolder, SettingValues& values, FrontEnd&
 }
 
 bool SaveConfig(const std::string& startFolder, const SettingValues& values, FrontEnd& ui) {
-    if (!AppendTextToFile(ConfigText(values), ConfigFilePath(startFolder), /*replace=*/true, ui)) return false;
+    if (!ReplaceTextFile(ConfigText(values), ConfigFilePath(startFolder), ui)) return false;
     ui.ShowMessage("Settings saved");
     return true;
 }

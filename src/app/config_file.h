@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/run_settings.h"
+#include "base/run_settings.h"
 
 namespace tagmora {
 

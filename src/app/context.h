@@ -1,22 +1,23 @@
 #pragma once
-// Everything the core works with, passed by reference: the program-wide state
-// objects, the work bitmap and the front end (which also serves the settings).
-#include "app/front_end.h"
-#include "app/run_state.h"
+// Everything the program works with, passed by reference: the program-wide
+// state objects, the work bitmap and the front end (which also serves the
+// settings). The pipelines are handed only their part of it.
+#include "base/run_context.h"
+#include "closeup/closeup_flow.h"
 #include "closeup/closeup_state.h"
+#include "general/general_flow.h"
 #include "general/general_state.h"
 #include "photo/work_bitmap.h"
 
 namespace tagmora {
 
-struct Context {
-    RunState& run;
+struct Context : RunContext {
     GeneralState& general;
     CloseUpState& closeUp;
     WorkBitmap& bitmap;
-    FrontEnd& ui;
 
-    const RunSettings& Settings() const { return ui.Settings(); }
+    GeneralContext General() { return {{run, ui}, general, bitmap}; }
+    CloseUpContext CloseUp() { return {{run, ui}, closeUp, bitmap}; }
 };
 
 // Owns one set of the program-wide objects; the front ends and tests make one.
@@ -26,7 +27,7 @@ struct CoreState {
     CloseUpState closeUp;
     WorkBitmap bitmap;
 
-    Context ContextFor(FrontEnd& ui) { return Context{run, general, closeUp, bitmap, ui}; }
+    Context ContextFor(FrontEnd& ui) { return Context{{run, ui}, general, closeUp, bitmap}; }
 };
 
 }  // namespace tagmora

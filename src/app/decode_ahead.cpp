@@ -1,6 +1,6 @@
 #include "app/decode_ahead.h"
 
-#include "app/unique_fd.h"
+#include "base/unique_fd.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

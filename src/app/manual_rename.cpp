@@ -4,10 +4,10 @@
 #include <utility>
 
 #include "app/context.h"
-#include "app/file_helpers.h"
-#include "app/file_system.h"
-#include "app/run_log.h"
-#include "app/text_helpers.h"
+#include "base/file_helpers.h"
+#include "base/file_system.h"
+#include "base/run_log.h"
+#include "base/text_helpers.h"
 #include "photo/jpeg_intake.h"
 
 namespace tagmora {
@@ -74,7 +74,7 @@ std::string NameFromLogLine(std::string line) {
     return name;
 }
 
-ZoomRect ZoomRectangle(std::int32_t bitmapWidth, std::int32_t bitmapHeight, std::int32_t viewWidth,
+PixelRect ZoomRectangle(std::int32_t bitmapWidth, std::int32_t bitmapHeight, std::int32_t viewWidth,
                        std::int32_t viewHeight, std::int32_t x, std::int32_t y) {
     if (viewWidth <= 0 || viewHeight <= 0) return {0, 0, bitmapWidth, bitmapHeight};
     // Whole-number factors on purpose: the click maps to the bitmap as it
@@ -89,7 +89,7 @@ ZoomRect ZoomRectangle(std::int32_t bitmapWidth, std::int32_t bitmapHeight, std:
             static_cast<std::int32_t>(bottom)};
 }
 
-ZoomRect PressOnView(bool& zoomed, std::int32_t bitmapWidth, std::int32_t bitmapHeight, std::int32_t viewWidth,
+PixelRect PressOnView(bool& zoomed, std::int32_t bitmapWidth, std::int32_t bitmapHeight, std::int32_t viewWidth,
                      std::int32_t viewHeight, std::int32_t x, std::int32_t y) {
     zoomed = !zoomed;
     if (!zoomed) return {0, 0, bitmapWidth, bitmapHeight};

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/pixel_rect.h"
+
 namespace tagmora {
 
 struct Context;
@@ -20,23 +22,16 @@ std::vector<std::string> ReviewLines(std::string logText);
 // ">>>>>" marker of the General pipeline is removed.
 std::string NameFromLogLine(std::string line);
 
-struct ZoomRect {
-    std::int32_t Left = 0;
-    std::int32_t Top = 0;
-    std::int32_t Right = 0;
-    std::int32_t Bottom = 0;
-    friend bool operator==(const ZoomRect&, const ZoomRect&) = default;
-};
 
 // The 600 x 600 bitmap rectangle shown for a click at (x, y) in a view of
 // viewWidth x viewHeight showing a bitmap of bitmapWidth x bitmapHeight.
-ZoomRect ZoomRectangle(std::int32_t bitmapWidth, std::int32_t bitmapHeight, std::int32_t viewWidth,
+PixelRect ZoomRectangle(std::int32_t bitmapWidth, std::int32_t bitmapHeight, std::int32_t viewWidth,
                        std::int32_t viewHeight, std::int32_t x, std::int32_t y);
 
 // A press on the view: when it shows the whole bitmap, zooms in on the square
 // around (x, y); when zoomed, goes back to the whole bitmap. Flips zoomed and
 // returns the bitmap rectangle to show.
-ZoomRect PressOnView(bool& zoomed, std::int32_t bitmapWidth, std::int32_t bitmapHeight, std::int32_t viewWidth,
+PixelRect PressOnView(bool& zoomed, std::int32_t bitmapWidth, std::int32_t bitmapHeight, std::int32_t viewWidth,
                      std::int32_t viewHeight, std::int32_t x, std::int32_t y);
 
 // Renames folder/oldName to newName (in the same folder) and, when that

@@ -2,12 +2,13 @@
 
 #include <array>
 #include <string>
+#include <utility>
 
-#include "app/context.h"
-#include "app/file_system.h"
-#include "app/run_log.h"
-#include "app/text_helpers.h"
+#include "base/file_system.h"
+#include "base/run_log.h"
+#include "base/text_helpers.h"
 #include "closeup/closeup_row_scan.h"
+#include "photo/scan_line_mark.h"
 #include "symbology/format_match.h"
 
 namespace tagmora {
@@ -30,17 +31,12 @@ std::array<std::int32_t, kRowsPerPass> RowOffsets(std::int32_t step) {
 
 bool InsideImage(std::int32_t row, std::int32_t height) { return row >= 1 && row <= height - 1; }
 
-// Asks in Demo/Debug mode; Cancel ends the run after this image.
-void Confirm(Context& ctx, std::string_view text) {
-    if (!ctx.ui.AskOkCancel(text)) ctx.run.KeepGoing = false;
-}
-
-bool Rename(Context& ctx, const std::string& newName) {
+bool Rename(CloseUpContext& ctx, const std::string& newName) {
     return RenameNoReplace(ctx.run.PhotoFolder, ctx.run.CurrentImage, newName);
 }
 
 // Renames a read barcode image: "A" + text first, then text-1 ... text-9.
-std::string RenameBarcodeImage(Context& ctx, const std::string& text) {
+std::string RenameBarcodeImage(CloseUpContext& ctx, const std::string& text) {
     std::string newName = "A" + text + ".jpg";
     if (Rename(ctx, newName)) return newName;
     for (int n = 1; n <= kNumberedNames; ++n) {
@@ -52,19 +48,41 @@ std::string RenameBarcodeImage(Context& ctx, const std::string& text) {
 
 // Lets clicks on Abort and Skip take effect before the next row; false when
 // the user has stopped this image.
-bool MayGoOn(Context& ctx) {
+bool MayGoOn(CloseUpContext& ctx) {
     ctx.ui.ProcessEventsDuringImage();
     return ctx.run.KeepGoing;
 }
 
+// Every row the reading marks becomes a strip on the photo window (and, when
+// asked for, a pause).
+class StripDrawer final : public RowObserver {
+public:
+    explicit StripDrawer(CloseUpContext& ctx) : ctx_(ctx) {}
+    void RowMarked(StripColour colour, std::int32_t row) override { DrawScanLine(ctx_, ctx_.bitmap, colour, row); }
+
+private:
+    CloseUpContext& ctx_;
+};
+
+// Reads one row and keeps what it tells about the image in the run flags.
+std::string ReadRow(CloseUpContext& ctx, StripDrawer& drawer, std::int32_t row) {
+    RowResult result =
+        ScanCloseUpRow(ctx.bitmap, ctx.closeUp, row, ctx.Settings().BarcodeFormat(), ctx.run.BarcodeSeen, drawer);
+    ctx.run.BarcodeSeen = result.BarcodeSeen;
+    ctx.run.ReadValid = result.ReadValid;
+    if (ctx.run.UnmatchedBarcode.empty()) ctx.run.UnmatchedBarcode = result.UnmatchedBarcode;
+    return std::move(result.Text);
+}
+
 // The first pass over rows spread around the middle, then the refinement
 // around the row on which a barcode was seen. Returns the latest text.
-std::string ScanRows(Context& ctx) {
+std::string ScanRows(CloseUpContext& ctx) {
     RunState& run = ctx.run;
     const std::int32_t height = ctx.bitmap.Height;
     const std::int32_t step = height >= kTallImageRows ? kTallImageStep : height / 8;
     const std::int32_t mid = height / 2;
     const auto offsets = RowOffsets(step);
+    StripDrawer drawer(ctx);
     std::string text;
     std::int32_t foundRow = 0;
 
@@ -76,7 +94,7 @@ std::string ScanRows(Context& ctx) {
         const std::int32_t row = mid + offsets[static_cast<std::size_t>(i)];
         if (!InsideImage(row, height)) continue;
         if (!MayGoOn(ctx)) return {};
-        text = ScanCloseUpRow(ctx, row);
+        text = ReadRow(ctx, drawer, row);
     }
     if (foundRow <= 0) return text;
 
@@ -84,8 +102,9 @@ std::string ScanRows(Context& ctx) {
         const std::int32_t row = foundRow + offset / kRefinementDivisor;
         if (!InsideImage(row, height)) continue;
         if (!MayGoOn(ctx)) return {};
-        text = ScanCloseUpRow(ctx, row);
-        if (MatchesFormat(ctx, text)) return text;
+        text = ReadRow(ctx, drawer, row);
+        run.ReadValid = MatchesFormat(text, ctx.Settings().BarcodeFormat());
+        if (run.ReadValid) return text;
     }
     // A barcode was seen on foundRow. When no row around it read, the last
     // row tried may have missed the bars altogether; the image still shows
@@ -95,12 +114,12 @@ std::string ScanRows(Context& ctx) {
 }
 
 // The log line of a read barcode image.
-std::string ReadOutcome(Context& ctx, const std::string& text, bool demo) {
+std::string ReadOutcome(CloseUpContext& ctx, const std::string& text, bool demo) {
     RunState& run = ctx.run;
     ctx.closeUp.CloseUpLastBarcode = text;
     ctx.closeUp.CloseUpSuffix = "a";
     if (demo) {
-        Confirm(ctx, text);
+        PromptOrStop(ctx, text);
         return run.CurrentImage + " found Barcode: " + text;
     }
     if (const std::string newName = RenameBarcodeImage(ctx, text); !newName.empty())
@@ -110,13 +129,13 @@ std::string ReadOutcome(Context& ctx, const std::string& text, bool demo) {
 }
 
 // The log line of an image without barcode named after the last one read.
-std::string PreviousBarcodeOutcome(Context& ctx, bool demo) {
+std::string PreviousBarcodeOutcome(CloseUpContext& ctx, bool demo) {
     RunState& run = ctx.run;
     CloseUpState& closeUp = ctx.closeUp;
     const std::string newName = closeUp.CloseUpLastBarcode + closeUp.CloseUpSuffix + ".jpg";
     closeUp.CloseUpSuffix = NextLetterSuffix(closeUp.CloseUpSuffix);
     if (demo) {
-        Confirm(ctx, "No barcode found. Would rename to " + newName);
+        PromptOrStop(ctx, "No barcode found. Would rename to " + newName);
         return run.CurrentImage + " would be renamed to " + newName;
     }
     if (Rename(ctx, newName)) return run.CurrentImage + " renamed to " + newName;
@@ -126,7 +145,7 @@ std::string PreviousBarcodeOutcome(Context& ctx, bool demo) {
 
 // The log line of an image that is a problem: a label of another format, a
 // barcode seen but unread, or no barcode and none to take over.
-std::string ProblemOutcome(Context& ctx, bool unmatched, bool demo) {
+std::string ProblemOutcome(CloseUpContext& ctx, bool unmatched, bool demo) {
     RunState& run = ctx.run;
     ++run.ErrorCount;
     if (unmatched) {
@@ -135,11 +154,11 @@ std::string ProblemOutcome(Context& ctx, bool unmatched, bool demo) {
         ctx.closeUp.CloseUpLastBarcode.clear();
         const std::string found = "Found barcode " + run.UnmatchedBarcode + ", but unable to match the format " +
                                   ctx.Settings().BarcodeFormat();
-        if (demo) Confirm(ctx, found);
+        if (demo) PromptOrStop(ctx, found);
         return run.CurrentImage + ": " + found;
     }
     if (run.BarcodeSeen) return run.CurrentImage + ": Found barcode, but unable to read";
-    if (demo) Confirm(ctx, "Can't find barcode");
+    if (demo) PromptOrStop(ctx, "Can't find barcode");
     // With "Rename W/O Barcode" off the image keeps its name whatever came
     // before; it is logged as the General pipeline logs such an image.
     if (!ctx.Settings().RenameWithoutBarcode()) return "No barcode found on " + run.CurrentImage;
@@ -148,7 +167,7 @@ std::string ProblemOutcome(Context& ctx, bool unmatched, bool demo) {
 
 }  // namespace
 
-void ProcessCloseUpImage(Context& ctx) {
+void ProcessCloseUpImage(CloseUpContext ctx) {
     RunState& run = ctx.run;
     CloseUpState& closeUp = ctx.closeUp;
     // Only the Demo/Debug item asks instead of renaming.
@@ -170,7 +189,7 @@ void ProcessCloseUpImage(Context& ctx) {
     const bool read = run.ReadValid && !text.empty();
     const bool unmatched = !read && !run.UnmatchedBarcode.empty();
     if (run.BarcodeSeen && !run.ReadValid && !unmatched) {
-        if (demo) Confirm(ctx, "Found barcode, but unable to read");
+        if (demo) PromptOrStop(ctx, "Found barcode, but unable to read");
         text.clear();
         closeUp.CloseUpLastBarcode.clear();
     }

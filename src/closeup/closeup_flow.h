@@ -1,10 +1,21 @@
 #pragma once
+// The Close-up pipeline's flow for one photograph of a label: rows tried,
+// refinement, outcome, rename and log line. It turns what the row reading
+// reports into strips and prompts, and its results into run flags.
+#include "base/run_context.h"
+#include "closeup/closeup_state.h"
+#include "photo/work_bitmap.h"
 
 namespace tagmora {
 
-struct Context;
+// What the pipeline works with: the run and its front end, the pipeline's
+// own state and the picture of the photograph in hand.
+struct CloseUpContext : RunContext {
+    CloseUpState& closeUp;
+    const WorkBitmap& bitmap;
+};
 
 // One close-up photograph: rows tried, outcome, rename, log line.
-void ProcessCloseUpImage(Context& ctx);
+void ProcessCloseUpImage(CloseUpContext ctx);
 
 }  // namespace tagmora

@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
-#include "app/context.h"
-#include "photo/scan_line_mark.h"
 #include "symbology/code39.h"
 #include "symbology/format_match.h"
 
@@ -28,9 +27,6 @@ constexpr std::int32_t kSmoothingSpaceThreshold = 20;
 constexpr std::string_view kStartWithGap = "bSbsBsBsbs";
 constexpr std::string_view kCharacterS = "bsBsbsBSb";
 static_assert(kStartWithGap.substr(0, 9) == kCode39StartStop);
-
-constexpr std::int32_t kCharacterLength = 9;
-constexpr std::int32_t kCharacterStride = 10;  // nine letters and the gap letter
 
 using Histogram = std::array<std::int32_t, kHistogramSize>;
 
@@ -93,29 +89,6 @@ char RunLetter(std::int32_t run, std::int32_t lightThreshold, std::int32_t darkT
     return 'S';
 }
 
-// Code 39 characters after the start character, until one fails, the stop
-// character or the end of the string. A failed character clears ReadValid.
-std::string ReadCharacters(Context& ctx, std::string_view runString, std::size_t startIndex) {
-    std::string text;
-    const auto length = static_cast<std::int32_t>(runString.size());
-    // 1-based position of the first character after the start character and its gap.
-    std::int32_t p = static_cast<std::int32_t>(startIndex) + 1 + kCharacterStride;
-    char ch = '!';
-    do {
-        const auto from = std::min(static_cast<std::size_t>(p - 1), runString.size());
-        ch = DecodeCode39Char(runString.substr(from, kCharacterLength));
-        if (ch == '!') ctx.run.ReadValid = false;
-        if (ch != '!' && ch != '*') text.push_back(ch);
-        p += kCharacterStride;
-    } while (ch != '!' && ch != '*' && length - kCharacterStride > p);
-    // Read whole from start to stop, yet not of the format's shape: a label
-    // of its own that must not pass for an image without one.
-    const bool whole = ch == '*' || (ch != '!' && StopCharacterAt(runString, static_cast<std::size_t>(p - 1)));
-    if (whole && !text.empty() && !TextMatchesFormat(text, ctx.Settings().BarcodeFormat()))
-        NoteUnmatchedBarcode(ctx.run, text);
-    return text;
-}
-
 }  // namespace
 
 std::int32_t ValleyThreshold(const std::array<std::int32_t, kHistogramSize>& histogram, std::int32_t count,
@@ -145,19 +118,12 @@ std::int32_t ValleyThreshold(const std::array<std::int32_t, kHistogramSize>& his
     return threshold;
 }
 
-std::string AnalyseCloseUpRow(Context& ctx, std::span<const std::int32_t> samples, std::int32_t row,
-                              std::int32_t threshold) {
-    RunState& run = ctx.run;
-    run.ReadValid = true;
+namespace {
 
-    RunList runs;
-    CollectRuns(samples, threshold, runs);
-    if (runs.size < kMinimumRuns) {
-        run.ReadValid = false;
-        DrawScanLine(ctx, 0, row);
-        return {};
-    }
-
+// The run string of the row: each run a letter, narrow or wide by the two
+// histogram valleys. The light valley is kept for the smoothed retry.
+std::string_view RowRunString(CloseUpState& closeUp, const RunList& runs,
+                              std::array<char, kCloseUpRunCapacity>& letters) {
     Histogram light{};
     Histogram dark{};
     std::int32_t lightCount = 0;
@@ -177,35 +143,54 @@ std::string AnalyseCloseUpRow(Context& ctx, std::span<const std::int32_t> sample
     std::int32_t hi = 0;
     const std::int32_t lightThreshold = ValleyThreshold(light, lightCount, hi);
     const std::int32_t darkThreshold = ValleyThreshold(dark, darkCount, hi);
-    ctx.closeUp.CloseUpSpaceThreshold = lightThreshold;
+    closeUp.CloseUpSpaceThreshold = lightThreshold;
 
-    std::array<char, kCloseUpRunCapacity> letters{};
     std::size_t letterCount = 0;
     for (const std::int32_t r : runs.View()) {
         if (r != 0) letters[letterCount++] = RunLetter(r, lightThreshold, darkThreshold);
     }
-    const std::string_view runString(letters.data(), letterCount);
+    return {letters.data(), letterCount};
+}
 
+}  // namespace
+
+std::string AnalyseCloseUpRow(RowReading& reading, std::span<const std::int32_t> samples, std::int32_t threshold) {
+    RowResult& result = reading.result;
+    RunList runs;
+    CollectRuns(samples, threshold, runs);
+    if (runs.size < kMinimumRuns) {
+        result.ReadValid = false;
+        reading.observer.RowMarked(StripColour::Black, reading.row);
+        return {};
+    }
+
+    std::array<char, kCloseUpRunCapacity> letters{};
+    const std::string_view runString = RowRunString(reading.closeUp, runs, letters);
     const std::size_t start = runString.find(kStartWithGap);
-    run.BarcodeSeen = start != std::string_view::npos && runString.find(kCharacterS) != std::string_view::npos;
-    if (!run.BarcodeSeen) run.ReadValid = false;
+    result.BarcodeSeen = start != std::string_view::npos && runString.find(kCharacterS) != std::string_view::npos;
 
     std::string text;
-    if (run.BarcodeSeen && run.ReadValid) {
-        text = ReadCharacters(ctx, runString, start);
+    if (result.BarcodeSeen) {
+        Code39Characters characters = ReadCode39Characters(runString, start);
         // A partial or over-long text is worth nothing here: no guessing.
-        if (!MatchesFormat(ctx, text)) {
-            run.ReadValid = false;
-            text.clear();
+        if (MatchesFormat(characters.Text, reading.format)) {
+            text = std::move(characters.Text);
+        } else if (characters.Whole && !characters.Text.empty() && result.UnmatchedBarcode.empty()) {
+            // Read whole from start to stop, yet not of the format's shape: a
+            // label of its own that must not pass for an image without one.
+            result.UnmatchedBarcode = std::move(characters.Text);
         }
     }
 
-    DrawScanLine(ctx, MatchesFormat(ctx, text) ? 255 : 0, row);
+    // An empty format accepts even the empty text.
+    result.ReadValid = MatchesFormat(text, reading.format);
+    reading.observer.RowMarked(result.ReadValid ? StripColour::Red : StripColour::Black, reading.row);
+    result.Text = text;
     return text;
 }
 
-std::string ScanCloseUpRow(Context& ctx, std::int32_t row) {
-    const WorkBitmap& bitmap = ctx.bitmap;
+RowResult ScanCloseUpRow(const WorkBitmap& bitmap, CloseUpState& closeUp, std::int32_t row, std::string_view format,
+                         bool barcodeSeen, RowObserver& observer) {
     std::array<std::int32_t, kCloseUpRowCapacity> buffer;
     std::span<const std::uint8_t> pixels;
     if (row >= 0 && row < bitmap.Height && bitmap.Width > 0) pixels = bitmap.Row(row);
@@ -222,19 +207,20 @@ std::string ScanCloseUpRow(Context& ctx, std::int32_t row) {
     }
     const std::int32_t threshold = (darkest + lightest) / 2;
 
-    std::string text = AnalyseCloseUpRow(ctx, samples, row, threshold);
+    RowReading reading{closeUp, format, observer, row};
+    reading.result.BarcodeSeen = barcodeSeen;
+    AnalyseCloseUpRow(reading, samples, threshold);
 
     // Wide elements that did not read may be split by noise: average each
     // pixel with its right neighbour and try once more at the same threshold.
-    if (ctx.run.BarcodeSeen && !ctx.run.ReadValid &&
-        ctx.closeUp.CloseUpSpaceThreshold > kSmoothingSpaceThreshold) {
+    if (reading.result.BarcodeSeen && !reading.result.ReadValid && closeUp.CloseUpSpaceThreshold > kSmoothingSpaceThreshold) {
         for (std::size_t x = 1; x + 1 < samples.size(); ++x) samples[x] = (pixels[x] + pixels[x + 1]) / 2;
-        text = AnalyseCloseUpRow(ctx, samples, row, threshold);
+        AnalyseCloseUpRow(reading, samples, threshold);
         // The row has shown a barcode, whatever its smoothed copy shows: an
         // image with an unread barcode must not pass for one without.
-        ctx.run.BarcodeSeen = true;
+        reading.result.BarcodeSeen = true;
     }
-    return text;
+    return std::move(reading.result);
 }
 
 }  // namespace tagmora

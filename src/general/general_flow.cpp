@@ -2,25 +2,15 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
-#include "app/context.h"
-#include "app/run_log.h"
+#include "base/run_log.h"
 #include "general/renaming.h"
 #include "general/scan_line_sampling.h"
 #include "photo/scan_line_mark.h"
 #include "symbology/format_match.h"
 
 namespace tagmora {
-
-namespace {
-
-// Each box of the flow is an OK/Cancel prompt; Cancel ends the run after
-// this image.
-void Prompt(Context& ctx, const std::string& text) {
-    if (!ctx.ui.AskOkCancel(text)) ctx.run.KeepGoing = false;
-}
-
-}  // namespace
 
 std::vector<std::int32_t> CandidateLines(std::int32_t extent, std::int32_t lastLine) {
     constexpr std::int32_t kNearStep = kLineStep / 3;
@@ -41,22 +31,53 @@ std::vector<std::int32_t> CandidateLines(std::int32_t extent, std::int32_t lastL
 
 namespace {
 
+// Every line the reading marks becomes a strip on the photo window (and,
+// when asked for, a pause); the band it reports bounds the red strip.
+class StripDrawer final : public LineObserver {
+public:
+    explicit StripDrawer(GeneralContext& ctx) : ctx_(ctx) {}
+
+    void LineMarked(StripColour colour, std::int32_t line, std::int32_t bandStart, std::int32_t bandEnd) override {
+        ctx_.run.BandStart = bandStart;
+        ctx_.run.BandEnd = bandEnd;
+        DrawScanLine(ctx_, ctx_.bitmap, colour, line);
+    }
+
+private:
+    GeneralContext& ctx_;
+};
+
+// Reads one line and keeps what it tells about the image: the latest Code 39
+// attempt decides BarcodeSeen, the first whole text of another format is
+// kept for the outcome.
+std::string ReadCandidateLine(GeneralContext& ctx, StripDrawer& drawer, std::int32_t line) {
+    const std::string format = ctx.Settings().BarcodeFormat();
+    LineReading reading{ctx.general, format, drawer, line};
+    std::string text = SampleScanLine(reading, ctx.bitmap, ctx.run.VerticalScan);
+    ctx.run.BandStart = ctx.general.BandStart;
+    ctx.run.BandEnd = ctx.general.BandEnd;
+    if (reading.result.StartSeen) ctx.run.BarcodeSeen = *reading.result.StartSeen;
+    if (ctx.run.UnmatchedBarcode.empty()) ctx.run.UnmatchedBarcode = reading.result.UnmatchedBarcode;
+    return text;
+}
+
 // Tries the candidate lines in order until one reads a text as long as the
 // format; between lines, clicks on Abort and Skip take effect.
-std::string SearchCandidateLines(Context& ctx) {
+std::string SearchCandidateLines(GeneralContext& ctx) {
     RunState& run = ctx.run;
     GeneralState& general = ctx.general;
     const std::int32_t extent = run.VerticalScan ? ctx.bitmap.Width : ctx.bitmap.Height;
     const std::vector<std::int32_t> lines = CandidateLines(extent, general.LastLine);
+    StripDrawer drawer(ctx);
 
     std::string text;
     // The list's first entry is never tried.
     for (std::size_t index = 1; index < lines.size(); ++index) {
         general.LastLine = lines[index];
-        DrawScanLine(ctx, 0, lines[index]);
+        DrawScanLine(ctx, ctx.bitmap, StripColour::Black, lines[index]);
         ctx.ui.ProcessEventsDuringImage();
         if (!run.KeepGoing) break;
-        text = SampleScanLine(ctx, lines[index]);
+        text = ReadCandidateLine(ctx, drawer, lines[index]);
         if (text.size() >= ctx.Settings().BarcodeFormat().size()) break;
     }
     // A click made while the last line was read still stops the image
@@ -68,10 +89,10 @@ std::string SearchCandidateLines(Context& ctx) {
 // A whole label that does not fit the format: reported, and the previous
 // barcode forgotten, so that the photographs after it are not filed under
 // an older number.
-std::string UnmatchedBarcodeOutcome(Context& ctx, bool demoDebug) {
+std::string UnmatchedBarcodeOutcome(GeneralContext& ctx, bool demoDebug) {
     const std::string found = "Found barcode " + ctx.run.UnmatchedBarcode + ", but unable to match the format " +
                               ctx.Settings().BarcodeFormat();
-    if (demoDebug) Prompt(ctx, found);
+    if (demoDebug) PromptOrStop(ctx, found);
     ++ctx.run.ErrorCount;
     ctx.run.LastBarcode.clear();
     ctx.general.LastLine = 0;
@@ -80,25 +101,25 @@ std::string UnmatchedBarcodeOutcome(Context& ctx, bool demoDebug) {
 
 // A photograph without a readable barcode: named after the previous one when
 // one is known and "Rename W/O Barcode" asks for it, otherwise a problem.
-std::string NoBarcodeOutcome(Context& ctx, bool demoDebug) {
+std::string NoBarcodeOutcome(GeneralContext& ctx, bool demoDebug) {
     RunState& run = ctx.run;
     const std::string& name = run.CurrentImage;
     if (!run.LastBarcode.empty() && ctx.Settings().RenameWithoutBarcode()) {
         if (demoDebug) {
-            Prompt(ctx, "    Can't find Barcode");
+            PromptOrStop(ctx, "    Can't find Barcode");
             return name + " would be renamed with previous barcode " + run.LastBarcode;
         }
         RenameImageFiles(ctx, run.LastBarcode);
         return name + " renamed with previous barcode " + run.LastBarcode;
     }
-    if (demoDebug) Prompt(ctx, "    Can't find Barcode");
+    if (demoDebug) PromptOrStop(ctx, "    Can't find Barcode");
     ++run.ErrorCount;
     return "No barcode found on " + name;
 }
 
 }  // namespace
 
-void ProcessGeneralImage(Context& ctx) {
+void ProcessGeneralImage(GeneralContext ctx) {
     RunState& run = ctx.run;
     GeneralState& general = ctx.general;
     const std::string name = run.CurrentImage;
@@ -116,14 +137,14 @@ void ProcessGeneralImage(Context& ctx) {
         return;
     }
 
-    // The verdict is the format check's, whatever the line analysis left.
-    MatchesFormat(ctx, text);
+    // The verdict is the format check's, whatever the lines left.
+    run.ReadValid = MatchesFormat(text, ctx.Settings().BarcodeFormat());
     const bool read = run.ReadValid && !text.empty();
     const bool unmatched = !read && !run.UnmatchedBarcode.empty();
 
     const bool demoDebug = !ctx.Settings().IsProduction();
     if (run.BarcodeSeen && !run.ReadValid && !unmatched) {
-        if (demoDebug) Prompt(ctx, "Found barcode, but unable to read");
+        if (demoDebug) PromptOrStop(ctx, "Found barcode, but unable to read");
         text.clear();
         general.LastLine = 0;
     }
@@ -131,7 +152,7 @@ void ProcessGeneralImage(Context& ctx) {
     std::string pendingLogLine;
     if (read) {
         if (demoDebug) {
-            Prompt(ctx, "    " + text);
+            PromptOrStop(ctx, "    " + text);
             pendingLogLine = name + " found Barcode: " + text;
         } else if (ctx.Settings().RenameRaw()) {
             RenameImageFiles(ctx, text);

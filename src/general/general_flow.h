@@ -1,10 +1,22 @@
 #pragma once
+// The General pipeline's flow for one whole-sheet photograph: which lines to
+// try, the outcome, the renames and the log line. It turns what the line
+// reading reports into strips and prompts, and its results into run flags.
 #include <cstdint>
 #include <vector>
 
+#include "base/run_context.h"
+#include "general/general_state.h"
+#include "photo/work_bitmap.h"
+
 namespace tagmora {
 
-struct Context;
+// What the pipeline works with: the run and its front end, the pipeline's
+// own state and the picture of the photograph in hand.
+struct GeneralContext : RunContext {
+    GeneralState& general;
+    const WorkBitmap& bitmap;
+};
 
 inline constexpr std::int32_t kLineStep = 60;
 
@@ -13,6 +25,6 @@ inline constexpr std::int32_t kLineStep = 60;
 std::vector<std::int32_t> CandidateLines(std::int32_t extent, std::int32_t lastLine);
 
 // One whole-sheet photograph: search, outcome, rename or report, log line.
-void ProcessGeneralImage(Context& ctx);
+void ProcessGeneralImage(GeneralContext ctx);
 
 }  // namespace tagmora

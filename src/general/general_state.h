@@ -10,13 +10,20 @@ namespace tagmora {
 
 struct EdgeRecord {
     float Position = 0.0f;
-    std::uint8_t Falling = 0;  // 1: the profile drops to or below the threshold
+    bool Falling = false;  // the profile drops to or below the threshold here
 };
 
 struct EdgeCluster {
     std::int32_t Start = 0;
     std::int32_t End = 0;
     std::int32_t Count = 0;  // edges joined to the first one
+};
+
+// A run of bright samples of the wide-element search's last try.
+struct BrightRun {
+    std::int32_t Start = 0;  // one past the run's first bright sample
+    std::int32_t End = 0;
+    std::int32_t Count = 0;  // bright samples after the first
 };
 
 // One bar or space; Position is its start or its centre, as each step says.
@@ -45,7 +52,7 @@ struct GeneralScratch {
     std::string RunString;               // engine: quick Code 39 read
     std::vector<Element> WideBars;       // search: centre and width
     std::vector<Element> WideSpaces;
-    std::vector<EdgeCluster> LightRuns;  // search: bright runs
+    std::vector<BrightRun> LightRuns;    // search: bright runs
     std::vector<WideMark> Marks;         // run reconstruction
     std::string WideRunString;
 };

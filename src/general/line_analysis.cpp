@@ -5,7 +5,6 @@
 #include <span>
 #include <vector>
 
-#include "app/context.h"
 #include "general/line_scanning_engine.h"
 
 namespace tagmora {
@@ -31,7 +30,7 @@ void FindEdges(std::span<const std::int32_t> profile, std::vector<EdgeRecord>& e
     // The last sample is never compared with its predecessor.
     for (std::size_t i = 1; i + 1 < profile.size(); ++i) {
         if (std::abs(profile[i] - profile[i - 1]) > kEdgeStep) {
-            edges.push_back({static_cast<float>(i), 0});
+            edges.push_back({static_cast<float>(i), false});
         }
     }
 }
@@ -53,10 +52,10 @@ void BuildEdgeClusters(std::span<const EdgeRecord> edges, std::vector<EdgeCluste
     }
 }
 
-std::string AnalyseLineProfile(Context& ctx, std::int32_t line) {
-    GeneralState& general = ctx.general;
+std::string AnalyseLineProfile(LineReading& reading, std::int32_t extent) {
+    GeneralState& general = reading.general;
     const std::span<const std::int32_t> profile = general.LineProfile;
-    ctx.run.ReadValid = true;
+    reading.readValid = true;
     std::string text;
 
     FindEdges(profile, general.EdgeList);
@@ -69,7 +68,6 @@ std::string AnalyseLineProfile(Context& ctx, std::int32_t line) {
               [](const EdgeCluster& a, const EdgeCluster& b) { return a.Count > b.Count; });
 
     const std::int32_t n = static_cast<std::int32_t>(profile.size());
-    const std::int32_t extent = ctx.run.VerticalScan ? ctx.bitmap.Height : ctx.bitmap.Width;
     for (const EdgeCluster& cluster : clusters) {
         if (cluster.Count <= kMinClusterCount || !text.empty()) break;
         const std::int32_t lo = std::max(cluster.Start - kMargin, kLowestSegmentStart);
@@ -80,15 +78,15 @@ std::string AnalyseLineProfile(Context& ctx, std::int32_t line) {
         general.BandStart = lo;
         general.BandEnd = hi;
 
-        text = ReadSegment(ctx, line);
+        text = ReadSegment(reading);
         if (text.empty()) {
             // A barcode upside down on the sheet reads right when read backwards.
             std::reverse(general.ProfileSegment.begin(), general.ProfileSegment.end());
-            text = ReadSegment(ctx, line);
+            text = ReadSegment(reading);
         }
     }
 
-    if (text.empty()) ctx.run.ReadValid = false;
+    if (text.empty()) reading.readValid = false;
     return text;
 }
 

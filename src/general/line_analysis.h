@@ -5,10 +5,9 @@
 #include <vector>
 
 #include "general/general_state.h"
+#include "general/line_reading.h"
 
 namespace tagmora {
-
-struct Context;
 
 // Rebuilds edges with the sample index of every step of more than 10 grey
 // levels between neighbours (the last sample is not compared).
@@ -20,6 +19,7 @@ void BuildEdgeClusters(std::span<const EdgeRecord> edges, std::vector<EdgeCluste
 
 // Finds dense clusters of edges in LineProfile and hands the stretch around
 // each, densest first, to the line scanning engine, forwards then reversed.
-std::string AnalyseLineProfile(Context& ctx, std::int32_t line);
+// extent is the bitmap's width (rows) or height (columns).
+std::string AnalyseLineProfile(LineReading& reading, std::int32_t extent);
 
 }  // namespace tagmora

@@ -2,14 +2,13 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <optional>
+#include <utility>
 
-#include "app/context.h"
 #include "general/threshold_crossings.h"
 #include "general/wide_element_search.h"
-#include "photo/scan_line_mark.h"
 #include "symbology/code128.h"
 #include "symbology/code39.h"
-#include "symbology/format_match.h"
 
 namespace tagmora {
 
@@ -25,9 +24,6 @@ constexpr std::int32_t kStrongStep = 15;
 // With fewer bars the full measurement is not worth it.
 constexpr std::size_t kMinBars = 10;
 constexpr double kOverWideSpaceRatio = 1.5;
-
-constexpr int kRed = 255;
-constexpr int kBlack = 0;
 
 std::int32_t StrongCrossings(std::span<const std::int32_t> s, std::int32_t level) {
     std::int32_t count = 0;
@@ -49,19 +45,82 @@ bool ByPosition(const Element& a, const Element& b) { return a.Position < b.Posi
 void PairCrossings(std::span<const EdgeRecord> edges, std::vector<Element>& bars, std::vector<Element>& spaces) {
     bars.clear();
     spaces.clear();
-    std::size_t m = (!edges.empty() && edges[0].Falling == 0) ? 1 : 0;
+    std::size_t m = (!edges.empty() && !edges[0].Falling) ? 1 : 0;
     for (; m + 1 < edges.size(); m += 2) {
-        if (edges[m].Falling == 1) bars.push_back({edges[m].Position, edges[m + 1].Position - edges[m].Position});
-        if (m + 2 < edges.size() && edges[m + 1].Falling == 0) {
+        if (edges[m].Falling) bars.push_back({edges[m].Position, edges[m + 1].Position - edges[m].Position});
+        if (m + 2 < edges.size() && !edges[m + 1].Falling) {
             spaces.push_back({edges[m + 1].Position, edges[m + 2].Position - edges[m + 1].Position});
         }
     }
 }
 
-// The search's verdict: it leaves ReadValid set when its text is worth the
+// The search's verdict: it leaves readValid set when its text is worth the
 // format check (which sets the flag anew).
-bool SearchAccepted(Context& ctx, const std::string& text) {
-    return ctx.run.ReadValid && MatchesFormat(ctx, text);
+bool SearchAccepted(LineReading& reading, const std::string& text) { return reading.readValid && reading.Matches(text); }
+
+// Narrow/wide limits of the bars and of the spaces left after trimming; both
+// lists end up back in the order of their positions.
+struct WidthLimits {
+    float Bar = 0.0f;
+    float Space = 0.0f;
+    float SmallestBar = 0.0f;
+};
+
+WidthLimits ClassifyWidths(std::vector<Element>& bars, std::vector<Element>& spaces) {
+    WidthLimits limits;
+    // The largest jump between sorted widths separates narrow from wide.
+    std::sort(bars.begin(), bars.end(), ByWidth);
+    limits.SmallestBar = bars.front().Width;
+    limits.Bar = WidthLimit(bars);
+    std::sort(bars.begin(), bars.end(), ByPosition);
+
+    std::sort(spaces.begin(), spaces.end(), ByWidth);
+    TrimOverWideSpaces(spaces);
+    limits.Space = WidthLimit(spaces);
+    std::sort(spaces.begin(), spaces.end(), ByPosition);
+    return limits;
+}
+
+// Quick Code 39 read when the line opens like a start character: narrow bar,
+// wide space, narrow bar, narrow space. After trimming, bar i is simply
+// followed by the i-th remaining space. Nothing when it did not read.
+std::optional<std::string> QuickCode39(LineReading& reading, const WidthLimits& limits) {
+    GeneralScratch& scratch = reading.general.Scratch;
+    const auto& bars = scratch.Bars;
+    const auto& spaces = scratch.Spaces;
+    const auto wideBar = [&](std::size_t i) { return bars[i].Width > limits.Bar; };
+    const auto wideSpace = [&](std::size_t i) { return spaces[i].Width > limits.Space; };
+    if (spaces.size() < 2 || wideBar(0) || wideBar(1) || !wideSpace(0) || wideSpace(1)) return std::nullopt;
+
+    std::string& run = scratch.RunString;
+    run.clear();
+    for (std::size_t i = 0; i < bars.size() && i < spaces.size(); ++i) {
+        run.push_back(wideBar(i) ? 'B' : 'b');
+        run.push_back(wideSpace(i) ? 'S' : 's');
+    }
+    run.push_back('b');
+    reading.readValid = true;
+    std::string candidate = reading.DecodeCode39(run);
+    if (!reading.readValid) candidate.clear();
+    if (!reading.Matches(candidate)) return std::nullopt;
+    return candidate;
+}
+
+// Code 128 from the measured widths. A symbol that failed to decode, its
+// check symbol included, is a misread even when the characters before the
+// failure fit the format. Nothing when it did not read.
+std::optional<std::string> ReadCode128(LineReading& reading) {
+    GeneralScratch& scratch = reading.general.Scratch;
+    scratch.BarWidths.clear();
+    for (const Element& bar : scratch.Bars) scratch.BarWidths.push_back(bar.Width);
+    scratch.SpaceWidths.clear();
+    for (const Element& space : scratch.Spaces) scratch.SpaceWidths.push_back(space.Width);
+
+    Code128Read read = DecodeCode128(scratch.BarWidths, scratch.SpaceWidths, reading.format.size());
+    reading.readValid = !read.Failed;
+    reading.NoteUnmatched(read.Whole && !read.Text.empty() && !MatchesFormat(read.Text, reading.format), read.Text);
+    if (!reading.readValid || !reading.Matches(read.Text)) return std::nullopt;
+    return std::move(read.Text);
 }
 
 }  // namespace
@@ -107,80 +166,42 @@ void TrimOverWideSpaces(std::vector<Element>& byWidth) {
     }
 }
 
-std::string ReadSegment(Context& ctx, std::int32_t line) {
-    GeneralState& general = ctx.general;
-    GeneralScratch& scratch = general.Scratch;
-    auto& bars = scratch.Bars;
-    auto& spaces = scratch.Spaces;
+std::string ReadSegment(LineReading& reading) {
+    GeneralState& general = reading.general;
+    auto& bars = general.Scratch.Bars;
+    auto& spaces = general.Scratch.Spaces;
 
     ExtractCrossings(general, ChooseThreshold(general.ProfileSegment));
     if (general.EdgeList.empty()) return {};
     PairCrossings(general.EdgeList, bars, spaces);
 
     if (bars.size() < kMinBars) {
-        std::string text = FindCode39WideElements(ctx, line);
-        if (!SearchAccepted(ctx, text)) return {};  // the search drew its own failure
-        DrawScanLine(ctx, kRed, line);
+        std::string text = FindCode39WideElements(reading);
+        if (!SearchAccepted(reading, text)) return {};  // the search drew its own failure
+        reading.Mark(StripColour::Red);
         return text;
     }
 
-    // Narrow/wide classes: the largest jump between sorted widths separates them.
-    std::sort(bars.begin(), bars.end(), ByWidth);
-    const float smallestBar = bars.front().Width;
-    const float barLimit = WidthLimit(bars);
-    std::sort(bars.begin(), bars.end(), ByPosition);
-
-    std::sort(spaces.begin(), spaces.end(), ByWidth);
-    TrimOverWideSpaces(spaces);
-    const float spaceLimit = WidthLimit(spaces);
-    std::sort(spaces.begin(), spaces.end(), ByPosition);
-
-    const auto wideBar = [&](std::size_t i) { return bars[i].Width > barLimit; };
-    const auto wideSpace = [&](std::size_t i) { return spaces[i].Width > spaceLimit; };
-
-    // Quick Code 39 read when the line opens like a start character: narrow bar,
-    // wide space, narrow bar, narrow space. After trimming, bar i is simply
-    // followed by the i-th remaining space.
-    if (spaces.size() >= 2 && !wideBar(0) && !wideBar(1) && wideSpace(0) && !wideSpace(1)) {
-        std::string& run = scratch.RunString;
-        run.clear();
-        for (std::size_t i = 0; i < bars.size() && i < spaces.size(); ++i) {
-            run.push_back(wideBar(i) ? 'B' : 'b');
-            run.push_back(wideSpace(i) ? 'S' : 's');
-        }
-        run.push_back('b');
-        ctx.run.ReadValid = true;
-        std::string candidate = DecodeCode39(ctx, run);
-        if (!ctx.run.ReadValid) candidate.clear();
-        if (MatchesFormat(ctx, candidate)) {
-            DrawScanLine(ctx, kRed, line);
-            return candidate;
-        }
+    const WidthLimits limits = ClassifyWidths(bars, spaces);
+    if (std::optional<std::string> text = QuickCode39(reading, limits)) {
+        reading.Mark(StripColour::Red);
+        return std::move(*text);
     }
 
     // A bar of width 0 would divide by zero in the module arithmetic.
-    if (smallestBar == 0.0f) return {};
-
-    scratch.BarWidths.clear();
-    for (const Element& bar : bars) scratch.BarWidths.push_back(bar.Width);
-    scratch.SpaceWidths.clear();
-    for (const Element& space : spaces) scratch.SpaceWidths.push_back(space.Width);
-    // A Code 128 symbol that failed to decode, its check symbol included, is
-    // a misread even when the characters before the failure fit the format.
-    ctx.run.ReadValid = true;
-    std::string text = DecodeCode128(ctx, scratch.BarWidths, scratch.SpaceWidths);
-    if (ctx.run.ReadValid && MatchesFormat(ctx, text)) {
-        DrawScanLine(ctx, kRed, line);
-        return text;
+    if (limits.SmallestBar == 0.0f) return {};
+    if (std::optional<std::string> text = ReadCode128(reading)) {
+        reading.Mark(StripColour::Red);
+        return std::move(*text);
     }
 
-    text = FindCode39WideElements(ctx, line);
-    if (SearchAccepted(ctx, text)) {
-        DrawScanLine(ctx, kRed, line);
+    std::string text = FindCode39WideElements(reading);
+    if (SearchAccepted(reading, text)) {
+        reading.Mark(StripColour::Red);
         return text;
     }
-    DrawScanLine(ctx, kBlack, line);
-    ctx.run.ReadValid = false;
+    reading.Mark(StripColour::Black);
+    reading.readValid = false;
     return {};
 }
 

@@ -5,10 +5,9 @@
 #include <vector>
 
 #include "general/general_state.h"
+#include "general/line_reading.h"
 
 namespace tagmora {
-
-struct Context;
 
 // The black/white threshold the engine picks for a profile stretch.
 std::int32_t ChooseThreshold(std::span<const std::int32_t> segment);
@@ -45,6 +44,6 @@ void TrimOverWideSpaces(std::vector<Element>& byWidth);
 
 // Reads one barcode from ProfileSegment; marks the line; the empty text when
 // nothing acceptable was read.
-std::string ReadSegment(Context& ctx, std::int32_t line);
+std::string ReadSegment(LineReading& reading);
 
 }  // namespace tagmora

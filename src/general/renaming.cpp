@@ -3,10 +3,9 @@
 #include <array>
 #include <vector>
 
-#include "app/context.h"
-#include "app/file_system.h"
-#include "app/run_log.h"
-#include "app/text_helpers.h"
+#include "base/file_system.h"
+#include "base/run_log.h"
+#include "base/text_helpers.h"
 
 namespace tagmora {
 
@@ -19,12 +18,6 @@ constexpr std::int32_t kImageFilesLastSuffix = 99;
 std::string PadLeft(std::string digits, std::size_t width) {
     if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
     return digits;
-}
-
-// Moves name to target in the run's folder. A target the file system would
-// read as a path, or could not hold, fails like a name already taken.
-bool TryMove(const Context& ctx, std::string_view name, const std::string& target) {
-    return IsPlainFileName(target) && RenameNoReplace(ctx.run.PhotoFolder, name, target);
 }
 
 }  // namespace
@@ -49,14 +42,14 @@ std::string FormatSuffix(std::string_view fmt, std::int32_t n) {
     return digits;
 }
 
-void RenameImageOnly(Context& ctx, std::string_view barcode, std::string& pendingLogLine) {
+void RenameImageOnly(RunContext& ctx, std::string_view barcode, std::string& pendingLogLine) {
     const std::string name = ctx.run.CurrentImage;
     const std::int32_t first = ctx.Settings().SuffixAll() ? 1 : 0;
     for (std::int32_t counter = first; counter <= kImageOnlyLastSuffix; ++counter) {
         std::string target(barcode);
         if (counter > 0) target += FormatSuffix(ctx.Settings().SuffixFormat(), counter);
         target += ".jpg";
-        if (TryMove(ctx, name, target)) {
+        if (RenameNoReplace(ctx.run.PhotoFolder, name, target)) {
             pendingLogLine = name + " renamed " + target;
             return;
         }
@@ -65,7 +58,7 @@ void RenameImageOnly(Context& ctx, std::string_view barcode, std::string& pendin
     ++ctx.run.ErrorCount;
 }
 
-void RenameImageFiles(Context& ctx, std::string_view barcode) {
+void RenameImageFiles(RunContext& ctx, std::string_view barcode) {
     const std::string name = ctx.run.CurrentImage;
     const std::string base = ReplaceAllNoCase(name, ".jpg", "");
     // Taken once, before anything moves, so renamed files are not met again.
@@ -86,7 +79,7 @@ void RenameImageFiles(Context& ctx, std::string_view barcode) {
             std::string newBase(barcode);
             if (counter > 0) newBase += FormatSuffix(ctx.Settings().SuffixFormat(), counter);
             const std::string target = ReplaceAllNoCase(file, base, newBase);
-            if (TryMove(ctx, file, target)) {
+            if (RenameNoReplace(ctx.run.PhotoFolder, file, target)) {
                 AppendLogLine(ctx, "-Renamed " + file + " to " + target);
                 renamed = true;
             }

@@ -5,18 +5,18 @@
 #include <string>
 #include <string_view>
 
-namespace tagmora {
+#include "base/run_context.h"
 
-struct Context;
+namespace tagmora {
 
 // The suffix for counter n under the suffix format fmt.
 std::string FormatSuffix(std::string_view fmt, std::int32_t n);
 
 // Renames the image alone to barcode + ".jpg" (or with the first free
 // suffix); sets pendingLogLine.
-void RenameImageOnly(Context& ctx, std::string_view barcode, std::string& pendingLogLine);
+void RenameImageOnly(RunContext& ctx, std::string_view barcode, std::string& pendingLogLine);
 
 // Renames every file sharing the image's base name; logs one line per file.
-void RenameImageFiles(Context& ctx, std::string_view barcode);
+void RenameImageFiles(RunContext& ctx, std::string_view barcode);
 
 }  // namespace tagmora

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 
-#include "app/context.h"
 #include "general/line_analysis.h"
 
 namespace tagmora {
@@ -41,12 +40,12 @@ void SampleColumn(const WorkBitmap& bitmap, std::int32_t column, std::vector<std
 
 }  // namespace
 
-std::string SampleScanLine(Context& ctx, std::int32_t line) {
-    auto& profile = ctx.general.LineProfile;
+std::string SampleScanLine(LineReading& reading, const WorkBitmap& bitmap, bool verticalScan) {
+    const std::int32_t line = reading.line;
+    auto& profile = reading.general.LineProfile;
     profile.clear();
-    const WorkBitmap& bitmap = ctx.bitmap;
 
-    if (!ctx.run.VerticalScan) {
+    if (!verticalScan) {
         // Rows next to the top and bottom edges are refused (row 1 too, though
         // its neighbours exist).
         if (line < 2 || line > bitmap.Height - 2) return {};
@@ -54,7 +53,7 @@ std::string SampleScanLine(Context& ctx, std::int32_t line) {
     } else if (bitmap.Height > 0) {
         SampleColumn(bitmap, line, profile);
     }
-    return AnalyseLineProfile(ctx, line);
+    return AnalyseLineProfile(reading, verticalScan ? bitmap.Height : bitmap.Width);
 }
 
 }  // namespace tagmora

@@ -2,12 +2,15 @@
 #include <cstdint>
 #include <string>
 
+#include "general/general_state.h"
+#include "general/line_reading.h"
+#include "photo/work_bitmap.h"
+
 namespace tagmora {
 
-struct Context;
-
-// Fills LineProfile from a row (averaged with its two neighbours) or a column
-// of the work bitmap and returns the text the line analysis reads on it.
-std::string SampleScanLine(Context& ctx, std::int32_t line);
+// Fills LineProfile from row reading.line (averaged with its two neighbours)
+// or, with verticalScan, that column of the bitmap and returns the text the
+// line analysis reads on it; reading.result tells the rest.
+std::string SampleScanLine(LineReading& reading, const WorkBitmap& bitmap, bool verticalScan);
 
 }  // namespace tagmora

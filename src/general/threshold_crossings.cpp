@@ -25,9 +25,9 @@ void ExtractCrossings(GeneralState& general, std::int32_t threshold) {
         const double before = s[i - 1];
         const double index = static_cast<double>(i);
         if (here <= t && t < before) {
-            edges.push_back({static_cast<float>(index + (here - t) / (before - here)), 1});  // in (i-1, i]
+            edges.push_back({static_cast<float>(index + (here - t) / (before - here)), true});  // in (i-1, i]
         } else if (before <= t && t < here) {
-            edges.push_back({static_cast<float>(index + (t - here) / (here - before)), 0});  // in [i-1, i)
+            edges.push_back({static_cast<float>(index + (t - here) / (here - before)), false});  // in [i-1, i)
         }
     }
 }

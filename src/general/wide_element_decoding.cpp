@@ -4,9 +4,6 @@
 #include <cmath>
 #include <cstddef>
 
-#include "app/context.h"
-#include "photo/scan_line_mark.h"
-#include "symbology/code39.h"
 
 namespace tagmora {
 
@@ -27,9 +24,6 @@ constexpr double kGapScale = 0.869;
 // tiny unit cannot blow up the run string.
 constexpr std::int32_t kMaxEvenGap = 20;
 constexpr std::int32_t kMaxOddGap = 21;
-
-constexpr int kRed = 255;
-constexpr int kBlack = 0;
 
 // The narrow elements between two wide marks. Bars and spaces alternate, so
 // between marks of different kinds there is an even number of them and
@@ -54,8 +48,8 @@ void AppendNarrow(std::string& run, std::int32_t count, char after) {
 
 }  // namespace
 
-std::string DecodeWideElements(Context& ctx, std::span<const Element> wideBars,
-                               std::span<const Element> wideSpaces, std::int32_t line) {
+std::string DecodeWideElements(LineReading& reading, std::span<const Element> wideBars,
+                               std::span<const Element> wideSpaces) {
     // The unit needs a second wide bar; fewer than two cannot come from the
     // search, which always hands over at least four.
     if (wideBars.size() == kRefusedBarCount || wideSpaces.size() < kMinWideSpaces || wideBars.size() < 2) {
@@ -67,12 +61,12 @@ std::string DecodeWideElements(Context& ctx, std::span<const Element> wideBars,
     // that distance (a float product with 0.1f can land one step off).
     const float unit = static_cast<float>((static_cast<double>(wideBars[1].Position) - wideSpaces[0].Position) * 0.1);
     if (unit <= 0.0f) {
-        ctx.run.ReadValid = false;
-        DrawScanLine(ctx, kBlack, line);
+        reading.readValid = false;
+        reading.Mark(StripColour::Black);
         return {};
     }
 
-    auto& marks = ctx.general.Scratch.Marks;
+    auto& marks = reading.general.Scratch.Marks;
     marks.clear();
     for (const Element& bar : wideBars) marks.push_back({bar.Position, 'B'});
     for (const Element& space : wideSpaces) marks.push_back({space.Position, 'S'});
@@ -81,7 +75,7 @@ std::string DecodeWideElements(Context& ctx, std::span<const Element> wideBars,
     // The start character's leading narrow bar, then each wide element with
     // the narrow ones that follow it; the last mark is taken as the stop
     // character's final wide bar, followed by its narrow space and bar.
-    std::string& run = ctx.general.Scratch.WideRunString;
+    std::string& run = reading.general.Scratch.WideRunString;
     run.clear();
     run.push_back('b');
     for (std::size_t i = 0; i + 1 < marks.size(); ++i) {
@@ -91,8 +85,8 @@ std::string DecodeWideElements(Context& ctx, std::span<const Element> wideBars,
     }
     for (const char letter : {'B', 's', 'b'}) run.push_back(letter);
 
-    std::string text = DecodeCode39(ctx, run);
-    DrawScanLine(ctx, ctx.run.ReadValid ? kRed : kBlack, line);
+    std::string text = reading.DecodeCode39(run);
+    reading.Mark(reading.readValid ? StripColour::Red : StripColour::Black);
     return text;
 }
 

@@ -5,10 +5,8 @@
 #include <span>
 #include <vector>
 
-#include "app/context.h"
 #include "general/threshold_crossings.h"
 #include "general/wide_element_decoding.h"
-#include "photo/scan_line_mark.h"
 
 namespace tagmora {
 
@@ -17,7 +15,6 @@ namespace {
 constexpr std::int32_t kThresholdStep = 5;
 // Bright runs of the last try are samples above the brightest level less this.
 constexpr std::int32_t kBrightRunDrop = 15;
-constexpr int kBlack = 0;
 
 bool ByWidth(const Element& a, const Element& b) { return a.Width < b.Width; }
 bool ByCentre(const Element& a, const Element& b) { return a.Position < b.Position; }
@@ -40,14 +37,13 @@ Element RunBetween(const EdgeRecord& from, const EdgeRecord& to) {
 // fill in the narrow elements by distance.
 class WideElementSearch {
 public:
-    WideElementSearch(Context& ctx, std::int32_t line)
-        : ctx_(ctx),
-          general_(ctx.general),
-          segment_(ctx.general.ProfileSegment),
-          bars_(ctx.general.Scratch.WideBars),
-          spaces_(ctx.general.Scratch.WideSpaces),
-          line_(line) {
-        symbolChars_ = ctx.Settings().BarcodeFormat().size() + 2;
+    explicit WideElementSearch(LineReading& reading)
+        : reading_(reading),
+          general_(reading.general),
+          segment_(reading.general.ProfileSegment),
+          bars_(reading.general.Scratch.WideBars),
+          spaces_(reading.general.Scratch.WideSpaces) {
+        symbolChars_ = reading.format.size() + 2;
         if (!segment_.empty()) {
             const auto [lowest, highest] = std::minmax_element(segment_.begin(), segment_.end());
             mn_ = *lowest;
@@ -57,13 +53,13 @@ public:
     }
 
     std::string Run() {
-        ctx_.run.ReadValid = true;
+        reading_.readValid = true;
         bars_.clear();
         spaces_.clear();
 
         if (!FindWideBars()) {
-            ctx_.run.ReadValid = false;
-            DrawScanLine(ctx_, kBlack, line_);
+            reading_.readValid = false;
+            reading_.Mark(StripColour::Black);
             return {};
         }
 
@@ -73,7 +69,7 @@ public:
         // Input the reconstruction refuses leaves ReadValid set and ends the
         // search here with its empty text.
         std::string text = FromLightEnd();
-        if (ctx_.run.ReadValid) return text;
+        if (reading_.readValid) return text;
         if (FromMiddleUp(text)) return text;
         return FromBrightRuns();
     }
@@ -101,7 +97,7 @@ private:
         const auto& edges = general_.EdgeList;
         bars_.clear();
         for (std::size_t j = 0; j + 1 < edges.size(); ++j) {
-            if (edges[j].Falling == 1 && edges[j + 1].Falling == 0) bars_.push_back(RunBetween(edges[j], edges[j + 1]));
+            if (edges[j].Falling && !edges[j + 1].Falling) bars_.push_back(RunBetween(edges[j], edges[j + 1]));
         }
     }
 
@@ -120,7 +116,7 @@ private:
         const float firstBar = bars_.front().Position;
         const std::int32_t lastBar = static_cast<std::int32_t>(bars_.back().Position);
         for (std::size_t j = k; j + 1 < edges.size() && edges[j].Position < static_cast<float>(lastBar); ++j) {
-            if (edges[j].Falling == 0 && edges[j + 1].Falling == 1) spaces_.push_back(RunBetween(edges[j], edges[j + 1]));
+            if (!edges[j].Falling && edges[j + 1].Falling) spaces_.push_back(RunBetween(edges[j], edges[j + 1]));
             if (spaces_.size() == 1 && spaces_[0].Position < firstBar) remembered_ = spaces_[0];
         }
         if (!spaces_.empty() && spaces_[0].Position > firstBar && remembered_.Position != 0.0f) {
@@ -140,7 +136,7 @@ private:
             if (spaces_.size() >= symbolChars_ || threshold <= mid_) break;
         }
         if (spaces_.size() > symbolChars_) KeepNarrowest(spaces_, symbolChars_);
-        return DecodeWideElements(ctx_, bars_, spaces_, line_);
+        return DecodeWideElements(reading_, bars_, spaces_);
     }
 
     // Wide spaces, second try: thresholds rising from the middle level until exactly N light
@@ -153,9 +149,9 @@ private:
             if (spaces_.size() > symbolChars_) KeepNarrowest(spaces_, symbolChars_);
         } while (spaces_.size() != symbolChars_ && threshold < mx_);
         if (spaces_.size() != symbolChars_) return false;
-        ctx_.run.ReadValid = true;
-        text = DecodeWideElements(ctx_, bars_, spaces_, line_);
-        return ctx_.run.ReadValid;
+        reading_.readValid = true;
+        text = DecodeWideElements(reading_, bars_, spaces_);
+        return reading_.readValid;
     }
 
     // Wide spaces, last try: the N longest bright runs between the symbol's start and the
@@ -166,24 +162,23 @@ private:
         auto& runs = general_.Scratch.LightRuns;
         FindBrightRuns(segment_, level, symbolStart_, bars_.back().Position, runs);
 
-        std::sort(runs.begin(), runs.end(), [](const EdgeCluster& a, const EdgeCluster& b) { return a.Count > b.Count; });
+        std::sort(runs.begin(), runs.end(), [](const BrightRun& a, const BrightRun& b) { return a.Count > b.Count; });
         if (runs.size() < symbolChars_) return {};
         runs.resize(symbolChars_);
-        std::sort(runs.begin(), runs.end(), [](const EdgeCluster& a, const EdgeCluster& b) { return a.Start < b.Start; });
+        std::sort(runs.begin(), runs.end(), [](const BrightRun& a, const BrightRun& b) { return a.Start < b.Start; });
 
         ExtractCrossings(general_, level);
         PlaceBrightRuns(general_.EdgeList, runs, spaces_);
         std::sort(spaces_.begin(), spaces_.end(), ByCentre);
-        ctx_.run.ReadValid = true;
-        return DecodeWideElements(ctx_, bars_, spaces_, line_);
+        reading_.readValid = true;
+        return DecodeWideElements(reading_, bars_, spaces_);
     }
 
-    Context& ctx_;
+    LineReading& reading_;
     GeneralState& general_;
     std::span<const std::int32_t> segment_;
     std::vector<Element>& bars_;
     std::vector<Element>& spaces_;
-    std::int32_t line_;
     std::size_t symbolChars_ = 0;  // N
     std::int32_t mn_ = 0;
     std::int32_t mx_ = 0;
@@ -201,7 +196,7 @@ std::int32_t EstimateSymbolStart(float firstCentre, float secondCentre) {
 }
 
 void FindBrightRuns(std::span<const std::int32_t> segment, std::int32_t level, std::int32_t from,
-                    float lastCentre, std::vector<EdgeCluster>& runs) {
+                    float lastCentre, std::vector<BrightRun>& runs) {
     runs.clear();
     const std::int32_t n = static_cast<std::int32_t>(segment.size());
     const auto sample = [&](std::int32_t j) { return segment[static_cast<std::size_t>(j)]; };
@@ -216,7 +211,7 @@ void FindBrightRuns(std::span<const std::int32_t> segment, std::int32_t level, s
             }
         }
         if (!bright) return;
-        EdgeCluster run{j, 0, 0};
+        BrightRun run{j, 0, 0};
         while (j < n - 1) {
             if (sample(j++) <= level) break;
             if (!(j < lastCentre)) break;
@@ -228,11 +223,11 @@ void FindBrightRuns(std::span<const std::int32_t> segment, std::int32_t level, s
     }
 }
 
-void PlaceBrightRuns(std::span<const EdgeRecord> edges, std::span<const EdgeCluster> runs,
+void PlaceBrightRuns(std::span<const EdgeRecord> edges, std::span<const BrightRun> runs,
                      std::vector<Element>& spaces) {
     spaces.clear();
     std::size_t k = 0;
-    for (const EdgeCluster& run : runs) {
+    for (const BrightRun& run : runs) {
         while (k < edges.size() && static_cast<double>(edges[k].Position) < run.Start) ++k;
         // Both neighbours are needed for the centre; the list is never read
         // outside its ends.
@@ -241,8 +236,8 @@ void PlaceBrightRuns(std::span<const EdgeRecord> edges, std::span<const EdgeClus
     }
 }
 
-std::string FindCode39WideElements(Context& ctx, std::int32_t line) {
-    return WideElementSearch(ctx, line).Run();
+std::string FindCode39WideElements(LineReading& reading) {
+    return WideElementSearch(reading).Run();
 }
 
 }  // namespace tagmora

@@ -5,10 +5,9 @@
 #include <vector>
 
 #include "general/general_state.h"
+#include "general/line_reading.h"
 
 namespace tagmora {
-
-struct Context;
 
 // The first sample of a Code 39 symbol estimated from the centres of its first
 // two wide bars: the first centre moved back by twice their distance,
@@ -19,15 +18,15 @@ std::int32_t EstimateSymbolStart(float firstCentre, float secondCentre);
 // up to lastCentre. A run starts one past its first bright sample, so a single
 // bright sample gives Count 0.
 void FindBrightRuns(std::span<const std::int32_t> segment, std::int32_t level, std::int32_t from,
-                    float lastCentre, std::vector<EdgeCluster>& runs);
+                    float lastCentre, std::vector<BrightRun>& runs);
 
 // Rebuilds spaces with one centre per run (runs sorted by Start): the middle of
 // the two crossings around the run's start. A run with no crossing before its
 // start, or none at or beyond it, is left out.
-void PlaceBrightRuns(std::span<const EdgeRecord> edges, std::span<const EdgeCluster> runs,
+void PlaceBrightRuns(std::span<const EdgeRecord> edges, std::span<const BrightRun> runs,
                      std::vector<Element>& spaces);
 
 // Code 39 from the wide elements alone, found by varying the threshold.
-std::string FindCode39WideElements(Context& ctx, std::int32_t line);
+std::string FindCode39WideElements(LineReading& reading);
 
 }  // namespace tagmora

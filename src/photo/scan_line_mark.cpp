@@ -4,7 +4,6 @@
 #include <string>
 #include <utility>
 
-#include "app/context.h"
 
 namespace tagmora {
 
@@ -20,7 +19,7 @@ std::int32_t Trunc(double value) {
 
 }  // namespace
 
-StripRect ScanLineStrip(std::int32_t bitmapWidth, std::int32_t bitmapHeight, bool verticalScan,
+PixelRect ScanLineStrip(std::int32_t bitmapWidth, std::int32_t bitmapHeight, bool verticalScan,
                         StripColour colour, std::int32_t line, std::int32_t bandStart, std::int32_t bandEnd) {
     if (bitmapWidth <= 0 || bitmapHeight <= 0) return {};
     // The scale factors are single precision; the products with them are not
@@ -40,28 +39,26 @@ StripRect ScanLineStrip(std::int32_t bitmapWidth, std::int32_t bitmapHeight, boo
     if (verticalScan) {
         const auto [top, bottom] = along(sy, kPictureHeight);
         const auto [left, right] = across(sx);
-        return StripRect{left, top, right, bottom};
+        return PixelRect{left, top, right, bottom};
     }
     const auto [left, right] = along(sx, kPictureWidth);
     const auto [top, bottom] = across(sy);
-    return StripRect{left, top, right, bottom};
+    return PixelRect{left, top, right, bottom};
 }
 
-void DrawScanLine(Context& ctx, int colour, std::int32_t line) {
-    const StripColour stripColour = colour == 0 ? StripColour::Black : StripColour::Red;
+void DrawScanLine(RunContext& ctx, const WorkBitmap& bitmap, StripColour stripColour, std::int32_t line) {
     const RunSettings& settings = ctx.Settings();
     // Lines tried are shown only in Demo/Debug mode; the red line in both.
     if (settings.IsProduction() && stripColour == StripColour::Black) return;
 
-    ctx.ui.DrawStrip(ScanLineStrip(ctx.bitmap.Width, ctx.bitmap.Height, ctx.run.VerticalScan, stripColour, line,
-                                   ctx.general.BandStart, ctx.general.BandEnd),
+    ctx.ui.DrawStrip(ScanLineStrip(bitmap.Width, bitmap.Height, ctx.run.VerticalScan, stripColour, line,
+                                   ctx.run.BandStart, ctx.run.BandEnd),
                      stripColour);
 
     // The pause box can only be checked in Demo/Debug mode; a value kept
     // from an earlier choice must not stop a Production run.
     const bool demoDebug = settings.ModeIndex() == static_cast<int>(Mode::DemoDebug);
-    if (demoDebug && settings.PauseEachLine() && !ctx.ui.AskOkCancel(std::to_string(line)))
-        ctx.run.KeepGoing = false;
+    if (demoDebug && settings.PauseEachLine()) PromptOrStop(ctx, std::to_string(line));
 }
 
 }  // namespace tagmora

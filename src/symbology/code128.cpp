@@ -5,9 +5,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "app/context.h"
 #include "symbology/code128_table.h"
-#include "symbology/format_match.h"
 
 namespace tagmora {
 namespace {
@@ -61,6 +59,72 @@ void AppendNumeric(std::string& text, int value) {
     text += static_cast<char>('0' + value % 10);
 }
 
+// The module widths of bars and spaces; a zero unit means a list that
+// cannot be measured.
+struct ModuleUnits {
+    double Bar = 1.0;
+    double Space = 1.0;
+};
+
+// The six module counts of the symbol whose first bar is `first`, each 1 to
+// 4 (a 0 is written and counted as 1), and their sum.
+struct SymbolPattern {
+    std::array<char, 6> Digits{};
+    int Total = 0;
+
+    std::string_view View() const { return {Digits.data(), Digits.size()}; }
+};
+
+SymbolPattern MeasureSymbol(std::span<const float> bars, std::span<const float> spaces, std::size_t first,
+                            const ModuleUnits& units) {
+    SymbolPattern symbol;
+    for (std::size_t e = 0; e < 3; ++e) {
+        const int bar = std::max(static_cast<int>(Modules(bars[first + e], units.Bar)), 1);
+        const int space = std::max(static_cast<int>(Modules(spaces[first + e], units.Space)), 1);
+        symbol.Digits[2 * e] = static_cast<char>('0' + bar);
+        symbol.Digits[2 * e + 1] = static_cast<char>('0' + space);
+        symbol.Total += bar + space;
+    }
+    return symbol;
+}
+
+// The running state of one decoding: check sum, weight, characters counted
+// against the format's length and the code set.
+struct SymbolWalk {
+    std::int64_t Sum = 103;
+    std::int64_t Pos = 0;
+    std::int64_t Chars = 0;
+    bool SetC = false;
+
+    // A data symbol; false when its pattern is unknown.
+    bool TakeData(int value, std::string& text) {
+        ++Pos;
+        Chars += SetC ? 2 : 1;
+        if (value < 0) return false;
+        Sum += value * Pos;
+        if (value == kCode128CodeC && !SetC) {
+            --Chars;
+            SetC = true;
+        } else if (SetC) {
+            AppendNumeric(text, value);
+        } else {
+            // A set B symbol outside the table (values 100 to 103) leaves "!"
+            // in the text for the format check to reject.
+            text += value < static_cast<int>(Code128SetB.size()) ? Code128SetB[static_cast<std::size_t>(value)] : kFailed;
+        }
+        return true;
+    }
+
+    // The check symbol: 104 + the weighted sum, modulo 103.
+    bool TakeCheck(int value) {
+        const std::int64_t expected = (Sum + 1) % 103;
+        const std::int64_t found = value < 0 ? 200 : value;
+        if (found != expected) return false;
+        Sum = expected;
+        return true;
+    }
+};
+
 }  // namespace
 
 std::string DecodeCode128Symbol(std::string_view pattern, bool numeric) {
@@ -75,101 +139,64 @@ std::string DecodeCode128Symbol(std::string_view pattern, bool numeric) {
     return value < 0 ? std::string(kFailed) : std::string(Code128SetB[static_cast<std::size_t>(value)]);
 }
 
-std::string DecodeCode128(Context& ctx, std::span<const float> barWidths, std::span<const float> spaceWidths) {
+Code128Read DecodeCode128(std::span<const float> barWidths, std::span<const float> spaceWidths,
+                          std::size_t formatLength) {
+    Code128Read read;
     // Widths from a scan line are finite and never negative; anything else
     // cannot be measured in modules (and would keep the unit's widening from
     // ever ending).
     if (!AllUsable(barWidths) || !AllUsable(spaceWidths)) {
-        ctx.run.ReadValid = false;
-        return {};
+        read.Failed = true;
+        return read;
     }
     // Empty lists are not measured: the symbol loop finds them too short.
-    double barUnit = 1.0;
-    double spaceUnit = 1.0;
+    ModuleUnits units;
     if (!barWidths.empty()) {
         const float minBar = *std::min_element(barWidths.begin(), barWidths.end());
-        if (minBar == 0.0f) return {};
-        barUnit = ModuleUnit(barWidths, minBar);
+        if (minBar == 0.0f) return read;
+        units.Bar = ModuleUnit(barWidths, minBar);
     }
     if (!spaceWidths.empty()) {
         const float minSpace = *std::min_element(spaceWidths.begin(), spaceWidths.end());
         // A space of no width gives no module to measure the others by.
         if (minSpace == 0.0f) {
-            ctx.run.ReadValid = false;
-            return {};
+            read.Failed = true;
+            return read;
         }
-        spaceUnit = ModuleUnit(spaceWidths, minSpace);
+        units.Space = ModuleUnit(spaceWidths, minSpace);
     }
 
     // The format's length bounds how many symbols are read: at most n - 2
     // after the start symbol, which is skipped unread (elements 0 to 2).
-    const auto n = static_cast<std::int64_t>(ctx.Settings().BarcodeFormat().size());
-    std::int64_t sum = 103;
-    std::int64_t pos = 0;
-    std::int64_t chars = 0;
-    bool setC = false;
-    std::string text;
+    const auto n = static_cast<std::int64_t>(formatLength);
+    SymbolWalk walk;
     for (std::int64_t k = 3; 3 * n - 3 > k; k += 3) {
         const auto first = static_cast<std::size_t>(k);
         // A line that ends before the symbols the format calls for is no read.
         if (first + 2 >= barWidths.size() || first + 2 >= spaceWidths.size()) {
-            ctx.run.ReadValid = false;
+            read.Failed = true;
             break;
         }
-        // Every count is 0 to 4 here; a 0 is written and counted as 1.
-        std::array<char, 6> digits{};
-        int total = 0;
-        for (std::size_t e = 0; e < 3; ++e) {
-            const int bar = std::max(static_cast<int>(Modules(barWidths[first + e], barUnit)), 1);
-            const int space = std::max(static_cast<int>(Modules(spaceWidths[first + e], spaceUnit)), 1);
-            digits[2 * e] = static_cast<char>('0' + bar);
-            digits[2 * e + 1] = static_cast<char>('0' + space);
-            total += bar + space;
-        }
-        if (total < 11) {
-            ctx.run.ReadValid = false;
+        const SymbolPattern symbol = MeasureSymbol(barWidths, spaceWidths, first, units);
+        if (symbol.Total < 11) {
+            read.Failed = true;
             break;
         }
-
-        const int value = PatternValue(std::string_view(digits.data(), digits.size()), Code128Patterns.size());
-        if (chars < n) {
-            ++pos;
-            chars += setC ? 2 : 1;
-            if (value < 0) {
-                ctx.run.ReadValid = false;
+        const int value = PatternValue(symbol.View(), Code128Patterns.size());
+        if (walk.Chars < n) {
+            if (!walk.TakeData(value, read.Text)) {
+                read.Failed = true;
                 break;
             }
-            sum += value * pos;
-            if (value == kCode128CodeC && !setC) {
-                --chars;
-                setC = true;
-            } else if (setC) {
-                AppendNumeric(text, value);
-            } else {
-                // A set B symbol outside the table (values 100 to 103) leaves
-                // "!" in the text for the format check to reject.
-                text += value < static_cast<int>(Code128SetB.size()) ? Code128SetB[static_cast<std::size_t>(value)]
-                                                                     : kFailed;
-            }
-        } else {
-            // The check symbol: 104 + the weighted sum, modulo 103.
-            const std::int64_t expected = (sum + 1) % 103;
-            const std::int64_t found = value < 0 ? 200 : value;
-            if (found != expected) {
-                ctx.run.ReadValid = false;
-                break;
-            }
-            // Only the Stop symbol follows a check symbol; taking it for a
-            // second check would fail every barcode that has room left.
-            sum = expected;
-            // A text that passed its check symbol is whole: one that does not
-            // fit the format is a label of its own, not a misread.
-            if (!text.empty() && !TextMatchesFormat(text, ctx.Settings().BarcodeFormat()))
-                NoteUnmatchedBarcode(ctx.run, text);
-            break;
+            continue;
         }
+        // Only the Stop symbol follows a check symbol; taking it for a
+        // second check would fail every barcode that has room left.
+        read.Failed = !walk.TakeCheck(value);
+        read.Whole = !read.Failed;
+        break;
     }
-    return text;
+    return read;
 }
 
 }  // namespace tagmora

@@ -2,8 +2,7 @@
 
 #include <string>
 
-#include "app/context.h"
-#include "app/text_helpers.h"
+#include "base/text_helpers.h"
 
 namespace tagmora {
 
@@ -19,7 +18,7 @@ bool PositionPasses(char formatChar, char textChar) {
 
 }  // namespace
 
-bool TextMatchesFormat(std::string_view text, std::string_view format) {
+bool MatchesFormat(std::string_view text, std::string_view format) {
     // File names are compared too, so the extension is set aside.
     const std::string cleaned = ReplaceAllNoCase(text, ".jpg", "");
     std::string_view compared = cleaned;
@@ -34,15 +33,6 @@ bool TextMatchesFormat(std::string_view text, std::string_view format) {
     for (std::size_t i = 0; i < format.size(); ++i)
         if (!PositionPasses(format[i], compared[i])) return false;
     return true;
-}
-
-bool MatchesFormat(Context& ctx, std::string_view text) {
-    ctx.run.ReadValid = TextMatchesFormat(text, ctx.Settings().BarcodeFormat());
-    return ctx.run.ReadValid;
-}
-
-void NoteUnmatchedBarcode(RunState& run, std::string_view text) {
-    if (run.UnmatchedBarcode.empty()) run.UnmatchedBarcode = text;
 }
 
 }  // namespace tagmora

@@ -14,8 +14,8 @@
 namespace tagmora {
 namespace {
 
-using testing::FakeFrontEnd;
-using testing::TempFolder;
+using support::FakeFrontEnd;
+using support::TempFolder;
 using Texts = std::vector<std::string>;
 
 constexpr const char* kDefaultsText =

@@ -1,4 +1,4 @@
-#include "app/file_system.h"
+#include "base/file_system.h"
 
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -15,7 +15,7 @@
 namespace tagmora {
 namespace {
 
-using testing::TempFolder;
+using support::TempFolder;
 using Names = std::vector<std::string>;
 using Files = std::map<std::string, std::string>;
 namespace fs = std::filesystem;

@@ -12,7 +12,7 @@
 namespace tagmora {
 namespace {
 
-using testing::TempFolder;
+using support::TempFolder;
 using Lines = std::vector<std::string>;
 using Files = std::map<std::string, std::string>;
 
@@ -62,7 +62,7 @@ TEST(ManualRenameTest, NameFromLogLine) {
 TEST(ManualRenameTest, ZoomRectangle) {
     const struct {
         std::int32_t bitmapWidth, bitmapHeight, viewWidth, viewHeight, x, y;
-        ZoomRect shown;
+        PixelRect shown;
     } cases[] = {
         // 2000 x 1500 in 601 x 444: both factors are 3.
         {2000, 1500, 601, 444, 595, 222, {1400, 366, 2000, 966}},  // rightmost 600 columns
@@ -79,9 +79,9 @@ TEST(ManualRenameTest, ZoomRectangle) {
         EXPECT_EQ(ZoomRectangle(c.bitmapWidth, c.bitmapHeight, c.viewWidth, c.viewHeight, c.x, c.y), c.shown);
 
     bool zoomed = false;
-    EXPECT_EQ(PressOnView(zoomed, 2000, 1500, 601, 444, 595, 222), (ZoomRect{1400, 366, 2000, 966}));
+    EXPECT_EQ(PressOnView(zoomed, 2000, 1500, 601, 444, 595, 222), (PixelRect{1400, 366, 2000, 966}));
     EXPECT_TRUE(zoomed);
-    EXPECT_EQ(PressOnView(zoomed, 2000, 1500, 601, 444, 10, 10), (ZoomRect{0, 0, 2000, 1500}));
+    EXPECT_EQ(PressOnView(zoomed, 2000, 1500, 601, 444, 10, 10), (PixelRect{0, 0, 2000, 1500}));
     EXPECT_FALSE(zoomed);
 }
 
@@ -131,7 +131,7 @@ TEST(ManualRenameTest, NamesThatLeaveTheFolderAreRefusedAndTheFolderNameIsNeverR
 
 TEST(ManualRenameTest, TheReviewOffersEachProblemImageThatOpensAndEndsWithComplete) {
     TempFolder start, photos;
-    testing::TestCore core;
+    support::TestCore core;
     core.state.run.StartFolder = start.path();
     core.settings().PhotoFolder = photos.path();
     Lines offered;  // line, name and the width of the picture in the bitmap
@@ -151,7 +151,7 @@ TEST(ManualRenameTest, TheReviewOffersEachProblemImageThatOpensAndEndsWithComple
     for (const auto& [name, width] : {std::pair{"IMG_7.jpg", 40}, std::pair{"IMG_9.jpg", 56}}) {
         WorkBitmap bitmap;
         bitmap.Resize(width, 30);
-        testing::WriteJpegFile(photos / name, bitmap, 90);
+        support::WriteJpegFile(photos / name, bitmap, 90);
     }
     photos.Write("IMG_3.jpg", "not a JPEG");
     start.Write("Tagmora.log", LogWithLastRun("IMG_7.jpg: Unable to open image.\r\nNo barcode found on IMG_8.jpg\r\n"

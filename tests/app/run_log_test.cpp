@@ -1,4 +1,4 @@
-#include "app/run_log.h"
+#include "base/run_log.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +13,8 @@ namespace {
 using Texts = std::vector<std::string>;
 
 TEST(RunLogTest, EntriesAreAppendedWithCrLfAndEveryFailedEntryIsReported) {
-    testing::TempFolder folder;
-    testing::TestCore core;
+    support::TempFolder folder;
+    support::TestCore core;
     core.state.run.StartFolder = folder.path();
     AppendLogLine(core.ctx, "\r\nfirst");
     AppendLogLine(core.ctx, "second");

@@ -9,8 +9,9 @@
 
 #include "app/batch_run.h"
 #include "app/context.h"
-#include "app/version.h"
+#include "base/version.h"
 #include "batch/batch_options.h"
+#include "batch/batch_command.h"
 #include "batch/console_front_end.h"
 #include "batch_fixtures.h"
 
@@ -111,9 +112,9 @@ private:
 };
 
 TEST(BatchCommandTest, InterruptStopsTheRunAfterTheImageInHand) {
-    testing::BatchRig rig;
-    testing::WriteBlankPhoto(rig.photos, "IMG_1.jpg", 1);
-    testing::WriteBlankPhoto(rig.photos, "IMG_2.jpg", 2);
+    support::BatchRig rig;
+    support::WriteBlankPhoto(rig.photos, "IMG_1.jpg", 1);
+    support::WriteBlankPhoto(rig.photos, "IMG_2.jpg", 2);
     const volatile std::sig_atomic_t interrupted = 1;  // Ctrl-C pressed during the first image
     std::ostringstream out, err;
     const std::vector<std::string> args{rig.photos.path()};
@@ -130,25 +131,25 @@ TEST(BatchCommandTest, InterruptStopsTheRunAfterTheImageInHand) {
     EXPECT_THAT(rig.ImageLines(), ElementsAre("Process aborted by user"));
 }
 
-testing::ProgramResult RunBatchProgram(const std::string& currentFolder, const std::vector<std::string>& args) {
-    return testing::RunProgram(TAGMORA_BATCH_PROGRAM, currentFolder, args);
+support::ProgramResult RunBatchProgram(const std::string& currentFolder, const std::vector<std::string>& args) {
+    return support::RunProgram(TAGMORA_BATCH_PROGRAM, currentFolder, args);
 }
 
 // Config.txt of the current folder gives the settings, options change them
 // for this run only, and the log goes to the current folder.
 TEST(BatchProgramTest, RunsWithTheCurrentFoldersSettingsAndExitsZeroWhenClean) {
-    testing::BatchRig rig;
-    testing::WriteLabelPhoto(rig.photos, "IMG_1.jpg", testing::Symbology::Code39, "QSZ0000001", 1);
+    support::BatchRig rig;
+    support::WriteLabelPhoto(rig.photos, "IMG_1.jpg", support::Symbology::Code39, "QSZ0000001", 1);
     rig.photos.Write("IMG_1.CR2", "raw 1");
-    testing::WriteBlankPhoto(rig.photos, "IMG_2.jpg", 2);
-    testing::WriteBlankPhoto(rig.photos, "QSZ0000003.jpg", 3);
+    support::WriteBlankPhoto(rig.photos, "IMG_2.jpg", 2);
+    support::WriteBlankPhoto(rig.photos, "QSZ0000003.jpg", 3);
     const std::string config =
         "TGM\r\nBarcodeFormat: QSZ0######\r\nRotation: 0\r\nType: 0\r\nRenameRaw: 1\r\nRenameWO: 1\r\n"
         "SuffixFormat: ###\r\nFirstSuffix: 1\r\n";
     rig.start.Write("Config.txt", config);
     const auto before = rig.photos.Files();
 
-    testing::ProgramResult result = RunBatchProgram(rig.start.path(), {rig.photos.path(), "--mode=demo"});
+    support::ProgramResult result = RunBatchProgram(rig.start.path(), {rig.photos.path(), "--mode=demo"});
     EXPECT_EQ(result.status, 0) << result.out << result.err;
     EXPECT_THAT(result.out, HasSubstr("TGM:     QSZ0000001\n"));
     EXPECT_EQ(rig.photos.Files(), before);
@@ -160,15 +161,15 @@ TEST(BatchProgramTest, RunsWithTheCurrentFoldersSettingsAndExitsZeroWhenClean) {
     EXPECT_EQ(result.err, "");  // no progress lines when standard error is not a terminal
     // The suffix format ### came from Config.txt, Suffix All was switched off.
     EXPECT_THAT(rig.FileNames(), ElementsAre("QSZ0000001.CR2", "QSZ0000001.jpg", "QSZ0000001001.jpg", "QSZ0000003.jpg"));
-    testing::ExpectSameContentsRenamed(before, rig.photos.Files());
+    support::ExpectSameContentsRenamed(before, rig.photos.Files());
     EXPECT_THAT(rig.Log(), HasSubstr("\r\nDirectory = " + rig.photos.path() + "\r\n\r\n"));
     EXPECT_EQ(rig.start.Read("Config.txt"), config) << "options are never saved";
 }
 
 TEST(BatchProgramTest, ProblemImagesOrNoImageExitOne) {
-    testing::BatchRig rig;
-    testing::WriteBlankPhoto(rig.photos, "IMG_1.jpg", 1);
-    testing::ProgramResult result = RunBatchProgram(rig.start.path(), {rig.photos.path()});
+    support::BatchRig rig;
+    support::WriteBlankPhoto(rig.photos, "IMG_1.jpg", 1);
+    support::ProgramResult result = RunBatchProgram(rig.start.path(), {rig.photos.path()});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, "Tagmora: 1 errors were encountered with 1 images.\nPlease read the log file for details.\n");
 
@@ -184,11 +185,11 @@ TEST(BatchProgramTest, ProblemImagesOrNoImageExitOne) {
 // label in the second folder never takes the number read in the first. A
 // folder that cannot be read is reported and the others are still run.
 TEST(BatchProgramTest, SeveralFoldersRunOneAfterAnother) {
-    testing::BatchRig rig;
-    testing::TempFolder second;
-    testing::WriteLabelPhoto(rig.photos, "IMG_1.jpg", testing::Symbology::Code39, "QSZ0000001", 1);
-    testing::WriteBlankPhoto(second, "IMG_2.jpg", 2);
-    testing::ProgramResult result = RunBatchProgram(rig.start.path(), {rig.photos.path(), second.path()});
+    support::BatchRig rig;
+    support::TempFolder second;
+    support::WriteLabelPhoto(rig.photos, "IMG_1.jpg", support::Symbology::Code39, "QSZ0000001", 1);
+    support::WriteBlankPhoto(second, "IMG_2.jpg", 2);
+    support::ProgramResult result = RunBatchProgram(rig.start.path(), {rig.photos.path(), second.path()});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, "Tagmora: No Errors encountered with 1 images.\nPlease read the log file for details.\n"
                           "Tagmora: 1 errors were encountered with 1 images.\nPlease read the log file for details.\n");
@@ -202,19 +203,19 @@ TEST(BatchProgramTest, SeveralFoldersRunOneAfterAnother) {
 }
 
 TEST(BatchProgramTest, BadArgumentsExitTwoWithoutTouchingTheLogAndHelpZero) {
-    testing::BatchRig rig;
+    support::BatchRig rig;
     rig.start.Write("file.jpg", "x");
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{}, {"--mode", "fast", rig.photos.path()}, {"--bogus", rig.photos.path()},
           {rig.photos / "missing"}, {rig.start / "file.jpg"}}) {
-        const testing::ProgramResult result = RunBatchProgram(rig.start.path(), args);
+        const support::ProgramResult result = RunBatchProgram(rig.start.path(), args);
         EXPECT_EQ(result.status, 2) << (args.empty() ? "" : args.front());
         EXPECT_THAT(result.err, HasSubstr("tagmora-batch: "));
         EXPECT_EQ(result.out, "");
     }
     EXPECT_FALSE(rig.start.Exists("Tagmora.log"));
 
-    testing::ProgramResult result = RunBatchProgram(rig.start.path(), {"--help"});
+    support::ProgramResult result = RunBatchProgram(rig.start.path(), {"--help"});
     EXPECT_EQ(result.status, 0);
     EXPECT_THAT(result.out, HasSubstr("Usage: tagmora-batch [options] FOLDER"));
     result = RunBatchProgram(rig.start.path(), {"--version"});

@@ -17,7 +17,7 @@
 #include "support/synthetic_sheet.h"
 #include "support/temp_folder.h"
 
-namespace tagmora::testing {
+namespace tagmora::support {
 
 // A small sheet without label; the seed makes every file's bytes its own.
 inline void WriteBlankPhoto(const TempFolder& folder, std::string_view name, unsigned seed) {
@@ -89,4 +89,4 @@ inline ProgramResult RunProgram(const std::string& program, const std::string& c
 
 using BatchRig = FolderRig;
 
-}  // namespace tagmora::testing
+}  // namespace tagmora::support

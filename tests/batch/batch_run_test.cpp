@@ -10,15 +10,15 @@
 #include <regex>
 
 #include "app/batch_run.h"
-#include "app/version.h"
+#include "base/version.h"
 #include "batch_fixtures.h"
-#include "photo/process_image.h"
+#include "app/process_image.h"
 
 namespace tagmora {
 namespace {
 
-using testing::BatchRig;
-using testing::WriteBlankPhoto;
+using support::BatchRig;
+using support::WriteBlankPhoto;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
@@ -36,7 +36,7 @@ TEST(RunHeaderTextTest, DateTimeVersionTypeAndMode) {
     setenv("TZ", "UTC", 1);
     tzset();
     std::setlocale(LC_TIME, "C");
-    testing::TestCore core;
+    support::TestCore core;
     const std::time_t when = 1704164645;  // 2024-01-02 03:04:05 UTC
     const std::string start = "\r\n01/02/24, 03:04:05\r\nVersion " + FileVersionText();
 
@@ -55,7 +55,7 @@ TEST(RunHeaderTextTest, DateTimeVersionTypeAndMode) {
 TEST(BatchRunTest, LogSectionsOfTwoRunsFollowEachOther) {
     BatchRig rig;
     WriteBlankPhoto(rig.photos, "IMG_1.jpg", 1);
-    testing::TempFolder empty;
+    support::TempFolder empty;
     ASSERT_EQ(RunBatch(rig.ctx()), RunEnd::Completed);
     rig.core.settings().PhotoFolder = empty.path();
     ASSERT_EQ(RunBatch(rig.ctx()), RunEnd::NoImages);
@@ -124,7 +124,7 @@ TEST(BatchRunTest, MatchingNamesArePassedOverOnlyWhenAsked) {
 }
 
 // Three photographs without label: each is handed on and logged as a problem.
-void WriteThreeBlankPhotos(const testing::TempFolder& photos) {
+void WriteThreeBlankPhotos(const support::TempFolder& photos) {
     for (unsigned n = 1; n <= 3; ++n) WriteBlankPhoto(photos, "IMG_" + std::to_string(n) + ".jpg", n);
 }
 
@@ -149,8 +149,8 @@ TEST_F(ThreeImages, CountsImagesAndProblems) {
 // an earlier run, even a Demo/Debug one over another folder, never names the
 // photographs of this one, in either pipeline.
 TEST_F(ThreeImages, ARunStartsWithNoPreviousBarcode) {
-    testing::TempFolder other;
-    testing::WriteLabelPhoto(other, "IMG_0.jpg", testing::Symbology::Code39, "QSZ0000009", 9);
+    support::TempFolder other;
+    support::WriteLabelPhoto(other, "IMG_0.jpg", support::Symbology::Code39, "QSZ0000009", 9);
     rig.core.settings().ModeIndex = 1;
     rig.core.settings().PhotoFolder = other.path();
     ASSERT_EQ(RunBatch(rig.ctx()), RunEnd::Completed);

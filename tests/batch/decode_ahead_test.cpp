@@ -19,16 +19,16 @@
 namespace tagmora {
 namespace {
 
-using testing::BatchRig;
-using testing::Symbology;
-using testing::TempFolder;
+using support::BatchRig;
+using support::Symbology;
+using support::TempFolder;
 
-testing::SheetOptions SmallSheet(unsigned seed) { return {.width = 320, .height = 240, .seed = seed}; }
+support::SheetOptions SmallSheet(unsigned seed) { return {.width = 320, .height = 240, .seed = seed}; }
 
 // Replaces the file under path by another one, as a program saving a new
 // version does: a new file moved over the old name.
 void ReplaceWithNewFile(const TempFolder& folder, const std::string& name, const WorkBitmap& picture) {
-    testing::WriteJpegFile(folder / ("new-" + name), picture, 85);
+    support::WriteJpegFile(folder / ("new-" + name), picture, 85);
     ASSERT_EQ(std::rename((folder / ("new-" + name)).c_str(), (folder / name).c_str()), 0);
 }
 
@@ -36,7 +36,7 @@ void ReplaceWithNewFile(const TempFolder& folder, const std::string& name, const
 // below; a moved file, or one whose time alone changed, is not trusted either.
 TEST(DecodeAheadTest, HandsOverThePictureOfAnUnchangedFileOnlyOnceAndForItsImage) {
     TempFolder folder;
-    testing::WriteJpegFile(folder / "a.jpg", testing::MakeBlankSheet(SmallSheet(1)), 85);
+    support::WriteJpegFile(folder / "a.jpg", support::MakeBlankSheet(SmallSheet(1)), 85);
     DecodeAhead ahead;
     WorkBitmap bitmap;
     EXPECT_FALSE(ahead.TakeInto(0, bitmap).has_value());  // nothing started
@@ -79,19 +79,19 @@ struct RunRecord {
 // of both symbologies, photographs without label, raw files, damaged and
 // mislabelled files, and two photographs whose names differ only in case.
 void WriteMixedFolder(const TempFolder& photos) {
-    testing::WriteBlankPhoto(photos, "IMG_0001.jpg", 1);
-    testing::WriteLabelPhoto(photos, "IMG_0002.jpg", Symbology::Code39, "QSZ0000002", 2);
+    support::WriteBlankPhoto(photos, "IMG_0001.jpg", 1);
+    support::WriteLabelPhoto(photos, "IMG_0002.jpg", Symbology::Code39, "QSZ0000002", 2);
     photos.Write("IMG_0002.CR2", "raw 2");
-    testing::WriteBlankPhoto(photos, "IMG_0003.jpg", 3);
+    support::WriteBlankPhoto(photos, "IMG_0003.jpg", 3);
     photos.Write("IMG_0003.CR2", "raw 3");
-    testing::WriteBlankPhoto(photos, "IMG_0004.JPG", 4);
-    testing::WriteBlankPhoto(photos, "IMG_0004.jpg", 5);
-    testing::WriteLabelPhoto(photos, "IMG_0005.jpg", Symbology::Code128, "QSZ0000005", 6);
-    const std::string jpeg = testing::EncodeJpeg(testing::MakeBlankSheet(SmallSheet(7)), 85);
+    support::WriteBlankPhoto(photos, "IMG_0004.JPG", 4);
+    support::WriteBlankPhoto(photos, "IMG_0004.jpg", 5);
+    support::WriteLabelPhoto(photos, "IMG_0005.jpg", Symbology::Code128, "QSZ0000005", 6);
+    const std::string jpeg = support::EncodeJpeg(support::MakeBlankSheet(SmallSheet(7)), 85);
     photos.Write("IMG_0006.jpg", jpeg.substr(0, jpeg.size() / 2));
     photos.Write("IMG_0007.jpg", "\x89PNG\r\n\x1a\n not a jpeg");
-    testing::WriteBlankPhoto(photos, "IMG_0008.jpg", 8);
-    testing::WriteBlankPhoto(photos, "QSZ0000009.jpg", 9);
+    support::WriteBlankPhoto(photos, "IMG_0008.jpg", 8);
+    support::WriteBlankPhoto(photos, "QSZ0000009.jpg", 9);
 }
 
 RunRecord RecordRun(bool decodeAhead, int modeIndex, const std::function<void(BatchRig&, int)>& onEvents = {}) {
@@ -104,7 +104,7 @@ RunRecord RecordRun(bool decodeAhead, int modeIndex, const std::function<void(Ba
     RunOptions options;
     options.DecodeAhead = decodeAhead;
     EXPECT_NE(RunBatch(rig.ctx(), options), RunEnd::Refused);
-    if (!onEvents) testing::ExpectSameContentsRenamed(before, rig.photos.Files());
+    if (!onEvents) support::ExpectSameContentsRenamed(before, rig.photos.Files());
     return {rig.ImageLines(),     rig.ui().messages,      rig.ui().prompts,          rig.ui().imageNames,
             rig.photos.Files(),   rig.run().ErrorCount,   rig.run().ProcessedCount};
 }
@@ -127,9 +127,9 @@ TEST(DecodeAheadRunTest, PhotographReplacedBetweenImagesIsReadAsItIsAtItsTurn) {
     // After the first image, another program saves a labelled picture over the
     // next one: a new file, then (after the second) a file written in place.
     const auto replace = [](BatchRig& rig, int call) {
-        const testing::SheetOptions label{.width = 1200, .height = 900, .moduleWidth = 3, .barHeight = 90, .seed = 40};
-        if (call == 1) ReplaceWithNewFile(rig.photos, "IMG_0002.jpg", testing::MakeSheet(Symbology::Code39, "QSZ0000077", label));
-        if (call == 3) rig.photos.Write("IMG_0003.jpg", testing::EncodeJpeg(testing::MakeSheet(Symbology::Code39, "QSZ0000088", label), 80));
+        const support::SheetOptions label{.width = 1200, .height = 900, .moduleWidth = 3, .barHeight = 90, .seed = 40};
+        if (call == 1) ReplaceWithNewFile(rig.photos, "IMG_0002.jpg", support::MakeSheet(Symbology::Code39, "QSZ0000077", label));
+        if (call == 3) rig.photos.Write("IMG_0003.jpg", support::EncodeJpeg(support::MakeSheet(Symbology::Code39, "QSZ0000088", label), 80));
     };
     const RunRecord inTurn = RecordRun(false, 0, replace);
     const RunRecord ahead = RecordRun(true, 0, replace);

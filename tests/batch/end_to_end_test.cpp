@@ -10,19 +10,19 @@
 namespace tagmora {
 namespace {
 
-using testing::BatchRig;
-using testing::Symbology;
+using support::BatchRig;
+using support::Symbology;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
 // One specimen photographed three times, the label in view only the first
 // time, with raw files beside the first two.
-void WriteSpecimenShots(const testing::TempFolder& photos) {
-    testing::WriteLabelPhoto(photos, "IMG_0001.jpg", Symbology::Code39, "QSZ0000001", 1);
+void WriteSpecimenShots(const support::TempFolder& photos) {
+    support::WriteLabelPhoto(photos, "IMG_0001.jpg", Symbology::Code39, "QSZ0000001", 1);
     photos.Write("IMG_0001.CR2", "raw 1");
-    testing::WriteBlankPhoto(photos, "IMG_0002.jpg", 2);
+    support::WriteBlankPhoto(photos, "IMG_0002.jpg", 2);
     photos.Write("IMG_0002.CR2", "raw 2");
-    testing::WriteBlankPhoto(photos, "IMG_0003.jpg", 3);
+    support::WriteBlankPhoto(photos, "IMG_0003.jpg", 3);
 }
 
 struct SuffixCase {
@@ -51,7 +51,7 @@ TEST_P(SuffixRunTest, FurtherShotsTakeTheFirstFreeSuffix) {
     EXPECT_EQ(rig.run().ErrorCount, 0);
     const auto after = rig.photos.Files();
     EXPECT_THAT(rig.FileNames(), ElementsAreArray(c.files));
-    testing::ExpectSameContentsRenamed(before, after);
+    support::ExpectSameContentsRenamed(before, after);
     // Raw file and photograph of one shot stay together.
     for (const auto& [name, content] : after) {
         if (content == "raw 2") {
@@ -80,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(EndToEndTest, ProductionLogTellsEveryRename) {
     BatchRig rig;
     WriteSpecimenShots(rig.photos);
-    testing::WriteLabelPhoto(rig.photos, "IMG_0004.jpg", Symbology::Code128, "QSZ0000004", 4);
+    support::WriteLabelPhoto(rig.photos, "IMG_0004.jpg", Symbology::Code128, "QSZ0000004", 4);
     rig.core.settings().SuffixFormat = "@";
     rig.core.settings().IgnoreMatching = false;
     const auto before = rig.photos.Files();
@@ -95,13 +95,13 @@ TEST(EndToEndTest, ProductionLogTellsEveryRename) {
                             "-Renamed IMG_0004.jpg to QSZ0000004.jpg"));
     EXPECT_EQ(rig.ui().countText, "4/4");
     EXPECT_EQ(rig.run().LastBarcode, "QSZ0000004");
-    testing::ExpectSameContentsRenamed(before, rig.photos.Files());
+    support::ExpectSameContentsRenamed(before, rig.photos.Files());
 }
 
 TEST(EndToEndTest, WithoutRawRenamingOnlyTheReadPhotographMoves) {
     BatchRig rig;
     WriteSpecimenShots(rig.photos);
-    testing::WriteLabelPhoto(rig.photos, "IMG_0004.JPG", Symbology::Code39, "QSZ0000004", 4);
+    support::WriteLabelPhoto(rig.photos, "IMG_0004.JPG", Symbology::Code39, "QSZ0000004", 4);
     rig.core.settings().RenameRaw = false;
     rig.core.settings().SuffixFormat = "@";
     const auto before = rig.photos.Files();
@@ -115,11 +115,11 @@ TEST(EndToEndTest, WithoutRawRenamingOnlyTheReadPhotographMoves) {
     EXPECT_EQ(rig.photos.Read("QSZ0000001.CR2"), "raw 2");
     EXPECT_EQ(rig.ImageLines().front(), "IMG_0001.jpg renamed QSZ0000001.jpg");
     EXPECT_EQ(rig.ImageLines().back(), "IMG_0004.JPG renamed QSZ0000004.jpg");
-    testing::ExpectSameContentsRenamed(before, rig.photos.Files());
+    support::ExpectSameContentsRenamed(before, rig.photos.Files());
 }
 
 int MakeSamples(const std::vector<std::string>& args) {
-    return testing::RunProgram(TAGMORA_MAKE_SAMPLES_PROGRAM, "/", args).status;
+    return support::RunProgram(TAGMORA_MAKE_SAMPLES_PROGRAM, "/", args).status;
 }
 
 TEST(SampleFolderTest, SamplesRunAsTheirLabelsSay) {
@@ -138,9 +138,9 @@ TEST(SampleFolderTest, SamplesRunAsTheirLabelsSay) {
                             "QSZ0104522.CR2", "QSZ0104522.jpg", "QSZ0104523.jpg", "QSZ0104524.jpg", "QSZ0104525.CR2",
                             "QSZ0104525.jpg", "QSZ0104526.jpg"));
     EXPECT_EQ(rig.run().ErrorCount, 1);  // the sheet without label, shot first
-    testing::ExpectSameContentsRenamed(before, rig.photos.Files());
+    support::ExpectSameContentsRenamed(before, rig.photos.Files());
 
-    testing::TempFolder folder;
+    support::TempFolder folder;
     EXPECT_EQ(MakeSamples({"--size", "12x7", folder.path()}), 2);
     EXPECT_EQ(MakeSamples({"--size=1600x", folder.path()}), 2);
     EXPECT_TRUE(folder.Files().empty());

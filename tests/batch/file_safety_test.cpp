@@ -12,7 +12,7 @@
 #include "app/batch_run.h"
 #include "batch_fixtures.h"
 
-namespace tagmora::testing {
+namespace tagmora::support {
 namespace {
 
 constexpr uid_t kNobody = 65534;
@@ -107,4 +107,4 @@ TEST(FileSafetyTest, PhotographsWhoseNameHoldsALineBreakArePassedOverWithOneMess
 }
 
 }  // namespace
-}  // namespace tagmora::testing
+}  // namespace tagmora::support

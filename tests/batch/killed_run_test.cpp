@@ -10,7 +10,7 @@
 
 #include "batch_fixtures.h"
 
-namespace tagmora::testing {
+namespace tagmora::support {
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -99,4 +99,4 @@ TEST(KilledRunTest, AKilledRunNeverLosesTruncatesOrDuplicatesAFile) {
 }
 
 }  // namespace
-}  // namespace tagmora::testing
+}  // namespace tagmora::support

@@ -15,11 +15,11 @@
 namespace tagmora {
 namespace {
 
-using testing::DrawCode39Row;
-using testing::FillBitmap;
-using testing::PaintRows;
-using testing::TempFolder;
-using testing::TestCore;
+using support::DrawCode39Row;
+using support::FillBitmap;
+using support::PaintRows;
+using support::TempFolder;
+using support::TestCore;
 
 using Files = std::map<std::string, std::string>;
 
@@ -46,7 +46,7 @@ protected:
     Context& ctx = core.ctx;
     RunState& run = core.state.run;
     CloseUpState& closeUp = core.state.closeUp;
-    testing::FakeFrontEnd& ui = core.ui;
+    support::FakeFrontEnd& ui = core.ui;
     TempFolder photos;
     TempFolder startFolder;  // the log lives here, away from the photographs
 
@@ -75,7 +75,7 @@ protected:
     // Processes the image and returns its log line ("" when none was written).
     std::string Process() {
         const std::size_t lines = ui.logLines.size();
-        ProcessCloseUpImage(ctx);
+        ProcessCloseUpImage(ctx.CloseUp());
         return ui.logLines.size() > lines ? ui.logLines.back() : std::string();
     }
 
@@ -126,7 +126,7 @@ TEST_F(CloseUpFlowTest, RefinementAroundTheRowThatSawABarcode) {
     PaintRows(core.state.bitmap, 1290, 1310, BarcodeRow("QSZ0$23456"));
     std::vector<int> lettering;
     for (int i = 0; i < 80; ++i) lettering.insert(lettering.end(), {-3, 5});
-    PaintRows(core.state.bitmap, 1450, 1470, testing::DrawRuns(lettering, 40, kWidth));
+    PaintRows(core.state.bitmap, 1450, 1470, support::DrawRuns(lettering, 40, kWidth));
     closeUp.CloseUpLastBarcode = "QSZ0999999";
     EXPECT_EQ(Process(), "IMG.jpg: Found barcode, but unable to read");
     EXPECT_EQ(StripTops(), TopsOf({1500, 1300, 1300, 1260, 1220, 1180, 1140, 1100, 1340, 1380, 1420, 1460}));
@@ -284,10 +284,10 @@ TEST_F(CloseUpFlowTest, RenderedCloseUpsAreReadOrReportedNeverMisnamed) {
     } cases[] = {{4, 0.0, 0}, {4, 1.0, 85}, {4, 2.0, 85}, {5, 0.0, 0}, {5, 1.0, 85}, {6, 0.0, 85},
                  {6, 2.0, 0}, {8, 1.0, 85}, {3, 0.0, 0},  {3, 1.0, 85}, {3, 2.0, 0}};
     for (const auto& c : cases) {
-        const testing::SheetOptions options{.width = 1600, .height = 1000, .moduleWidth = c.moduleWidth,
+        const support::SheetOptions options{.width = 1600, .height = 1000, .moduleWidth = c.moduleWidth,
                                             .barHeight = 450, .blurSigma = c.blurSigma, .noiseSigma = 3.0,
                                             .seed = 3, .jpegQuality = c.jpegQuality};
-        core.state.bitmap = testing::MakeSheet(testing::Symbology::Code39, "QSZ0123456", options);
+        core.state.bitmap = support::MakeSheet(support::Symbology::Code39, "QSZ0123456", options);
         closeUp = CloseUpState{};
         run.CurrentImage = "IMG.jpg";
         EXPECT_EQ(Process(), c.moduleWidth > 3 ? "IMG.jpg found Barcode: QSZ0123456" : "IMG.jpg:  Unable to find barcode")

@@ -11,7 +11,7 @@
 #include "photo/work_bitmap.h"
 #include "support/barcode_render.h"
 
-namespace tagmora::testing {
+namespace tagmora::support {
 
 // The start character, each character of text and the stop character with
 // the narrow gaps between them, in run letters (b/B narrow/wide bar, s/S
@@ -68,4 +68,4 @@ inline void PaintRows(WorkBitmap& bitmap, int first, int last, const std::vector
     }
 }
 
-}  // namespace tagmora::testing
+}  // namespace tagmora::support

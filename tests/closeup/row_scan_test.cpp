@@ -6,16 +6,17 @@
 
 #include "closeup/code39_rows.h"
 #include "support/fake_front_end.h"
+#include "support/reading_rig.h"
 
 namespace tagmora {
 namespace {
 
-using testing::DrawCode39Row;
-using testing::DrawRuns;
-using testing::FillBitmap;
-using testing::LetterRuns;
-using testing::PaintRows;
-using testing::TestCore;
+using support::DrawCode39Row;
+using support::DrawRuns;
+using support::FillBitmap;
+using support::LetterRuns;
+using support::PaintRows;
+using support::TestCore;
 
 using Histogram = std::array<std::int32_t, kHistogramSize>;
 
@@ -50,12 +51,11 @@ TEST(ValleyThresholdTest, SingleBinGapTakesHiFromThePreviousGap) {
     EXPECT_EQ(ValleyThreshold(dark, 100, hi), 32) << "(5 + 59) / 2";
 }
 
-class CloseUpRowTest : public ::testing::Test {
+class CloseUpRowTest : public ::testing::Test, protected support::ReadingRig {
 protected:
-    TestCore core;
     Context& ctx = core.ctx;
     RunState& run = core.state.run;
-    testing::FakeFrontEnd& ui = core.ui;
+    support::FakeFrontEnd& ui = core.ui;
 
     void Demo() { core.settings().ModeIndex = 1; }
 
@@ -63,7 +63,7 @@ protected:
     std::string Scan(const std::vector<std::uint8_t>& pixels) {
         FillBitmap(core.state.bitmap, static_cast<int>(pixels.size()), 3, 230);
         PaintRows(core.state.bitmap, 1, 1, pixels);
-        return ScanCloseUpRow(ctx, 1);
+        return ScanRow(1);
     }
 };
 
@@ -76,7 +76,7 @@ TEST_F(CloseUpRowTest, ReadsACleanRowAndMarksItRed) {
     // is 0..0, so the strip covers display columns 0 to 4.
     ASSERT_EQ(ui.strips.size(), 1u);
     EXPECT_EQ(ui.strips[0].Colour, StripColour::Red);
-    EXPECT_EQ(ui.strips[0].Rect, (StripRect{0, 187, 5, 189}));
+    EXPECT_EQ(ui.strips[0].Rect, (PixelRect{0, 187, 5, 189}));
 
     core.settings().BarcodeFormat = "QS@0######";
     EXPECT_EQ(Scan(DrawCode39Row("QSX0123456", 4, 10, kQuiet, 1400)), "QSX0123456");
@@ -84,8 +84,8 @@ TEST_F(CloseUpRowTest, ReadsACleanRowAndMarksItRed) {
 
     // Pixel 0 takes no part in the threshold: bars of 120 on paper of 230 give
     // 175; a black first pixel would pull it below the bars.
-    std::vector<std::uint8_t> pixels = testing::DrawRuns(LetterRuns(testing::Code39Letters("QSZ0123456"), 4, 10),
-                                                         kQuiet, 1400, testing::RowInk{120, 230});
+    std::vector<std::uint8_t> pixels = support::DrawRuns(LetterRuns(support::Code39Letters("QSZ0123456"), 4, 10),
+                                                         kQuiet, 1400, support::RowInk{120, 230});
     pixels[0] = 0;
     EXPECT_EQ(Scan(pixels), "QSZ0123456");
 }
@@ -95,15 +95,15 @@ TEST_F(CloseUpRowTest, VerticalOrientationDrawsRowsAsColumns) {
     run.VerticalScan = true;
     EXPECT_EQ(Scan(DrawCode39Row("QSZ0123456", 4, 10, kQuiet, 1400)), "QSZ0123456");
     ASSERT_EQ(ui.strips.size(), 1u);
-    EXPECT_EQ(ui.strips[0].Rect, (StripRect{0, 0, 2, 5}));
+    EXPECT_EQ(ui.strips[0].Rect, (PixelRect{0, 0, 2, 5}));
     Demo();
     EXPECT_EQ(Scan(std::vector<std::uint8_t>(1400, 200)), "");
-    EXPECT_EQ(ui.strips.back().Rect, (StripRect{0, 0, 2, kPictureHeight}));
+    EXPECT_EQ(ui.strips.back().Rect, (PixelRect{0, 0, 2, kPictureHeight}));
 }
 
 TEST_F(CloseUpRowTest, RunsOfExactlyTheThresholdWidth) {
     // Narrow 3 and wide 7: both histograms have the gap 4..6 and threshold 5.
-    const std::string letters = testing::Code39Letters("QSZ0123456");
+    const std::string letters = support::Code39Letters("QSZ0123456");
     auto runsWith = [&](int wideSpace, int narrowBar, int narrowSpace) {
         std::vector<int> runs = LetterRuns(letters, 3, 7);
         int wideSpaces = 0, narrowBars = 0, narrowSpaces = 0;
@@ -129,7 +129,7 @@ TEST_F(CloseUpRowTest, RunsOfExactlyTheThresholdWidth) {
 // lands far above every bar: all bars are narrow and the row is not read.
 // With bars of 8 to 10 (a valley of two bins) the same row reads.
 TEST_F(CloseUpRowTest, SingleBinValleyInTheBarWidthsIsNotRead) {
-    const std::string letters = testing::Code39Letters("QSZ0123456");
+    const std::string letters = support::Code39Letters("QSZ0123456");
     auto rowWithBars = [&](int shortestWide) {
         std::vector<int> runs = LetterRuns(letters, 4, 10);
         for (std::size_t i = 0; i < letters.size(); ++i) {
@@ -153,7 +153,7 @@ TEST_F(CloseUpRowTest, StartPatternWithoutTheCharacterSIsNotABarcode) {
     EXPECT_FALSE(run.ReadValid);
 
     // The start character must be followed by a narrow gap.
-    std::vector<int> runs = LetterRuns(testing::Code39Letters("QSZ0123456"), 4, 10);
+    std::vector<int> runs = LetterRuns(support::Code39Letters("QSZ0123456"), 4, 10);
     runs[9] = 10;
     EXPECT_EQ(Scan(DrawRuns(runs, kQuiet, 1400)), "");
     EXPECT_FALSE(run.BarcodeSeen);
@@ -171,7 +171,7 @@ TEST_F(CloseUpRowTest, SeenButNotReadRetriesSmoothedOnlyWithWideSpaces) {
     EXPECT_EQ(ui.StripsOf(StripColour::Black), 1) << "no smoothed second try";
 
     // A one-pixel space in the start character, averaged away when smoothed.
-    const std::string letters = testing::Code39Letters("QSZ01234567");
+    const std::string letters = support::Code39Letters("QSZ01234567");
     std::vector<int> runs = LetterRuns(letters, 12, 36);
     ASSERT_EQ(letters[3], 's');
     runs[3] = 1;
@@ -184,7 +184,7 @@ TEST_F(CloseUpRowTest, SeenButNotReadRetriesSmoothedOnlyWithWideSpaces) {
 }
 
 TEST_F(CloseUpRowTest, SmoothingHealsAWideBarSplitByOneBrightPixel) {
-    const std::string letters = testing::Code39Letters("QSZ0123456");
+    const std::string letters = support::Code39Letters("QSZ0123456");
     const std::vector<int> runs = LetterRuns(letters, 12, 36);
     std::vector<std::uint8_t> pixels = DrawRuns(runs, kQuiet, 3000);
     // The wide bar of the Z (its third element), well after the start and the S.
@@ -218,7 +218,7 @@ TEST_F(CloseUpRowTest, PixelsAndRunsPastTheBuffersAreNotLookedAt) {
     EXPECT_EQ(Scan(DrawCode39Row("QSZ0123456", 4, 10, 10100, 12000)), "");
     EXPECT_FALSE(run.ReadValid);
 
-    const std::vector<int> barcode = LetterRuns(testing::Code39Letters("QSZ0123456"), 4, 10);
+    const std::vector<int> barcode = LetterRuns(support::Code39Letters("QSZ0123456"), 4, 10);
     std::vector<int> stripes;  // two-pixel stripes: too short for the histograms
     for (int i = 0; i < 300; ++i) stripes.insert(stripes.end(), {-2, 2});
     const auto joined = [](std::vector<int> first, const std::vector<int>& second) {

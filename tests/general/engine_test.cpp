@@ -11,8 +11,8 @@
 namespace tagmora {
 namespace {
 
-using testing::Profile;
-using testing::ProfileFromRuns;
+using support::Profile;
+using support::ProfileFromRuns;
 
 using Crossing = std::pair<float, int>;  // Position, Falling
 
@@ -50,7 +50,7 @@ TEST(CrossingsTest, Cases) {
 
     std::mt19937 rng(3);
     for (int round = 0; round < 2000; ++round) {
-        const Profile segment = testing::RandomProfile(rng);
+        const Profile segment = support::RandomProfile(rng);
         const auto threshold = static_cast<std::int32_t>(rng() % 300) - 20;
         const auto crossings = Crossings(segment, threshold);
         for (std::size_t k = 0; k < crossings.size(); ++k) {
@@ -116,10 +116,10 @@ TEST(WidthClassTest, OverWideSpacesGoAndTheLargestJumpSetsTheLimit) {
     EXPECT_GT(WidthLimit(Widths({0, e24, 1 + e22, 2 + 2 * e22})), 1.0f);
 }
 
-struct EngineTest : testing::GeneralTest {
+struct EngineTest : support::GeneralTest {
     std::string Read(Profile segment) {
         general.ProfileSegment = std::move(segment);
-        return ReadSegment(core.ctx, 7);
+        return ReadSegment(At(7));
     }
 };
 
@@ -164,15 +164,15 @@ TEST_F(EngineTest, HowALineEndsUnread) {
 }
 
 TEST_F(EngineTest, CleanCode39ReadsQuicklyAndCode128ByWidths) {
-    const std::vector<int> code39 = testing::Code39Runs("QSZ0123456");
+    const std::vector<int> code39 = support::Code39Runs("QSZ0123456");
     std::string letters;
     for (std::size_t i = 0; i < code39.size(); ++i) letters += (i % 2 == 0 ? "bB" : "sS")[code39[i] > 1 ? 1 : 0];
     for (int moduleWidth : {2, 3, 5}) {
         core.ui.strips.clear();
         EXPECT_EQ(Read(ProfileFromRuns(code39, moduleWidth)), "QSZ0123456");
-        EXPECT_TRUE(readValid && core.state.run.BarcodeSeen);
+        EXPECT_TRUE(readValid && StartSeen());
         EXPECT_EQ(general.Scratch.RunString, letters) << "the quick read, its last bar added";
-        EXPECT_EQ(Read(ProfileFromRuns(testing::Code128Runs("QSZ0654321"), moduleWidth)), "QSZ0654321");
+        EXPECT_EQ(Read(ProfileFromRuns(support::Code128Runs("QSZ0654321"), moduleWidth)), "QSZ0654321");
         EXPECT_TRUE(readValid);
         EXPECT_EQ(Strips(StripColour::Red), 2);
         EXPECT_EQ(core.ui.strips.size(), 2u);
@@ -188,7 +188,7 @@ TEST_F(EngineTest, CleanCode39ReadsQuicklyAndCode128ByWidths) {
 
 TEST_F(EngineTest, NoMisreadIsReturned) {
     // A text of another shape.
-    const auto code39 = testing::Code39Runs("QSZ012345");
+    const auto code39 = support::Code39Runs("QSZ012345");
     EXPECT_EQ(Read(ProfileFromRuns(code39, 4)), "");
     EXPECT_FALSE(readValid);
     EXPECT_EQ(Strips(StripColour::Red), 0);
@@ -198,7 +198,7 @@ TEST_F(EngineTest, NoMisreadIsReturned) {
     // pair 90 ("214121", after Start B, Code C and four pairs) made 91
     // ("412121") still fits the format, the check does not.
     core.settings().BarcodeFormat = "##########";
-    auto code128 = testing::Code128Runs("1234567890");
+    auto code128 = support::Code128Runs("1234567890");
     EXPECT_EQ(Read(ProfileFromRuns(code128, 3)), "1234567890");
     ASSERT_EQ(code128[36] * 10 + code128[38], 24);
     std::swap(code128[36], code128[38]);
@@ -206,7 +206,7 @@ TEST_F(EngineTest, NoMisreadIsReturned) {
     // Random lines.
     core.settings().BarcodeFormat = "QSZ0######";
     std::mt19937 rng(9);
-    for (int round = 0; round < 1500; ++round) EXPECT_EQ(Read(testing::RandomProfile(rng)), "") << round;
+    for (int round = 0; round < 1500; ++round) EXPECT_EQ(Read(support::RandomProfile(rng)), "") << round;
     EXPECT_EQ(Strips(StripColour::Red), 2);
 }
 

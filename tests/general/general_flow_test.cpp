@@ -5,14 +5,14 @@
 #include <set>
 
 #include "app/context.h"
-#include "photo/process_image.h"
+#include "app/process_image.h"
 #include "support/folder_rig.h"
 #include "support/synthetic_sheet.h"
 
 namespace tagmora {
 namespace {
 
-using testing::Symbology;
+using support::Symbology;
 using Lines = std::vector<std::string>;
 using Positions = std::vector<std::int32_t>;
 using Names = std::set<std::string>;
@@ -43,15 +43,15 @@ TEST(CandidateLinesTest, ThePreviousLineIsSearchedAroundFirst) {
     EXPECT_EQ(CandidateLines(100, 2000), CandidateLines(100, 0));
 }
 
-struct GeneralFlowTest : ::testing::Test, testing::FolderRig {
+struct GeneralFlowTest : ::testing::Test, support::FolderRig {
     void SetUp() override { core.settings().SuffixFormat = "@"; }
-    static testing::SheetOptions Small() {
+    static support::SheetOptions Small() {
         return {.width = 800, .height = 600, .moduleWidth = 4, .barHeight = 80};
     }
-    void Sheet(std::string_view text, testing::SheetOptions options = Small()) {
-        core.state.bitmap = testing::MakeSheet(Symbology::Code39, text, options);
+    void Sheet(std::string_view text, support::SheetOptions options = Small()) {
+        core.state.bitmap = support::MakeSheet(Symbology::Code39, text, options);
     }
-    void Blank(testing::SheetOptions options = Small()) { core.state.bitmap = testing::MakeBlankSheet(options); }
+    void Blank(support::SheetOptions options = Small()) { core.state.bitmap = support::MakeBlankSheet(options); }
     void Photo(std::string name, std::initializer_list<const char*> companions = {}) {
         photos.Write(name, "photo " + name);
         for (const char* companion : companions) photos.Write(companion, "companion");
@@ -66,7 +66,7 @@ struct GeneralFlowTest : ::testing::Test, testing::FolderRig {
 TEST_F(GeneralFlowTest, AReadBarcodeRenamesThePhotographAndItsRawFile) {
     Sheet("QSZ0123456");
     Photo("IMG_1.jpg", {"IMG_1.CR2"});
-    ProcessGeneralImage(core.ctx);
+    ProcessGeneralImage(core.ctx.General());
     EXPECT_EQ(FileNames(), (Names{"QSZ0123456.jpg", "QSZ0123456.CR2"}));
     EXPECT_EQ(core.ui.logLines,
               (Lines{"-Renamed IMG_1.CR2 to QSZ0123456.CR2", "-Renamed IMG_1.jpg to QSZ0123456.jpg"}));
@@ -81,7 +81,7 @@ TEST_F(GeneralFlowTest, AReadBarcodeRenamesThePhotographAndItsRawFile) {
     // The next photograph without a label is the same specimen.
     Blank();
     Photo("IMG_2.jpg", {"IMG_2.CR2"});
-    ProcessGeneralImage(core.ctx);
+    ProcessGeneralImage(core.ctx.General());
     EXPECT_EQ(FileNames(), (Names{"QSZ0123456.jpg", "QSZ0123456.CR2", "QSZ0123456a.jpg", "QSZ0123456a.CR2"}));
     EXPECT_EQ(Lines(core.ui.logLines.begin() + 2, core.ui.logLines.end()),
               (Lines{"-Renamed IMG_2.CR2 to QSZ0123456a.CR2", "-Renamed IMG_2.jpg to QSZ0123456a.jpg",
@@ -94,7 +94,7 @@ TEST_F(GeneralFlowTest, ColumnsAreSearchedInVerticalOrientation) {
     Sheet("QSZ0123456", {.width = 600, .height = 1000, .moduleWidth = 4, .barHeight = 80, .vertical = true});
     core.state.run.VerticalScan = true;
     Photo("IMG_1.jpg");
-    ProcessGeneralImage(core.ctx);
+    ProcessGeneralImage(core.ctx.General());
     EXPECT_EQ(core.ui.logLines, (Lines{"-Renamed IMG_1.jpg to QSZ0123456.jpg"}));
 }
 
@@ -107,7 +107,7 @@ TEST_F(GeneralFlowTest, APreviousBarcodeWhoseNamesAreTakenLogsBoth) {
     for (int n = 1; n <= 99; ++n) photos.Write("QSZ0123456" + std::to_string(n) + ".jpg", "other");
     Blank();
     Photo("IMG_2.jpg");
-    ProcessGeneralImage(core.ctx);
+    ProcessGeneralImage(core.ctx.General());
     EXPECT_EQ(core.ui.logLines, (Lines{">>>>>IMG_2.jpg found barcode, but unable to rename IMG_2.jpg",
                                        "IMG_2.jpg renamed with previous barcode QSZ0123456"}));
     EXPECT_EQ(core.state.run.ErrorCount, 1);
@@ -121,21 +121,21 @@ TEST_F(GeneralFlowTest, DemoDebugReportsAndRenamesNothing) {
     Demo();
     Sheet("QSZ0123456");
     Photo("IMG_1.jpg", {"IMG_1.CR2"});
-    ProcessGeneralImage(core.ctx);
+    ProcessGeneralImage(core.ctx.General());
     Blank();
     Photo("IMG_2.jpg");
-    ProcessGeneralImage(core.ctx);
+    ProcessGeneralImage(core.ctx.General());
     Sheet("ABC0123456");
     Photo("IMG_3.jpg");
-    ProcessGeneralImage(core.ctx);
+    ProcessGeneralImage(core.ctx.General());
     EXPECT_EQ(core.state.run.LastBarcode, "");
     EXPECT_EQ(core.state.general.LastLine, 0);
     Blank();
     Photo("IMG_4.jpg");
-    ProcessGeneralImage(core.ctx);
+    ProcessGeneralImage(core.ctx.General());
     Sheet("QSZ0$23456");  // '$' is not a character this reader knows
     Photo("IMG_5.jpg");
-    ProcessGeneralImage(core.ctx);
+    ProcessGeneralImage(core.ctx.General());
 
     EXPECT_EQ(FileNames(), (Names{"IMG_1.jpg", "IMG_1.CR2", "IMG_2.jpg", "IMG_3.jpg", "IMG_4.jpg", "IMG_5.jpg"}));
     const std::string mismatch = "Found barcode ABC0123456, but unable to match the format QSZ0######";
@@ -157,7 +157,7 @@ TEST_F(GeneralFlowTest, WithoutRenameWOAPhotographWithoutLabelKeepsItsName) {
     core.state.run.LastBarcode = "QSZ0123456";
     Blank();
     Photo("IMG_2.jpg", {"IMG_2.CR2"});
-    ProcessGeneralImage(core.ctx);
+    ProcessGeneralImage(core.ctx.General());
     EXPECT_EQ(core.ui.logLines, (Lines{"No barcode found on IMG_2.jpg"}));
     EXPECT_EQ(FileNames(), (Names{"IMG_2.jpg", "IMG_2.CR2"}));
     EXPECT_EQ(core.state.run.ErrorCount, 1);
@@ -168,7 +168,7 @@ TEST_F(GeneralFlowTest, CancelInAResultBoxEndsTheRunButTheImageIsLogged) {
     core.ui.promptAnswers = {false};
     Sheet("QSZ0123456");
     Photo("IMG_1.jpg");
-    ProcessGeneralImage(core.ctx);
+    ProcessGeneralImage(core.ctx.General());
     EXPECT_FALSE(core.state.run.KeepGoing);
     EXPECT_EQ(core.ui.logLines, (Lines{"IMG_1.jpg found Barcode: QSZ0123456"}));
     EXPECT_EQ(core.state.run.LastBarcode, "QSZ0123456");
@@ -178,13 +178,13 @@ TEST_F(GeneralFlowTest, LinesAreTriedInListOrderFromTheSecondEntry) {
     Demo(/*pause=*/true);
     Blank({.width = 800, .height = 100});
     Photo("IMG_1.jpg");
-    ProcessGeneralImage(core.ctx);
+    ProcessGeneralImage(core.ctx.General());
     EXPECT_EQ(core.ui.prompts, (Lines{"60", "20", "80", "40", "100", "    Can't find Barcode"}));
     EXPECT_EQ(core.state.general.LastLine, 100);
 
     core.ui.prompts.clear();
     core.state.general.LastLine = 50;
-    ProcessGeneralImage(core.ctx);
+    ProcessGeneralImage(core.ctx.General());
     EXPECT_EQ(core.ui.prompts,
               (Lines{"20", "40", "60", "80", "0", "60", "20", "80", "40", "100", "    Can't find Barcode"}));
 
@@ -192,14 +192,14 @@ TEST_F(GeneralFlowTest, LinesAreTriedInListOrderFromTheSecondEntry) {
     core.ui.prompts.clear();
     core.state.general.LastLine = 0;
     core.settings().BarcodeFormat = "";
-    ProcessGeneralImage(core.ctx);
+    ProcessGeneralImage(core.ctx.General());
     EXPECT_EQ(core.ui.prompts, (Lines{"60", "    Can't find Barcode"}));
 
     // Under 20 rows the list holds the one line that is never tried.
     core.ui.prompts.clear();
     core.state.general.LastLine = 0;
     core.state.bitmap.Resize(300, 15);
-    ProcessGeneralImage(core.ctx);
+    ProcessGeneralImage(core.ctx.General());
     EXPECT_EQ(core.ui.prompts, (Lines{"    Can't find Barcode"}));
 }
 
@@ -211,7 +211,7 @@ TEST_F(GeneralFlowTest, AStoppedImageIsNeitherReadNorRenamed) {
     core.ui.promptAnswers = {false};
     Sheet("QSZ0123456");
     Photo("IMG_1.jpg");
-    ProcessGeneralImage(core.ctx);
+    ProcessGeneralImage(core.ctx.General());
     EXPECT_EQ(core.ui.prompts, (Lines{"60"}));
     EXPECT_EQ(core.ui.strips.size(), 1u);
     EXPECT_TRUE(core.ui.logLines.empty());
@@ -223,7 +223,7 @@ TEST_F(GeneralFlowTest, AStoppedImageIsNeitherReadNorRenamed) {
     core.state.run.KeepGoing = true;
     core.state.run.LastBarcode = "QSZ0999999";
     core.ui.onEventsDuringImage = [this](int) { SkipClicked(core.ctx); };  // also clicked twice
-    ProcessGeneralImage(core.ctx);
+    ProcessGeneralImage(core.ctx.General());
     EXPECT_EQ(core.ui.logLines, (Lines{"IMG_1.jpg skipped by user."}));
     EXPECT_EQ(FileNames(), (Names{"IMG_1.jpg"}));
     EXPECT_EQ(core.state.run.LastBarcode, "");

@@ -14,8 +14,9 @@
 #include "app/context.h"
 #include "support/barcode_render.h"
 #include "support/fake_front_end.h"
+#include "support/reading_rig.h"
 
-namespace tagmora::testing {
+namespace tagmora::support {
 
 using Profile = std::vector<std::int32_t>;
 
@@ -72,13 +73,12 @@ inline std::vector<int> Code39Runs(std::string_view text) { return RenderModules
 inline std::vector<int> Code128Runs(std::string_view text) { return RenderModules(Symbology::Code128, text); }
 
 // Fresh program state in Demo/Debug mode, where failed lines are drawn too.
-struct GeneralTest : ::testing::Test {
-    TestCore core;
+struct GeneralTest : ::testing::Test, ReadingRig {
     GeneralState& general = core.state.general;
-    bool& readValid = core.state.run.ReadValid;
+    bool& readValid = reading.readValid;
 
     void SetUp() override { core.settings().ModeIndex = 1; }
     int Strips(StripColour colour) const { return core.ui.StripsOf(colour); }
 };
 
-}  // namespace tagmora::testing
+}  // namespace tagmora::support

@@ -31,7 +31,7 @@ TEST(FormatSuffixTest, TheFirstTokenFoundDecides) {
 
 // Each file gets its own content, and every test ends by checking that the
 // folder holds the very same contents, only under other names.
-struct RenamingTest : ::testing::Test, testing::FolderRig {
+struct RenamingTest : ::testing::Test, support::FolderRig {
     std::multiset<std::string> contentsBefore;
 
     void SetUp() override { core.settings().SuffixFormat = "@"; }

@@ -6,14 +6,14 @@
 #include <random>
 
 #include "general/scan_line_sampling.h"
-#include "support/fake_front_end.h"
+#include "support/reading_rig.h"
 #include "support/synthetic_sheet.h"
 
 namespace tagmora {
 namespace {
 
-using testing::SheetOptions;
-using testing::Symbology;
+using support::SheetOptions;
+using support::Symbology;
 using Texts = std::vector<std::string>;
 
 const char* NameOf(Symbology symbology) { return symbology == Symbology::Code39 ? "Code 39" : "Code 128"; }
@@ -31,17 +31,16 @@ SheetOptions SheetFor(int moduleWidth, bool vertical = false, bool reversed = fa
             .vertical = vertical, .reversed = reversed, .clutter = false};
 }
 
-struct RoundTripTest : ::testing::Test {
-    testing::TestCore core;
+struct RoundTripTest : ::testing::Test, support::ReadingRig {
 
     // The texts of three lines through the barcode: its middle and a quarter
     // of the bar height to either side.
     Texts ReadAcross(Symbology symbology, std::string_view text, const SheetOptions& o) {
-        core.state.bitmap = testing::MakeSheet(symbology, text, o);
+        core.state.bitmap = support::MakeSheet(symbology, text, o);
         core.ctx.run.VerticalScan = o.vertical;
         const int middle = o.vertical ? o.width / 2 : o.height / 2;
         Texts texts;
-        for (int offset : {0, -o.barHeight / 4, o.barHeight / 4}) texts.push_back(SampleScanLine(core.ctx, middle + offset));
+        for (int offset : {0, -o.barHeight / 4, o.barHeight / 4}) texts.push_back(Sample(middle + offset));
         return texts;
     }
 };
@@ -95,10 +94,10 @@ TEST_F(RoundTripTest, Code128InOtherFormatsAndOnCrampedLabels) {
 
 TEST_F(RoundTripTest, SheetsWithoutALabelReadNothing) {
     for (unsigned seed : {1u, 2u, 3u}) {
-        core.state.bitmap = testing::MakeBlankSheet({.width = 900, .height = 700, .seed = seed});
+        core.state.bitmap = support::MakeBlankSheet({.width = 900, .height = 700, .seed = seed});
         for (bool vertical : {false, true}) {
             core.ctx.run.VerticalScan = vertical;
-            for (int line = 0; line <= (vertical ? 900 : 700); line += 20) EXPECT_EQ(SampleScanLine(core.ctx, line), "") << line;
+            for (int line = 0; line <= (vertical ? 900 : 700); line += 20) EXPECT_EQ(Sample(line), "") << line;
         }
     }
 }

@@ -10,9 +10,9 @@
 namespace tagmora {
 namespace {
 
-using testing::Profile;
+using support::Profile;
 
-struct ScanLineTest : testing::GeneralTest {
+struct ScanLineTest : support::GeneralTest {
     // A bitmap whose pixel (x, y) is (x + 7y) mod 256: every sample tells where it came from.
     void Fill(std::int32_t width, std::int32_t height) {
         core.state.bitmap.Resize(width, height);
@@ -24,7 +24,7 @@ struct ScanLineTest : testing::GeneralTest {
         core.ctx.run.VerticalScan = vertical;
         readValid = false;
         general.LineProfile.assign(3, -1);  // a stale profile must go
-        return SampleScanLine(core.ctx, line);
+        return ReadingRig::Sample(line);
     }
     // The profile as a row of a bitmap just wide enough for it (or a column of one just high enough).
     std::string Analyse(Profile profile, bool vertical = false) {
@@ -34,7 +34,7 @@ struct ScanLineTest : testing::GeneralTest {
         general.LineProfile = std::move(profile);
         general.ProfileSegment = {-7};  // shows whether anything reached the engine
         readValid = false;
-        return AnalyseLineProfile(core.ctx, 3);
+        return AnalyseLineProfile(At(3), vertical ? n : n + 2);
     }
     bool EngineReached() const { return general.ProfileSegment != Profile{-7}; }
 };
@@ -156,7 +156,7 @@ TEST_F(ScanLineTest, TheSegmentIsTheClusterWithMarginsHandedOverReversedAfterAFa
 }
 
 TEST_F(ScanLineTest, TheDensestClusterGoesFirstAndAReadEndsTheLine) {
-    const Profile barcode = testing::ProfileFromRuns(testing::Code39Runs("QSZ0123456"), 3);  // 118 edges
+    const Profile barcode = support::ProfileFromRuns(support::Code39Runs("QSZ0123456"), 3);  // 118 edges
     // Junk after the barcode, less dense: never looked at.
     Profile line = barcode;
     const Profile fewJunk = SquareWave(400, 100, 60, 4);
@@ -178,7 +178,7 @@ TEST_F(ScanLineTest, TheDensestClusterGoesFirstAndAReadEndsTheLine) {
 TEST_F(ScanLineTest, RandomProfilesNeverReadAndStayInBounds) {
     std::mt19937 rng(5);
     for (int round = 0; round < 1000; ++round) {
-        Profile profile = testing::RandomProfile(rng);
+        Profile profile = support::RandomProfile(rng);
         const std::size_t n = profile.size();
         EXPECT_EQ(Analyse(std::move(profile), rng() % 2 == 1), "") << round;
         if (!EngineReached()) continue;

@@ -9,7 +9,7 @@
 namespace tagmora {
 namespace {
 
-using testing::Profile;
+using support::Profile;
 using Elements = std::vector<Element>;
 
 Elements Centres(std::initializer_list<float> centres) {
@@ -23,7 +23,7 @@ Elements Centres(std::initializer_list<float> centres) {
 std::pair<Elements, Elements> WideCentres(std::string_view text, float wide) {
     Elements bars, spaces;
     float at = 0.0f;
-    const std::vector<int> runs = testing::Code39Runs(text);
+    const std::vector<int> runs = support::Code39Runs(text);
     for (std::size_t i = 0; i < runs.size(); ++i) {
         const float width = runs[i] > 1 ? wide : 1.0f;
         if (runs[i] > 1) (i % 2 == 0 ? bars : spaces).push_back({at + width * 0.5f, width});
@@ -40,7 +40,7 @@ struct Look {
 };
 Profile Drawn(const Look& look) {
     Profile profile(10, 230);
-    const std::vector<int> runs = testing::Code39Runs("QSZ0123456");
+    const std::vector<int> runs = support::Code39Runs("QSZ0123456");
     for (std::size_t i = 0; i < runs.size(); ++i) {
         const bool wide = runs[i] > 1, bar = i % 2 == 0;
         const std::size_t at = profile.size();
@@ -70,15 +70,15 @@ TEST(SymbolStartTest, TheFirstBarMovesBackByTwiceTheDistanceToTheSecond) {
     EXPECT_EQ(EstimateSymbolStart(10.0f, 14.75f), 0);
 }
 
-struct WideElementTest : testing::GeneralTest {
+struct WideElementTest : support::GeneralTest {
     std::string Decode(const Elements& bars, const Elements& spaces) {
         readValid = true;
-        return DecodeWideElements(core.ctx, bars, spaces, 3);
+        return DecodeWideElements(At(3), bars, spaces);
     }
     std::string Search(Profile segment) {
         general.ProfileSegment = std::move(segment);
         readValid = false;
-        return FindCode39WideElements(core.ctx, 3);
+        return FindCode39WideElements(At(3));
     }
 };
 
@@ -114,9 +114,9 @@ TEST_F(WideElementTest, RefusedInputsReturnNothingAndLeaveTheFlag) {
     const Elements fiveSpaces = Centres({2.75f, 25, 45, 65, 85});
     for (bool flag : {false, true}) {
         readValid = flag;
-        EXPECT_EQ(DecodeWideElements(core.ctx, Centres({8.25f, 12.75f, 20, 30, 40, 50, 60, 70, 80, 90}), fiveSpaces, 3), "");
-        EXPECT_EQ(DecodeWideElements(core.ctx, Centres({8.25f, 12.75f}), Centres({2.75f, 25, 45, 65}), 3), "");
-        EXPECT_EQ(DecodeWideElements(core.ctx, Centres({8.25f}), fiveSpaces, 3), "") << "no second bar";
+        EXPECT_EQ(DecodeWideElements(At(3), Centres({8.25f, 12.75f, 20, 30, 40, 50, 60, 70, 80, 90}), fiveSpaces), "");
+        EXPECT_EQ(DecodeWideElements(At(3), Centres({8.25f, 12.75f}), Centres({2.75f, 25, 45, 65})), "");
+        EXPECT_EQ(DecodeWideElements(At(3), Centres({8.25f}), fiveSpaces), "") << "no second bar";
         EXPECT_EQ(readValid, flag);
     }
     EXPECT_TRUE(core.ui.strips.empty());
@@ -185,13 +185,13 @@ TEST_F(WideElementTest, HowTheSearchEnds) {
 // wide ones (the bright runs, above the brightest level less 15, read it).
 TEST_F(WideElementTest, WhatTheSearchReads) {
     for (auto [narrow, wide] : {std::pair{2, 6}, std::pair{3, 9}, std::pair{4, 10}, std::pair{4, 12}}) {
-        EXPECT_EQ(Search(testing::Blurred(Redrawn(narrow, wide), narrow * 0.5)), "QSZ0123456") << narrow << ":" << wide;
+        EXPECT_EQ(Search(support::Blurred(Redrawn(narrow, wide), narrow * 0.5)), "QSZ0123456") << narrow << ":" << wide;
         EXPECT_TRUE(readValid);
     }
     EXPECT_EQ(Search(Redrawn(3, 9)), "");
     for (int narrow : {3, 4, 6}) {
         EXPECT_EQ(Search(Redrawn(narrow, 2 * narrow)), "") << narrow;
-        EXPECT_EQ(Search(testing::Blurred(Redrawn(narrow, 2 * narrow), narrow * 0.5)), "") << narrow;
+        EXPECT_EQ(Search(support::Blurred(Redrawn(narrow, 2 * narrow), narrow * 0.5)), "") << narrow;
     }
     EXPECT_EQ(Search(Drawn({.narrowBar = 60, .narrowSpace = 100, .dip = 150})), "QSZ0123456");
     EXPECT_EQ(Search(Drawn({.narrowBar = 60, .narrowSpace = 218, .wideSpace = 218})), "QSZ0123456");
@@ -214,7 +214,7 @@ TEST(BrightRunTest, RunsCountFromTheSampleAfterTheirFirstBrightOneAndArePlacedAt
         {{0, 100, 100, 0, 0, 0}, 5, {{2, 2, 0}}},  // a sample at the level starts a run and ends it
     };
     for (const auto& c : cases) {
-        std::vector<EdgeCluster> runs;
+        std::vector<BrightRun> runs;
         FindBrightRuns(c.segment, 100, 0, c.last, runs);
         Triples triples;
         for (const auto& r : runs) triples.push_back({r.Start, r.End, r.Count});
@@ -223,7 +223,7 @@ TEST(BrightRunTest, RunsCountFromTheSampleAfterTheirFirstBrightOneAndArePlacedAt
     // A run is placed between the crossings around its start, or dropped.
     const std::vector<EdgeRecord> edges{{10.0f, 1}, {14.0f, 0}, {20.0f, 1}, {26.0f, 0}};
     // 5: nothing before it; 15: between 14 and 20; 21: between 20 and 26; 27: nothing at or beyond it.
-    const std::vector<EdgeCluster> runs{{5, 8, 2}, {15, 19, 4}, {21, 25, 3}, {27, 30, 2}};
+    const std::vector<BrightRun> runs{{5, 8, 2}, {15, 19, 4}, {21, 25, 3}, {27, 30, 2}};
     Elements spaces;
     PlaceBrightRuns(edges, runs, spaces);
     ASSERT_EQ(spaces.size(), 2u);
@@ -245,7 +245,7 @@ TEST_F(WideElementTest, RandomInputsNeverReadAndNeverOverrun) {
         return elements;
     };
     for (int round = 0; round < 1500; ++round) {
-        EXPECT_FALSE(accepted(Search(testing::RandomProfile(rng)))) << round;
+        EXPECT_FALSE(accepted(Search(support::RandomProfile(rng)))) << round;
         const Elements bars = randomCentres(rng() % 30);
         EXPECT_FALSE(accepted(Decode(bars, randomCentres(rng() % 15)))) << round;
     }

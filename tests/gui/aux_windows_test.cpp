@@ -13,7 +13,7 @@
 
 #include <stdexcept>
 
-#include "app/version.h"
+#include "base/version.h"
 #include "gui/about_box.h"
 #include "gui/help_form.h"
 #include "gui/log_viewer_form.h"
@@ -45,7 +45,7 @@ int VisibleAboutBoxes() {
 
 }  // namespace
 
-class AuxWindowsTest : public testing::WindowTest {
+class AuxWindowsTest : public support::WindowTest {
     Q_OBJECT
 
 private slots:
@@ -59,7 +59,7 @@ private slots:
         QVERIFY(!box->isModal());
         QCOMPARE(box->windowTitle(), QString("About"));
         QCOMPARE(box->size(), QSize(298, 213));
-        testing::CheckControls(*box, {
+        support::CheckControls(*box, {
             {"Panel1", QRect(8, 8, 281, 161)},
             {"ProductName", QRect(80, 16, 0, 0), "Tagmora"},
             {"Label1", QRect(108, 44, 0, 0), "Unified Version"},
@@ -81,7 +81,7 @@ private slots:
     void theLogViewerOpensAtTheEndOfTheLogAndNeverWritesIt() {
         TForm1 form;
         QCOMPARE(form.LogViewerForm()->size(), QSize(574, 629));
-        testing::CheckControls(*form.LogViewerForm(),
+        support::CheckControls(*form.LogViewerForm(),
                                {{"Button1", QRect(248, 8, 73, 25), "Close"}, {"Memo1", QRect(0, 40, 574, 589)}});
         auto* viewLog = Child<QAction>(form, "ViewLogFile1");
         viewLog->trigger();  // no log yet: said so, and the program goes on
@@ -93,7 +93,7 @@ private slots:
         log += "IMG_2.jpg: Unable to open image.\r\n";
         start->Write("Tagmora.log", log);
         bool atEnd = false;
-        testing::ModalScript script;
+        support::ModalScript script;
         script.Then([&](QWidget* modal) {
             auto* viewer = qobject_cast<TLogViewerForm*>(modal);
             if (!viewer) return false;
@@ -114,10 +114,10 @@ private slots:
         TForm1 form;
         THelpForm* help = form.HelpForm();
         QCOMPARE(help->size(), QSize(804, 473));
-        testing::CheckControls(*help, {{"Button1", QRect(352, 8, 97, 33), "Close"},
+        support::CheckControls(*help, {{"Button1", QRect(352, 8, 97, 33), "Close"},
                                        {"WebBrowser1", QRect(0, 56, 804, 417)}});
         QString page;
-        testing::ModalScript script;
+        support::ModalScript script;
         script.Then([&](QWidget* modal) {
             if (modal != help) return false;
             if (help->windowTitle() == "TGM Online Help")
@@ -142,8 +142,8 @@ private slots:
         twoTone.Resize(2000, 1500);
         for (std::int32_t y = 0; y < twoTone.Height; ++y)
             for (std::int32_t x = 0; x < twoTone.Width; ++x) twoTone.Row(y)[x] = x < 1400 ? 40 : 220;
-        testing::WriteJpegFile(folder + "/IMG_7.jpg", twoTone, 90);
-        testing::WriteSheetPhoto(folder + "/IMG_9.jpg", "", 9);
+        support::WriteJpegFile(folder + "/IMG_7.jpg", twoTone, 90);
+        support::WriteSheetPhoto(folder + "/IMG_9.jpg", "", 9);
         start->Write("photos/IMG_7.CR2", "raw");
         start->Write("Tagmora.log", "Directory = " + folder + "\r\n\r\nIMG_7.jpg: Unable to open image.\r\n"
                                     "No barcode found on IMG_8.jpg\r\n"
@@ -154,7 +154,7 @@ private slots:
         TManualForm* manual = form.ManualForm();
         QCOMPARE(manual->windowTitle(), QString("Tagmora -- Manual Rename"));
         QCOMPARE(manual->size(), QSize(617, 538));  // the client area of a 633 x 577 window
-        testing::CheckControls(*manual, {
+        support::CheckControls(*manual, {
             {"LogLabel", QRect(32, 8, 0, 0)},
             {"Label1", QRect(179, 36, 0, 0), "-->"},
             {"NewNameEdit", QRect(200, 34, 193, 21)},
@@ -169,7 +169,7 @@ private slots:
         auto* fullImage = Child<PictureView>(*manual, "FullImage");
         const auto grey = [fullImage](int x) { return qGray(fullImage->Picture().pixel(x, 200)); };
 
-        testing::ModalScript script;
+        support::ModalScript script;
         bool firstChecked = false;
         script.Then([&](QWidget* modal) {
             if (modal != manual || logLabel->text() != "IMG_7.jpg: Unable to open image.") return false;
@@ -204,7 +204,7 @@ private slots:
         QCOMPARE(hook->messages, (Texts{"Unable to rename file.",
                                         "Unable to open file " + folder + "/IMG_8.jpg",
                                         "Complete"}));
-        QCOMPARE(testing::FileNames(photos), (std::set<std::string>{"QSZ0001234.JPG", "QSZ0001234.CR2", "IMG_9.jpg"}));
+        QCOMPARE(support::FileNames(photos), (std::set<std::string>{"QSZ0001234.JPG", "QSZ0001234.CR2", "IMG_9.jpg"}));
     }
 
     void anErrorInAHandlerIsShownAndTheProgramGoesOn() {

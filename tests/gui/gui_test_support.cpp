@@ -12,7 +12,7 @@
 
 #include "support/synthetic_sheet.h"
 
-namespace tagmora::testing {
+namespace tagmora::support {
 
 void WindowTest::init() {
     start = std::make_unique<TempFolder>();
@@ -103,4 +103,4 @@ std::set<std::string> FileNames(const QString& folder) {
     return names;
 }
 
-}  // namespace tagmora::testing
+}  // namespace tagmora::support

@@ -23,7 +23,7 @@
 
 class QWidget;
 
-namespace tagmora::testing {
+namespace tagmora::support {
 
 // Records every message and prompt (answered OK) instead of showing it, while
 // it is installed; beforeProcessEvents is where a test "clicks" during a run.
@@ -109,7 +109,7 @@ void WriteSheetPhoto(const std::string& path, std::string_view text, unsigned se
 
 std::set<std::string> FileNames(const QString& folder);
 
-}  // namespace tagmora::testing
+}  // namespace tagmora::support
 
 // The main of one window test program: the program's own application object
 // (so that its error guard is in force), then the Qt Test class.

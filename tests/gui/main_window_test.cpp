@@ -17,14 +17,14 @@
 #include <vector>
 
 #include "app/config_file.h"
-#include "app/text_helpers.h"
+#include "base/text_helpers.h"
 #include "gui/main_form.h"
 #include "gui/photo_form.h"
 #include "gui_test_support.h"
 
 namespace tagmora {
 
-class MainWindowTest : public testing::WindowTest {
+class MainWindowTest : public support::WindowTest {
     Q_OBJECT
 
     static void Click(QAbstractButton* button) {
@@ -40,7 +40,7 @@ private slots:
         QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
         QVERIFY(form.windowFlags() & Qt::WindowMinimizeButtonHint);
         // The tool tips as the curators know them, typing slips included.
-        testing::CheckControls(form, {
+        support::CheckControls(form, {
             {"SourceDriveCombo", QRect(8, 8, 211, 19)},
             {"SourceDirCombo", QRect(8, 32, 211, 217), nullptr, "Double click folder so it appears open "},
             {"ModeRadioGroup", QRect(240, 8, 97, 73), "Mode", "Debug doesn't rename images, and shows scan lines"},
@@ -101,7 +101,7 @@ private slots:
         QVERIFY(!photo->isVisible());
         QCOMPARE(photo->windowTitle(), QString("Tagmora"));
         QCOMPARE(photo->size(), QSize(648, 626));
-        testing::CheckControls(*photo, {
+        support::CheckControls(*photo, {
             {"StaticText1", QRect(16, 16, 85, 20), "Image Name:"},
             {"ImageNameLabel", QRect(112, 16, 0, 0)},
             {"Button1", QRect(256, 8, 65, 25), "Abort"},
@@ -137,7 +137,7 @@ private slots:
 
     void executeIsEnabledOnlyForAFolderOfferingJpegFiles() {
         namespace fs = std::filesystem;
-        const testing::TempFolder& root = *start;
+        const support::TempFolder& root = *start;
         for (const char* folder : {"notes", "folderfirst/a.jpg", "hidden"}) fs::create_directories(root / folder);
         root.Write("photos/a.JPG", "x");
         root.Write("notes/a.txt", "x");

@@ -19,7 +19,7 @@ namespace tagmora {
 
 using Texts = std::vector<std::string>;
 
-class RunTest : public testing::WindowTest {
+class RunTest : public support::WindowTest {
     Q_OBJECT
 
     std::string Photo(const std::string& name) const { return photos.toStdString() + "/" + name; }
@@ -38,7 +38,7 @@ class RunTest : public testing::WindowTest {
 private slots:
     void skipAndAbortClickedDuringARun() {
         for (unsigned i = 1; i <= 4; ++i)
-            testing::WriteSheetPhoto(Photo("IMG_" + std::to_string(i) + ".jpg"), "QSZ000000" + std::to_string(i), i);
+            support::WriteSheetPhoto(Photo("IMG_" + std::to_string(i) + ".jpg"), "QSZ000000" + std::to_string(i), i);
         TForm1 form;
         ShowOnPhotos(form);
         TPhotoForm* photo = form.PhotoForm();
@@ -66,7 +66,7 @@ private slots:
         QCOMPARE(Child<QLabel>(*photo, "CountLabel")->text(), QString("3/3"));
         // A click takes effect between the scan lines: the photographs skipped
         // and aborted keep their names, the fourth is never handed on.
-        QCOMPARE(testing::FileNames(photos),
+        QCOMPARE(support::FileNames(photos),
                  (std::set<std::string>{"QSZ0000001.jpg", "IMG_2.jpg", "IMG_3.jpg", "IMG_4.jpg"}));
         const std::string log = start->Read("Tagmora.log");
         QVERIFY(log.find("IMG_2.jpg skipped by user.\r\n") != std::string::npos);
@@ -75,7 +75,7 @@ private slots:
     }
 
     void demoRunShowsTheScanLinesOnTheStretchedPicture() {
-        testing::WriteSheetPhoto(Photo("IMG_1.jpg"), "QSZ0000001", 1);
+        support::WriteSheetPhoto(Photo("IMG_1.jpg"), "QSZ0000001", 1);
         TForm1 form;
         ShowOnPhotos(form);
         Child<QRadioButton>(form, "ModeRadioGroupItem1")->click();
@@ -83,7 +83,7 @@ private slots:
 
         QVERIFY(!hook->prompts.empty());
         QCOMPARE(hook->promptCaptions.front(), std::string("TGM"));
-        QCOMPARE(testing::FileNames(photos), std::set<std::string>{"IMG_1.jpg"});  // Demo/Debug renames nothing
+        QCOMPARE(support::FileNames(photos), std::set<std::string>{"IMG_1.jpg"});  // Demo/Debug renames nothing
 
         // The picture keeps the last image with its strips: black rows right
         // across for the lines tried, red over the label for the line read.

@@ -9,9 +9,9 @@
 namespace tagmora {
 namespace {
 
-using testing::JpegKind;
-using testing::MakeJpeg;
-using testing::TempFolder;
+using support::JpegKind;
+using support::MakeJpeg;
+using support::TempFolder;
 
 TEST(LoadJpegGreyTest, DecodesEveryKindOfJpegAtFullSizeReusingStorage) {
     TempFolder folder;
@@ -21,7 +21,7 @@ TEST(LoadJpegGreyTest, DecodesEveryKindOfJpegAtFullSizeReusingStorage) {
     ASSERT_EQ(LoadJpegGrey(folder / "grey.jpg", bitmap), JpegResult::Ok);
     EXPECT_EQ(bitmap.Width, 77);
     EXPECT_EQ(bitmap.Height, 45);
-    EXPECT_EQ(bitmap.Pixels, testing::DecodeJpegForTest(grey).Pixels);
+    EXPECT_EQ(bitmap.Pixels, support::DecodeJpegForTest(grey).Pixels);
 
     const std::uint8_t* storage = bitmap.Pixels.data();
     for (const JpegKind kind : {JpegKind::Rgb, JpegKind::Progressive, JpegKind::Arithmetic}) {
@@ -53,8 +53,8 @@ TEST(LoadJpegGreyTest, EachKindOfBrokenFileHasItsResult) {
         {"png.jpg", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), JpegResult::CannotOpen},
         {"header-cut.jpg", jpeg.substr(0, 30), JpegResult::CannotOpen},
         {"data-cut.jpg", jpeg.substr(0, jpeg.size() / 2), JpegResult::CorruptData},
-        {"huge.jpg", testing::JpegAnnouncing(65500, 65500), JpegResult::TooLarge},
-        {"over.jpg", testing::JpegAnnouncing(10001, 10000), JpegResult::TooLarge},
+        {"huge.jpg", support::JpegAnnouncing(65500, 65500), JpegResult::TooLarge},
+        {"over.jpg", support::JpegAnnouncing(10001, 10000), JpegResult::TooLarge},
     };
     for (const auto& c : cases) {
         folder.Write(c.name, c.bytes);

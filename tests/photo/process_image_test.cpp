@@ -1,4 +1,4 @@
-#include "photo/process_image.h"
+#include "app/process_image.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +12,9 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-struct ProcessImageTest : ::testing::Test, testing::FolderRig {
+struct ProcessImageTest : ::testing::Test, support::FolderRig {
     void SetUp() override {
-        testing::WriteJpegFile(photos / "IMG_2.jpg", testing::MakeBlankSheet({.width = 300, .height = 200}), 85);
+        support::WriteJpegFile(photos / "IMG_2.jpg", support::MakeBlankSheet({.width = 300, .height = 200}), 85);
     }
 };
 
@@ -22,7 +22,7 @@ struct ProcessImageTest : ::testing::Test, testing::FolderRig {
 // for review, and the next photograph is still processed.
 TEST_F(ProcessImageTest, AFileThatCannotBeReadIsLoggedAndTheRunGoesOn) {
     photos.Write("text.jpg", "This is not a photograph.");
-    photos.Write("huge.jpg", testing::JpegAnnouncing(65500, 65500));
+    photos.Write("huge.jpg", support::JpegAnnouncing(65500, 65500));
     for (const char* name : {"text.jpg", "huge.jpg", "gone.jpg"}) ProcessImage(core.ctx, name);
     EXPECT_EQ(core.ui.messages, (Lines{"Unable to open file text.jpg. Make sure it is a valid image.",
                                        "Unable to open file huge.jpg. Make sure it is a valid image.",

@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace tagmora::testing {
+namespace tagmora::support {
 namespace {
 
 using Modules = std::vector<int>;
@@ -148,4 +148,4 @@ std::vector<int> RenderModules(Symbology symbology, std::string_view text) {
     throw std::invalid_argument("unknown symbology");
 }
 
-}  // namespace tagmora::testing
+}  // namespace tagmora::support

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tagmora::testing {
+namespace tagmora::support {
 
 enum class Symbology { Code39, Code128 };
 
@@ -27,4 +27,4 @@ std::vector<int> RenderModules(Symbology symbology, std::string_view text);
 // of Code 128), for comparison with RenderModules.
 std::vector<int> ZintOwnModules(Symbology symbology, std::string_view text);
 
-}  // namespace tagmora::testing
+}  // namespace tagmora::support

@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "app/context.h"
-#include "app/front_end.h"
-#include "app/run_settings.h"
+#include "base/front_end.h"
+#include "base/run_settings.h"
 
-namespace tagmora::testing {
+namespace tagmora::support {
 
 struct DrawnStrip {
-    StripRect Rect;
+    PixelRect Rect;
     StripColour Colour;
 };
 
@@ -56,7 +56,7 @@ public:
     void SetImageName(std::string_view name) override { imageNames.emplace_back(name); }
     void SetCountText(std::string_view text) override { countText = text; }
     void ShowPicture(const WorkBitmap&) override { ++picturesShown; }
-    void DrawStrip(const StripRect& rect, StripColour colour) override { strips.push_back({rect, colour}); }
+    void DrawStrip(const PixelRect& rect, StripColour colour) override { strips.push_back({rect, colour}); }
     void ProcessPendingEvents() override {
         ++eventsProcessed;
         if (onProcessEvents) onProcessEvents(eventsProcessed);
@@ -83,4 +83,4 @@ struct TestCore {
     SettingValues& settings() { return ui.settings.Values; }
 };
 
-}  // namespace tagmora::testing
+}  // namespace tagmora::support

@@ -8,7 +8,7 @@
 #include "support/fake_front_end.h"
 #include "support/temp_folder.h"
 
-namespace tagmora::testing {
+namespace tagmora::support {
 
 struct FolderRig {
     TempFolder start;
@@ -49,4 +49,4 @@ struct FolderRig {
     }
 };
 
-}  // namespace tagmora::testing
+}  // namespace tagmora::support

@@ -7,7 +7,7 @@
 
 #include <jpeglib.h>
 
-namespace tagmora::testing {
+namespace tagmora::support {
 
 std::string MakeJpeg(JpegKind kind, int width, int height) {
     jpeg_compress_struct cinfo{};
@@ -67,4 +67,4 @@ std::string JpegAnnouncing(int width, int height) {
     throw std::runtime_error("no frame header");
 }
 
-}  // namespace tagmora::testing
+}  // namespace tagmora::support

@@ -3,7 +3,7 @@
 // and broken ones, made on the spot for intake tests and fuzzing seeds.
 #include <string>
 
-namespace tagmora::testing {
+namespace tagmora::support {
 
 enum class JpegKind { Grey, Rgb, Cmyk, Progressive, Arithmetic };
 
@@ -14,4 +14,4 @@ std::string MakeJpeg(JpegKind kind, int width, int height);
 // while its data stay those of a small picture.
 std::string JpegAnnouncing(int width, int height);
 
-}  // namespace tagmora::testing
+}  // namespace tagmora::support

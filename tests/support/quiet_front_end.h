@@ -1,10 +1,10 @@
 #pragma once
 // A front end that shows nothing, answers every prompt with OK and keeps
 // nothing: for benchmarks, whose runs must not grow memory of their own.
-#include "app/front_end.h"
-#include "app/run_settings.h"
+#include "base/front_end.h"
+#include "base/run_settings.h"
 
-namespace tagmora::testing {
+namespace tagmora::support {
 
 class QuietFrontEnd : public FrontEnd {
 public:
@@ -17,8 +17,8 @@ public:
     void SetImageName(std::string_view) override {}
     void SetCountText(std::string_view) override {}
     void ShowPicture(const WorkBitmap&) override {}
-    void DrawStrip(const StripRect&, StripColour) override {}
+    void DrawStrip(const PixelRect&, StripColour) override {}
     void ProcessPendingEvents() override {}
 };
 
-}  // namespace tagmora::testing
+}  // namespace tagmora::support

@@ -14,7 +14,7 @@
 #include <random>
 #include <stdexcept>
 
-namespace tagmora::testing {
+namespace tagmora::support {
 namespace {
 
 constexpr int kQuietModules = 10;
@@ -380,4 +380,4 @@ void WriteJpegFile(const std::string& path, const WorkBitmap& bitmap, int qualit
     if (!out) throw std::runtime_error("cannot write " + path);
 }
 
-}  // namespace tagmora::testing
+}  // namespace tagmora::support

@@ -9,7 +9,7 @@
 #include "photo/work_bitmap.h"
 #include "support/barcode_render.h"
 
-namespace tagmora::testing {
+namespace tagmora::support {
 
 struct SheetOptions {
     int width = 1600, height = 1200;     // sheet size in pixels
@@ -38,4 +38,4 @@ std::string EncodeJpeg(const WorkBitmap& bitmap, int quality);     // greyscale 
 WorkBitmap DecodeJpegForTest(std::string_view jpegBytes);          // independent of the program's own intake
 void WriteJpegFile(const std::string& path, const WorkBitmap& bitmap, int quality);
 
-}  // namespace tagmora::testing
+}  // namespace tagmora::support

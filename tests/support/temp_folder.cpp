@@ -8,7 +8,7 @@
 
 namespace fs = std::filesystem;
 
-namespace tagmora::testing {
+namespace tagmora::support {
 
 TempFolder::TempFolder() {
     std::string pattern = (fs::temp_directory_path() / "tagmora-test-XXXXXX").string();
@@ -50,4 +50,4 @@ std::map<std::string, std::string> TempFolder::Files() const {
     return files;
 }
 
-}  // namespace tagmora::testing
+}  // namespace tagmora::support

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace tagmora::testing {
+namespace tagmora::support {
 
 class TempFolder {
 public:
@@ -26,4 +26,4 @@ private:
     std::string path_;
 };
 
-}  // namespace tagmora::testing
+}  // namespace tagmora::support

@@ -10,7 +10,7 @@
 
 #include "support/temp_folder.h"
 
-namespace tagmora::testing {
+namespace tagmora::support {
 namespace {
 
 // Dark and light run lengths along one row or column, from the first dark
@@ -105,4 +105,4 @@ TEST(MakeSheet, RepeatableCutAtTheEdgeAndThroughJpeg) {
 }
 
 }  // namespace
-}  // namespace tagmora::testing
+}  // namespace tagmora::support

@@ -17,7 +17,7 @@ public:
     virtual std::string BarcodeFormat() const = 0;
     virtual bool IgnoreMatching() const = 0;        // "Ignore if matches Format String"
     virtual bool RenameRaw() const = 0;             // "Rename Raw files"
-    virtual bool RenameWithoutBarcode() const = 0;  // "Rename W/O Barcode" (stored only)
+    virtual bool RenameWithoutBarcode() const = 0;  // "Rename W/O Barcode": take the previous number
     virtual bool SuffixAll() const = 0;             // "Suffix All Images"
     virtual std::string SuffixFormat() const = 0;
     virtual bool PauseEachLine() const = 0;

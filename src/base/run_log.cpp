@@ -1,18 +1,18 @@
-#include "app/run_log.h"
+#include "base/run_log.h"
 
-#include "app/context.h"
-#include "app/file_helpers.h"
-#include "app/file_system.h"
-#include "app/text_helpers.h"
+#include "base/file_helpers.h"
+#include "base/run_context.h"
+#include "base/file_system.h"
+#include "base/text_helpers.h"
 
 namespace tagmora {
 
 std::string LogFilePath(const RunState& run) { return JoinPath(run.StartFolder, kLogFileName); }
 
-void AppendLogLine(Context& ctx, std::string_view text) {
+void AppendLogLine(RunContext& ctx, std::string_view text) {
     std::string entry(text);
     entry += kCrLf;
-    AppendTextToFile(entry, LogFilePath(ctx.run), /*replace=*/false, ctx.ui);
+    AppendTextToFile(entry, LogFilePath(ctx.run), ctx.ui);
     ctx.ui.LogLineAppended(text);
 }
 

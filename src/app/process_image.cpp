@@ -1,8 +1,8 @@
-#include "photo/process_image.h"
+#include "app/process_image.h"
 
 #include "app/context.h"
-#include "app/file_system.h"
-#include "app/run_log.h"
+#include "base/file_system.h"
+#include "base/run_log.h"
 #include "closeup/closeup_flow.h"
 #include "general/general_flow.h"
 
@@ -34,9 +34,9 @@ void ProcessDecodedImage(Context& ctx, const std::string& fileName, JpegResult r
     }
 
     if (ctx.Settings().TypeIndex() == 0)
-        ProcessGeneralImage(ctx);
+        ProcessGeneralImage(ctx.General());
     else
-        ProcessCloseUpImage(ctx);
+        ProcessCloseUpImage(ctx.CloseUp());
 }
 
 // Both buttons act when the driver next processes events, so both can be

@@ -1,4 +1,4 @@
-#include "app/file_helpers.h"
+#include "base/file_helpers.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,8 +7,8 @@
 #include <cerrno>
 #include <string>
 
-#include "app/front_end.h"
-#include "app/unique_fd.h"
+#include "base/front_end.h"
+#include "base/unique_fd.h"
 
 namespace tagmora {
 
@@ -90,10 +90,21 @@ std::optional<std::string> ReadTextFile(const std::string& name, FrontEnd& ui) {
     return content;
 }
 
-bool AppendTextToFile(std::string_view text, const std::string& name, bool replace, FrontEnd& ui) {
-    bool ok = replace ? ReplaceFileContent(text, name) : AppendToFile(text, name);
+namespace {
+
+bool ReportedWrite(bool ok, const std::string& name, FrontEnd& ui) {
     if (!ok) ui.ShowMessage("Unable to create or open file " + name);
     return ok;
+}
+
+}  // namespace
+
+bool AppendTextToFile(std::string_view text, const std::string& name, FrontEnd& ui) {
+    return ReportedWrite(AppendToFile(text, name), name, ui);
+}
+
+bool ReplaceTextFile(std::string_view text, const std::string& name, FrontEnd& ui) {
+    return ReportedWrite(ReplaceFileContent(text, name), name, ui);
 }
 
 }  // namespace tagmora

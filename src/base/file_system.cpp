@@ -1,7 +1,7 @@
-#include "app/file_system.h"
+#include "base/file_system.h"
 
-#include "app/text_helpers.h"
-#include "app/unique_fd.h"
+#include "base/text_helpers.h"
+#include "base/unique_fd.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/run_settings.h"
+#include "base/pixel_rect.h"
+#include "base/run_settings.h"
 
 namespace tagmora {
 
@@ -16,15 +17,6 @@ inline constexpr std::int32_t kPictureWidth = 617;
 inline constexpr std::int32_t kPictureHeight = 561;
 
 enum class StripColour { Black = 0, Red = 255 };
-
-// A filled rectangle in picture coordinates; Right and Bottom are exclusive.
-struct StripRect {
-    std::int32_t Left = 0;
-    std::int32_t Top = 0;
-    std::int32_t Right = 0;
-    std::int32_t Bottom = 0;
-    friend bool operator==(const StripRect&, const StripRect&) = default;
-};
 
 class FrontEnd {
 public:
@@ -45,7 +37,7 @@ public:
     // Stretches the bitmap over the whole picture area and repaints at once.
     virtual void ShowPicture(const WorkBitmap& bitmap) = 0;
     // Fills one scan-line strip over the picture and repaints at once.
-    virtual void DrawStrip(const StripRect& rect, StripColour colour) = 0;
+    virtual void DrawStrip(const PixelRect& rect, StripColour colour) = 0;
 
     // Lets clicks made during an image (Abort, Skip) take effect.
     virtual void ProcessPendingEvents() = 0;

@@ -6,7 +6,7 @@
 
 namespace tagmora {
 
-struct Context;
+struct RunContext;
 struct RunState;
 
 inline constexpr std::string_view kLogFileName = "Tagmora.log";
@@ -16,7 +16,7 @@ inline constexpr std::string_view kProblemMarker = ">>>>>";
 std::string LogFilePath(const RunState& run);
 
 // Appends text + CR LF to the log; on failure the user is told and the run goes on.
-void AppendLogLine(Context& ctx, std::string_view text);
+void AppendLogLine(RunContext& ctx, std::string_view text);
 
 // The last run's outcome lines: what follows the last CR LF CR LF of the log.
 std::string LastRunSection(std::string log);

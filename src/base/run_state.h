@@ -22,6 +22,10 @@ struct RunState {
     // past a passed check symbol) that did not fit the format: a label of
     // another series, or a typo in the format string. Empty when none.
     std::string UnmatchedBarcode;
+    // The stretch of the line in hand that was handed to the barcode engine,
+    // in samples: the red strip is limited to it.
+    std::int32_t BandStart = 0;
+    std::int32_t BandEnd = 0;
     bool RunInProgress = false; // a second Execute while one run pumps events is refused
 };
 

@@ -1,0 +1,25 @@
+#pragma once
+// Whole-file read and append/replace helpers. Failures are reported to the
+// user through the front end and returned to the caller, never fatal.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tagmora {
+
+class FrontEnd;
+
+// The whole file up to its first zero byte, or nothing after showing
+// "Unable to open file: " + name.
+std::optional<std::string> ReadTextFile(const std::string& name, FrontEnd& ui);
+
+// Appends text to the file, creating it if need be. On failure shows
+// "Unable to create or open file " + name and returns false.
+bool AppendTextToFile(std::string_view text, const std::string& name, FrontEnd& ui);
+
+// Replaces the file's content with text: a new file is written beside the old
+// one and moved into place, so the old content survives any failure. On
+// failure shows the same message as AppendTextToFile and returns false.
+bool ReplaceTextFile(std::string_view text, const std::string& name, FrontEnd& ui);
+
+}  // namespace tagmora
