@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "deep_search/barcode_likeness.h"
 #include "deep_search/orientation_map.h"
 #include "deep_search/region_locating.h"
 #include "deep_search/region_reading.h"
@@ -32,9 +33,13 @@ DeepSearchResult DeepSearch(const GreyImage& image, std::string_view format) {
     const TrustedRead* first = nullptr;
     std::vector<TrustedRead> reads;
     std::vector<Quad> readRegions;
-    for (const Region& region : LocateRegions(map, kMaxRegions)) {
+    const Region* seen = nullptr;
+    const std::vector<Region> regions = LocateRegions(map, kMaxRegions);
+    for (const Region& region : regions) {
         result.RegionsTried.push_back(region.Outline());
-        for (TrustedRead& read : ReadRegion(image, region, format, decoder).Reads) {
+        RegionReading reading = ReadRegion(image, region, format, decoder);
+        if (reading.Reads.empty() && !seen && LooksLikeBarcode(reading.Lines)) seen = &region;
+        for (TrustedRead& read : reading.Reads) {
             reads.push_back(std::move(read));
             readRegions.push_back(region.Outline());
         }
@@ -44,7 +49,13 @@ DeepSearchResult DeepSearch(const GreyImage& image, std::string_view format) {
         first = &reads[i];
         result.RegionThatRead = readRegions[i];
     }
-    if (!first) return result;
+    if (!first) {
+        if (seen) {
+            result.Status = DeepStatus::SeenUnread;
+            result.RegionThatRead = seen->Outline();
+        }
+        return result;
+    }
     result.Status = DeepStatus::Read;
     result.Text = first->Text;
     result.LineThatRead = first->Line;

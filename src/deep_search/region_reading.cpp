@@ -1,17 +1,13 @@
 #include "deep_search/region_reading.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace tagmora::deep {
 namespace {
 
-// zbar's edge finder needs about three samples on the narrowest run; lines
-// are sampled finer where the runs are thin.
-StripPlan PlanFor(const GreyImage& image, const Region& region) {
+// One line every six pixels of bar height, as long as the label offers.
+StripPlan PlanFor(const Region& region) {
     StripPlan plan;
-    const float run = MeanRunWidth(image, region);
-    plan.Step = std::clamp(run / 4.0f, 0.4f, 1.0f);
     plan.Lines = std::clamp(static_cast<int>(2 * region.HalfHeight / 6), 6, 16);
     return plan;
 }
@@ -20,7 +16,7 @@ StripPlan PlanFor(const GreyImage& image, const Region& region) {
 
 RegionReading ReadRegion(const GreyImage& image, const Region& region, std::string_view format, ZbarLineDecoder& decoder) {
     RegionReading reading;
-    reading.Lines = SampleStrip(image, region, PlanFor(image, region));
+    reading.Lines = SampleStrip(image, region, PlanFor(region));
     std::vector<Vote> votes;
     for (std::size_t i = 0; i < reading.Lines.size(); ++i)
         CountLine(votes, static_cast<int>(i), decoder.Decode(reading.Lines[i].Samples), format);

@@ -40,7 +40,12 @@ std::vector<float> Sharpen(const std::vector<float>& values, float step) {
 }
 
 // The 2nd and 98th percentile become black and white: low contrast, dark
-// labels and uneven light all reach zbar with the same swing.
+// labels and uneven light all reach zbar with the same swing. The swing is
+// then overdriven so that the noise left on bars and spaces is clipped away:
+// zbar's edge finder lowers its threshold along a wide run and would take a
+// ripple there for an edge.
+constexpr float kGain = 1.7f;
+
 std::vector<std::uint8_t> Stretch(const std::vector<float>& values) {
     std::array<int, 256> histogram{};
     for (float v : values) ++histogram[static_cast<std::size_t>(std::clamp(v, 0.0f, 255.0f))];
@@ -51,7 +56,7 @@ std::vector<std::uint8_t> Stretch(const std::vector<float>& values) {
     const float span = std::max(1.0f, static_cast<float>(high - low));
     std::vector<std::uint8_t> samples(values.size() + 2 * kLeadSamples, 255);
     for (std::size_t i = 0; i < values.size(); ++i)
-        samples[i + kLeadSamples] = static_cast<std::uint8_t>(std::clamp((values[i] - low) * 255.0f / span, 0.0f, 255.0f));
+        samples[i + kLeadSamples] = static_cast<std::uint8_t>(std::clamp(((values[i] - low) / span - 0.5f) * kGain * 255.0f + 127.5f, 0.0f, 255.0f));
     return samples;
 }
 
@@ -78,18 +83,6 @@ std::vector<SampledLine> SampleStrip(const GreyImage& image, const Region& regio
         lines.push_back(std::move(line));
     }
     return lines;
-}
-
-float MeanRunWidth(const GreyImage& image, const Region& region) {
-    const float reach = region.HalfLength;
-    const int count = static_cast<int>(2 * reach) + 1;
-    const std::vector<float> values = Profile(image, region.Centre - reach * region.Across, region.Across, region.Along, count, 1.0f, 1);
-    float mean = 0;
-    for (float v : values) mean += v;
-    mean /= static_cast<float>(values.size());
-    int crossings = 0;
-    for (std::size_t i = 1; i < values.size(); ++i) crossings += (values[i - 1] < mean) != (values[i] < mean) ? 1 : 0;
-    return static_cast<float>(values.size()) / static_cast<float>(std::max(1, crossings));
 }
 
 }  // namespace tagmora::deep
