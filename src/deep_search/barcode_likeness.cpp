@@ -8,17 +8,21 @@ namespace {
 
 // A Code 39 label of one character has 10 bars, a Code 128 label of one
 // symbol 7; catalogue numbers give several times that.
-constexpr std::size_t kMinBars = 20;
+constexpr std::size_t kMinBars = 16;
 // A run this many times the median run ends the dense stretch: a quiet zone.
 constexpr float kQuietRuns = 4.0f;
 // Wide runs are at least this many times the narrow ones, and at least this
 // share of the bars and of the spaces must be wide.
 constexpr float kWideRatio = 1.7f;
 constexpr float kMinWideShare = 0.1f, kMaxWideShare = 0.75f;
-// Edges of neighbouring lines agree within this many narrow runs.
+// Edges of neighbouring lines agree within this many narrow runs. One pair
+// of lines that agree is enough: a missed label that is not flagged gets the
+// previous specimen's number, while a flag on a photograph without a label
+// only asks for a look. Measured on 200 generated sheets without a label,
+// 3 are flagged; of the labels that nothing read, about a third are.
 constexpr float kEdgeTolerance = 0.6f;
-constexpr float kMinAgreement = 0.8f;
-constexpr int kMinAgreeingPairs = 2;
+constexpr float kMinAgreement = 0.6f;
+constexpr int kMinAgreeingPairs = 1;
 
 struct Run {
     int start = 0, length = 0;

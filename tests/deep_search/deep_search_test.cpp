@@ -80,18 +80,20 @@ std::vector<int> Join(std::vector<int> a, const std::vector<int>& b) {
 const std::vector<int> kPairs123456{12, 34, 56};
 constexpr int kCodeA = 101, kCodeB = 100, kCodeC = 99, kShift = 98, kFnc4InB = 100;
 
-// Labels turned all round, both symbologies, modules of 1.5 to 5 pixels.
+// Labels turned all round, both symbologies, modules of 1.3 to 5 pixels,
+// every other one among typed text, rulers, charts and tables.
 TEST(DeepSearchHardSet, TurnedLabels) {
     Tally tally{"turned labels"};
-    const double modules[] = {1.5, 2.0, 3.0, 5.0};
+    const double modules[] = {1.3, 2.0, 3.0, 5.0};
     for (int k = 0; k < 16; ++k) {
         const int angle = 7 + 23 * k;
-        const Symbology symbology = k % 2 == 0 ? Symbology::Code39 : Symbology::Code128;
+        const Symbology symbology = k % 4 < 2 ? Symbology::Code39 : Symbology::Code128;
         TurnedLabel label{RenderModules(symbology, kText), modules[k % 4], static_cast<double>(angle)};
-        const WorkBitmap sheet = MakeTurnedSheet({label}, SmallSheet(100 + k));
+        const SheetOptions options = SmallSheet(100 + k);
+        const WorkBitmap sheet = k % 2 == 0 ? MakeTurnedSheet({label}, options) : MakeDistractorSheet(options, {label});
         tally.Count(deep::DeepSearch(Grey(sheet), kFormat), kText, "angle " + std::to_string(angle));
     }
-    tally.Report(1.0);
+    tally.Report(0.9);  // measured 16 of 16
 }
 
 // Every way a printer may lay out a Code 128 label, and Code 39 with its
@@ -124,7 +126,9 @@ TEST(DeepSearchHardSet, CodeSets) {
             ++fits;
         }
     }
-    tally.Report(8.0 / 9);  // all but the unfitting FNC4 label
+    tally.Report(8.0 / 9);  // all but the unfitting FNC4 label, measured 24 of 27
+    // A clear label whose text does not fit is flagged, never passed over.
+    EXPECT_EQ(tally.seen, 3);
 }
 
 // Blur, noise, low contrast, dark labels, uneven light, perspective, JPEG and
@@ -162,7 +166,7 @@ TEST(DeepSearchHardSet, HardConditions) {
             const WorkBitmap sheet = MakeTurnedSheet({label}, options);
             tally.Count(deep::DeepSearch(Grey(sheet), kFormat), kText, row.name);
         }
-        tally.Report(0.8);
+        tally.Report(0.85);  // measured 15 of 15 for each
     }
 }
 

@@ -164,32 +164,42 @@ Placement Anywhere(Rng& rng, const SheetOptions& o) {
     return {Uniform(rng, 0.1, 0.9) * o.width, Uniform(rng, 0.1, 0.9) * o.height, Uniform(rng, 0, 360), 1.0, 0.0};
 }
 
+// A label drawn at kPatchModule pixels per module, and where it goes.
+struct LabelPatch {
+    WorkBitmap patch;
+    Placement at;
+};
+
+LabelPatch MakeLabelPatch(const TurnedLabel& label, const SheetOptions& options) {
+    const int modules = std::accumulate(label.runs.begin(), label.runs.end(), 0);
+    SheetOptions patchOptions = options;
+    patchOptions.moduleWidth = kPatchModule;
+    const int barModules = std::max(4, static_cast<int>(options.barHeight / label.modulePixels));
+    const Label area{{0, 0, (modules + 2 * kQuietModules) * kPatchModule, (barModules + 2 * kQuietModules) * kPatchModule}, modules};
+    LabelPatch p{Patch(area.area.right, area.area.bottom, options.light),
+                 {label.centreX < 0 ? options.width / 2.0 : label.centreX, label.centreY < 0 ? options.height / 2.0 : label.centreY,
+                  label.angleDegrees, label.modulePixels / kPatchModule, label.perspective}};
+    DrawLabel(p.patch, patchOptions, area, label.runs);
+    return p;
+}
+
 }  // namespace
 
 WorkBitmap MakeTurnedSheet(const std::vector<TurnedLabel>& labels, const SheetOptions& options) {
-    std::vector<WorkBitmap> patches;
-    std::vector<Placement> places;
+    std::vector<LabelPatch> patches;
     Rect keepClear{options.width, options.height, 0, 0};
     for (const TurnedLabel& label : labels) {
-        const int modules = std::accumulate(label.runs.begin(), label.runs.end(), 0);
-        SheetOptions patchOptions = options;
-        patchOptions.moduleWidth = kPatchModule;
-        const int barModules = std::max(4, static_cast<int>(options.barHeight / label.modulePixels));
-        const Label area{{0, 0, (modules + 2 * kQuietModules) * kPatchModule, (barModules + 2 * kQuietModules) * kPatchModule}, modules};
-        patches.push_back(Patch(area.area.right, area.area.bottom, options.light));
-        DrawLabel(patches.back(), patchOptions, area, label.runs);
-        places.push_back({label.centreX < 0 ? options.width / 2.0 : label.centreX, label.centreY < 0 ? options.height / 2.0 : label.centreY,
-                          label.angleDegrees, label.modulePixels / kPatchModule, label.perspective});
-        const Rect r = Bounds(patches.back(), places.back());
+        patches.push_back(MakeLabelPatch(label, options));
+        const Rect r = Bounds(patches.back().patch, patches.back().at);
         keepClear = {std::min(keepClear.left, r.left), std::min(keepClear.top, r.top), std::max(keepClear.right, r.right), std::max(keepClear.bottom, r.bottom)};
     }
     WorkBitmap sheet = BlankPaper(options);
     if (options.clutter) DrawClutter(sheet, options, &keepClear);
-    for (std::size_t i = 0; i < patches.size(); ++i) Paste(sheet, patches[i], places[i]);
+    for (const LabelPatch& p : patches) Paste(sheet, p.patch, p.at);
     return Finish(std::move(sheet), options);
 }
 
-WorkBitmap MakeDistractorSheet(const SheetOptions& options) {
+WorkBitmap MakeDistractorSheet(const SheetOptions& options, const std::vector<TurnedLabel>& labels) {
     WorkBitmap sheet = BlankPaper(options);
     if (options.clutter) DrawClutter(sheet, options, nullptr);
     Rng rng(options.seed * 7919u + 17u);
@@ -198,6 +208,10 @@ WorkBitmap MakeDistractorSheet(const SheetOptions& options) {
     Paste(sheet, Ruler(rng, scale), Anywhere(rng, options));
     Paste(sheet, ColourChart(rng, scale), Anywhere(rng, options));
     Paste(sheet, Table(rng, scale), Anywhere(rng, options));
+    for (const TurnedLabel& label : labels) {
+        const LabelPatch p = MakeLabelPatch(label, options);
+        Paste(sheet, p.patch, p.at);
+    }
     return Finish(std::move(sheet), options);
 }
 

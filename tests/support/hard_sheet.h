@@ -23,8 +23,9 @@ struct TurnedLabel {
 // label drawn turned and anti-aliased.
 WorkBitmap MakeTurnedSheet(const std::vector<TurnedLabel>& labels, const SheetOptions& options);
 
-// A sheet without a label: stems and handwriting, blocks of typed text, a
-// ruler, a colour chart and a table, each at a random place and angle.
-WorkBitmap MakeDistractorSheet(const SheetOptions& options);
+// A sheet crowded with stems and handwriting, blocks of typed text, a ruler,
+// a colour chart and a table, each at a random place and angle; the labels,
+// if any, are drawn last, over whatever lies there.
+WorkBitmap MakeDistractorSheet(const SheetOptions& options, const std::vector<TurnedLabel>& labels = {});
 
 }  // namespace tagmora::testing
