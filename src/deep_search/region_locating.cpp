@@ -28,9 +28,24 @@ bool SameDirection(float a, float b) {
     return d <= kMaxAngleDifference;
 }
 
+// Each cell's verdict and direction, worked out once for the whole map.
+struct CellFacts {
+    std::vector<float> angle, strength;  // strength 0: not a candidate
+};
+
+CellFacts Facts(const OrientationMap& map) {
+    CellFacts facts;
+    for (const CellTensor& t : map.Cells) {
+        const bool candidate = IsCandidate(t);
+        facts.angle.push_back(candidate ? t.Angle() : 0.0f);
+        facts.strength.push_back(candidate ? Strength(t) : 0.0f);
+    }
+    return facts;
+}
+
 // The cells of one region, grown from the strongest cell not yet taken.
-std::vector<int> GrowComponent(const OrientationMap& map, int seed, std::vector<char>& taken) {
-    const float seedAngle = map.Cells[static_cast<std::size_t>(seed)].Angle();
+std::vector<int> GrowComponent(const OrientationMap& map, const CellFacts& facts, int seed, std::vector<char>& taken) {
+    const float seedAngle = facts.angle[static_cast<std::size_t>(seed)];
     std::vector<int> cells{seed};
     taken[static_cast<std::size_t>(seed)] = 1;
     for (std::size_t next = 0; next < cells.size(); ++next) {
@@ -39,11 +54,10 @@ std::vector<int> GrowComponent(const OrientationMap& map, int seed, std::vector<
             for (int dc = -1; dc <= 1; ++dc) {
                 const int nc = c + dc, nr = r + dr;
                 if (nc < 0 || nr < 0 || nc >= map.Columns || nr >= map.Rows) continue;
-                const int index = nr * map.Columns + nc;
-                const CellTensor& t = map.Cells[static_cast<std::size_t>(index)];
-                if (taken[static_cast<std::size_t>(index)] || !IsCandidate(t) || !SameDirection(t.Angle(), seedAngle)) continue;
-                taken[static_cast<std::size_t>(index)] = 1;
-                cells.push_back(index);
+                const auto index = static_cast<std::size_t>(nr * map.Columns + nc);
+                if (taken[index] || facts.strength[index] <= 0 || !SameDirection(facts.angle[index], seedAngle)) continue;
+                taken[index] = 1;
+                cells.push_back(static_cast<int>(index));
             }
         }
     }
@@ -85,18 +99,19 @@ Quad Region::Outline() const {
 }
 
 std::vector<Region> LocateRegions(const OrientationMap& smoothed, std::size_t maxRegions) {
+    const CellFacts facts = Facts(smoothed);
     std::vector<int> seeds;
     for (std::size_t i = 0; i < smoothed.Cells.size(); ++i)
-        if (IsCandidate(smoothed.Cells[i])) seeds.push_back(static_cast<int>(i));
+        if (facts.strength[i] > 0) seeds.push_back(static_cast<int>(i));
     std::sort(seeds.begin(), seeds.end(), [&](int a, int b) {
-        return Strength(smoothed.Cells[static_cast<std::size_t>(a)]) > Strength(smoothed.Cells[static_cast<std::size_t>(b)]);
+        return facts.strength[static_cast<std::size_t>(a)] > facts.strength[static_cast<std::size_t>(b)];
     });
 
     std::vector<char> taken(smoothed.Cells.size(), 0);
     std::vector<Region> regions;
     for (int seed : seeds) {
         if (taken[static_cast<std::size_t>(seed)]) continue;
-        const std::vector<int> cells = GrowComponent(smoothed, seed, taken);
+        const std::vector<int> cells = GrowComponent(smoothed, facts, seed, taken);
         if (cells.size() < kMinCells) continue;
         const Region region = Describe(smoothed, cells);
         if (2 * region.HalfLength >= kMinLength) regions.push_back(region);
