@@ -18,10 +18,11 @@ struct ZintDeleter {
 };
 
 // The run lengths of zint's single row of modules, bar first.
-Modules EncodeWithZint(int symbology, std::string_view text) {
+Modules EncodeWithZint(int symbology, std::string_view text, int option2 = 0) {
     std::unique_ptr<zint_symbol, ZintDeleter> symbol(ZBarcode_Create());
     if (!symbol) throw std::runtime_error("zint: out of memory");
     symbol->symbology = symbology;
+    symbol->option_2 = option2;
     const int rc = ZBarcode_Encode(symbol.get(), reinterpret_cast<const unsigned char*>(text.data()),
                                    static_cast<int>(text.size()));
     if (rc >= ZINT_ERROR) throw std::invalid_argument("zint cannot encode \"" + std::string(text) + "\": " + symbol->errtxt);
@@ -56,7 +57,7 @@ Pattern SymbolAt(const Modules& runs, std::size_t symbolIndex) {
 // check symbols.
 struct Code128FromZint {
     std::array<Pattern, 103> values{};  // 0 to 102: every value a data or check symbol can take
-    Pattern startB{};
+    Pattern startA{}, startB{}, startC{};
     Modules stop;
 
     Code128FromZint() {
@@ -75,6 +76,10 @@ struct Code128FromZint {
         if (digits.size() != 6 * 6 + 7 || SymbolAt(digits, 0) == startB)
             throw std::logic_error("zint: expected Start C and four digit pairs");
         for (std::size_t i = 0; i < 4; ++i) values[96 + i] = SymbolAt(digits, 1 + i);
+        startC = SymbolAt(digits, 0);
+        // A control character first makes zint start in set A.
+        startA = SymbolAt(EncodeWithZint(BARCODE_CODE128, "\x01" "A"), 0);
+        if (startA == startB || startA == startC) throw std::logic_error("zint: expected Start A");
 
         // Every single-character symbol's check value is (104 + v) mod 103:
         // zint's check symbols must agree with the values assigned above.
@@ -120,13 +125,21 @@ Modules RenderCode128(std::string_view text) {
         for (std::size_t i = setBLength; i < text.size(); i += 2)
             values.push_back((text[i] - '0') * 10 + (text[i + 1] - '0'));
     }
-    int sum = 104;
-    for (std::size_t i = 0; i < values.size(); ++i) sum += values[i] * static_cast<int>(i + 1);
-    values.push_back(sum % 103);
+    return RenderCode128Values(104, values);
+}
 
+}  // namespace
+
+std::vector<int> RenderCode128Values(int start, const std::vector<int>& values) {
     const Code128FromZint& symbols = Code128Symbols();
-    Modules runs(symbols.startB.begin(), symbols.startB.end());
-    for (int v : values) {
+    if (start < 103 || start > 105) throw std::invalid_argument("not a Code 128 start symbol");
+    const Pattern& opening = start == 103 ? symbols.startA : start == 104 ? symbols.startB : symbols.startC;
+    Modules runs(opening.begin(), opening.end());
+    int sum = start;
+    for (std::size_t i = 0; i <= values.size(); ++i) {
+        const int v = i < values.size() ? values[i] : sum % 103;  // the check symbol last
+        if (v < 0 || v > 102) throw std::invalid_argument("Code 128 value out of range");
+        sum += v * static_cast<int>(i + 1);
         const Pattern& p = symbols.values[static_cast<std::size_t>(v)];
         runs.insert(runs.end(), p.begin(), p.end());
     }
@@ -134,7 +147,9 @@ Modules RenderCode128(std::string_view text) {
     return runs;
 }
 
-}  // namespace
+std::vector<int> RenderCode39WithCheck(std::string_view text) {
+    return EncodeWithZint(BARCODE_CODE39, text, 1);
+}
 
 std::vector<int> ZintOwnModules(Symbology symbology, std::string_view text) {
     return EncodeWithZint(symbology == Symbology::Code39 ? BARCODE_CODE39 : BARCODE_CODE128, text);

@@ -23,6 +23,15 @@ enum class Symbology { Code39, Code128 };
 // a character is outside set B).
 std::vector<int> RenderModules(Symbology symbology, std::string_view text);
 
+// Code 128 from a start symbol (103 Start A, 104 Start B, 105 Start C) and
+// the values of the symbols after it, as a label printer might lay them out:
+// code set switches, Shift and FNC4 included. The check symbol and Stop are
+// added; every pattern is cut from zint's own symbols.
+std::vector<int> RenderCode128Values(int start, const std::vector<int>& values);
+
+// Code 39 with zint's mod-43 check character after the text.
+std::vector<int> RenderCode39WithCheck(std::string_view text);
+
 // The symbol exactly as zint lays it out by itself (zint picks the code sets
 // of Code 128), for comparison with RenderModules.
 std::vector<int> ZintOwnModules(Symbology symbology, std::string_view text);

@@ -1,5 +1,7 @@
 #include "support/synthetic_sheet.h"
 
+#include "support/sheet_drawing.h"
+
 #include <jpeglib.h>
 
 #include <algorithm>
@@ -15,16 +17,7 @@
 #include <stdexcept>
 
 namespace tagmora::support {
-namespace {
-
-constexpr int kQuietModules = 10;
-
-struct Rect {
-    int left = 0, top = 0, right = 0, bottom = 0;  // right and bottom exclusive
-
-    bool Overlaps(const Rect& o) const { return left < o.right && o.left < right && top < o.bottom && o.top < bottom; }
-    bool Empty() const { return right <= left || bottom <= top; }
-};
+namespace drawing {
 
 void FillRect(WorkBitmap& bitmap, Rect r, std::uint8_t grey) {
     r.left = std::max(r.left, 0);
@@ -37,12 +30,6 @@ void FillRect(WorkBitmap& bitmap, Rect r, std::uint8_t grey) {
         std::fill(row.begin() + r.left, row.begin() + r.right, grey);
     }
 }
-
-// Where the label lies and how its barcode is laid out on the sheet.
-struct Label {
-    Rect area;
-    int modules = 0;
-};
 
 Label PlaceLabel(const SheetOptions& o, int symbolModules) {
     const int along = (symbolModules + 2 * kQuietModules) * o.moduleWidth;
@@ -253,7 +240,19 @@ void AddNoise(WorkBitmap& bitmap, double sigma, unsigned seed) {
     }
 }
 
+// A brightness ramp from the top left corner (full light) to the bottom
+// right (1 - unevenLight of it), as from a lamp at one side.
+void DimUnevenly(WorkBitmap& bitmap, double unevenLight) {
+    const double span = static_cast<double>(bitmap.Width + bitmap.Height);
+    for (int y = 0; y < bitmap.Height; ++y) {
+        auto row = bitmap.Row(y);
+        for (int x = 0; x < bitmap.Width; ++x)
+            row[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(row[static_cast<std::size_t>(x)] * (1.0 - unevenLight * (x + y) / span));
+    }
+}
+
 WorkBitmap Finish(WorkBitmap bitmap, const SheetOptions& o) {
+    if (o.unevenLight > 0) DimUnevenly(bitmap, o.unevenLight);
     if (o.blurSigma > 0) GaussianBlur(bitmap, o.blurSigma);
     if (o.noiseSigma > 0) AddNoise(bitmap, o.noiseSigma, o.seed);
     if (o.jpegQuality > 0) return DecodeJpegForTest(EncodeJpeg(bitmap, o.jpegQuality));
@@ -268,6 +267,12 @@ WorkBitmap BlankPaper(const SheetOptions& o) {
     std::fill(bitmap.Pixels.begin(), bitmap.Pixels.end(), o.background);
     return bitmap;
 }
+
+}  // namespace drawing
+
+namespace {
+
+using namespace drawing;
 
 struct JpegErrorManager {
     jpeg_error_mgr base;

@@ -25,6 +25,7 @@ struct SheetOptions {
     unsigned seed = 1;                   // noise and clutter seed
     bool clutter = true;                 // plant-like strokes and text-like marks around the label
     int jpegQuality = 0;                 // > 0: JPEG-encode and decode the sheet with libjpeg at this quality
+    double unevenLight = 0.0;            // > 0: the far corner this much darker, a ramp from the top left
 };
 
 // The label is a rectangle of the light grey holding the barcode with a quiet

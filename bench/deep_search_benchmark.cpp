@@ -1,0 +1,169 @@
+// Deep Search on camera-sized photographs (5616 x 3744): its cost on a
+// photograph without any label against the greyscale decode of the same
+// file, and a whole run over a mixed folder (eight labelled sheets, some
+// that the scan-line search misses, and two without a label) against the
+// decode of the same files.
+//
+// Run by hand: build/bench/deep_search_benchmark
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <vector>
+
+#include "app/context.h"
+#include "base/file_system.h"
+#include "deep_search/deep_search.h"
+#include "photo/jpeg_intake.h"
+#include "app/process_image.h"
+#include "support/barcode_render.h"
+#include "support/hard_sheet.h"
+#include "support/quiet_front_end.h"
+#include "support/synthetic_sheet.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using namespace tagmora;
+using namespace tagmora::support;
+
+constexpr int kWidth = 5616;
+constexpr int kHeight = 3744;
+constexpr const char* kFormat = "QSZ0######";
+
+SheetOptions CameraSheet(unsigned seed) {
+    SheetOptions options;
+    options.width = kWidth;
+    options.height = kHeight;
+    options.barHeight = 160;
+    options.blurSigma = 0.8;
+    options.noiseSigma = 3.0;
+    options.seed = seed;
+    return options;
+}
+
+deep::GreyImage Grey(const WorkBitmap& b) { return {b.Pixels.data(), b.Width, b.Height, b.Width}; }
+
+// Code 128 in code set A throughout (Start A, Code C for the digits): the
+// scan-line decoders know only Start B.
+std::vector<int> StartACode128(const std::string& text) {
+    std::vector<int> values;
+    for (std::size_t i = 0; i < 4; ++i) values.push_back(text[i] - 32);
+    values.push_back(99);
+    for (std::size_t i = 4; i < text.size(); i += 2) values.push_back((text[i] - '0') * 10 + text[i + 1] - '0');
+    return RenderCode128Values(103, values);
+}
+
+struct Photo {
+    std::string name;
+    std::string jpeg;
+};
+
+// Ten photographs: four the scan-line search reads, four it misses (turned
+// labels, Start A), two without a label crowded with text, rulers and charts.
+std::vector<Photo> MixedPhotos() {
+    std::vector<Photo> photos;
+    auto add = [&](const WorkBitmap& sheet) {
+        photos.push_back({"IMG_" + std::to_string(2000 + photos.size()) + ".jpg", EncodeJpeg(sheet, 90)});
+    };
+    for (unsigned i = 0; i < 8; ++i) {
+        const std::string text = "QSZ01045" + std::to_string(10 + i);
+        SheetOptions options = CameraSheet(i + 1);
+        TurnedLabel label{i % 2 == 0 ? RenderModules(Symbology::Code39, text) : RenderModules(Symbology::Code128, text), 5.0};
+        label.centreX = 1200.0 + 450 * i;
+        label.centreY = 600.0 + 330 * i;
+        if (i >= 4) label.angleDegrees = 25.0 + 40 * (i - 4);
+        if (i == 7) label.runs = StartACode128(text);
+        add(MakeTurnedSheet({label}, options));
+    }
+    for (unsigned i = 0; i < 2; ++i) add(MakeDistractorSheet(CameraSheet(20 + i)));
+    return photos;
+}
+
+struct MixedFolder {
+    TempFolder start;
+    TempFolder folder;
+    std::vector<std::string> names;
+
+    MixedFolder() {
+        for (const Photo& photo : MixedPhotos()) {
+            folder.Write(photo.name, photo.jpeg);
+            names.push_back(photo.name);
+        }
+    }
+};
+
+MixedFolder& Folder() {
+    static MixedFolder folder;
+    return folder;
+}
+
+// The last photograph of the folder: no label at all.
+const WorkBitmap& UnlabelledBitmap() {
+    static const WorkBitmap bitmap = [] {
+        WorkBitmap b;
+        LoadJpegGrey(JoinPath(Folder().folder.path(), Folder().names.back()), b);
+        return b;
+    }();
+    return bitmap;
+}
+
+void BM_DecodeUnlabelled(benchmark::State& state) {
+    WorkBitmap bitmap;
+    const std::string path = JoinPath(Folder().folder.path(), Folder().names.back());
+    for (auto _ : state) benchmark::DoNotOptimize(LoadJpegGrey(path, bitmap));
+}
+BENCHMARK(BM_DecodeUnlabelled)->Unit(benchmark::kMillisecond);
+
+void BM_DeepSearchUnlabelled(benchmark::State& state) {
+    const deep::GreyImage image = Grey(UnlabelledBitmap());
+    deep::DeepSearchResult result;
+    for (auto _ : state) {
+        result = deep::DeepSearch(image, kFormat);
+        benchmark::DoNotOptimize(result);
+    }
+    state.counters["regions"] = static_cast<double>(result.RegionsTried.size());
+    state.counters["seen"] = result.Status == deep::DeepStatus::SeenUnread ? 1 : 0;
+    state.counters["read"] = result.Status == deep::DeepStatus::Read ? 1 : 0;
+}
+BENCHMARK(BM_DeepSearchUnlabelled)->Unit(benchmark::kMillisecond);
+
+void BM_DecodeMixedFolder(benchmark::State& state) {
+    WorkBitmap bitmap;
+    for (auto _ : state)
+        for (const std::string& name : Folder().names) benchmark::DoNotOptimize(LoadJpegGrey(JoinPath(Folder().folder.path(), name), bitmap));
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(Folder().names.size()));
+}
+BENCHMARK(BM_DecodeMixedFolder)->Unit(benchmark::kMillisecond);
+
+// Each photograph as a run takes it: decode and the scan-line search
+// (Demo/Debug, nothing renamed), then Deep Search on the same bitmap when
+// the scan-line search read nothing that fits.
+void BM_MixedFolderRun(benchmark::State& state) {
+    QuietFrontEnd ui;
+    ui.settings.Values.ModeIndex = 1;
+    ui.settings.Values.PhotoFolder = Folder().folder.path();
+    CoreState core;
+    Context ctx = core.ContextFor(ui);
+    core.run.StartFolder = Folder().start.path();
+    core.run.PhotoFolder = Folder().folder.path();
+    int scanLineReads = 0, deepReads = 0;
+    for (auto _ : state) {
+        scanLineReads = deepReads = 0;
+        for (const std::string& name : Folder().names) {
+            core.run.KeepGoing = true;
+            ProcessImage(ctx, name);
+            if (core.run.ReadValid) {
+                ++scanLineReads;
+                continue;
+            }
+            const deep::DeepSearchResult result = deep::DeepSearch(Grey(core.bitmap), kFormat);
+            deepReads += result.Status == deep::DeepStatus::Read ? 1 : 0;
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(Folder().names.size()));
+    state.counters["scan_line_reads"] = scanLineReads;
+    state.counters["deep_reads"] = deepReads;
+}
+BENCHMARK(BM_MixedFolderRun)->Unit(benchmark::kMillisecond);
+
+}  // namespace

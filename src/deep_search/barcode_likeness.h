@@ -1,0 +1,14 @@
+#pragma once
+// Whether the lines across a region show a barcode that nothing could read:
+// many bars and spaces, each of at least two widths, in one dense stretch,
+// with the same edges on neighbouring lines. Typed text (stems of one width),
+// rulers (ticks at one pitch), tables and charts (few edges) fail it.
+#include <vector>
+
+#include "deep_search/strip_sampling.h"
+
+namespace tagmora::deep {
+
+bool LooksLikeBarcode(const std::vector<SampledLine>& lines);
+
+}  // namespace tagmora::deep
