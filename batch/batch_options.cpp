@@ -27,6 +27,7 @@ constexpr std::array kFlags{
     Flag{"--rename-raw", "--no-rename-raw", &SettingOverrides::RenameRaw},
     Flag{"--ignore-matching", "--no-ignore-matching", &SettingOverrides::IgnoreMatching},
     Flag{"--rename-without-barcode", "--no-rename-without-barcode", &SettingOverrides::RenameWithoutBarcode},
+    Flag{"--deep-search", "--no-deep-search", &SettingOverrides::DeepSearch},
 };
 
 template <std::size_t N>
@@ -143,6 +144,7 @@ void ApplyOverrides(const SettingOverrides& overrides, SettingValues& values) {
     if (overrides.RenameRaw) values.RenameRaw = *overrides.RenameRaw;
     if (overrides.IgnoreMatching) values.IgnoreMatching = *overrides.IgnoreMatching;
     if (overrides.RenameWithoutBarcode) values.RenameWithoutBarcode = *overrides.RenameWithoutBarcode;
+    if (overrides.DeepSearch) values.DeepSearch = *overrides.DeepSearch;
 }
 
 std::string UsageText() {
@@ -168,6 +170,9 @@ std::string UsageText() {
            "  --rename-without-barcode, --no-rename-without-barcode\n"
            "                                  name a photograph without a readable barcode\n"
            "                                  after the one before it, or leave it as it is\n"
+           "  --deep-search, --no-deep-search\n"
+           "                                  when the fast search finds no barcode, look\n"
+           "                                  again at the whole photograph (any angle)\n"
            "  --ignore-matching, --no-ignore-matching\n"
            "                                  pass over photographs already so named\n"
            "  --help                          show this text\n"

@@ -22,6 +22,7 @@ struct SettingOverrides {
     std::optional<bool> RenameRaw;
     std::optional<bool> IgnoreMatching;
     std::optional<bool> RenameWithoutBarcode;
+    std::optional<bool> DeepSearch;
 };
 
 enum class CommandAction { Run, ShowHelp, ShowVersion, Error };

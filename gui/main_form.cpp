@@ -196,6 +196,10 @@ void TForm1::BuildControls() {
     dontRenameCheckBox_ = MakeCheckBox(client, "DontRenameCheckBox", "Ignore if matches Format String",
                                        QRect(248, 227, 185, 25), true);
     dontRenameCheckBox_->setToolTip("Don't process already renamed images");
+    deepSearchCheckBox_ = MakeCheckBox(client, "DeepSearchCheckBox", "Deep Search", QRect(344, 100, 89, 17), true);
+    deepSearchCheckBox_->setToolTip(
+        "When the fast search finds no barcode, look again at the whole photograph: any angle, every Code 128 code "
+        "set");
 
     auto* groupBox1 = new QGroupBox("Multiple Images", client);
     groupBox1->setObjectName("GroupBox1");
@@ -332,6 +336,7 @@ bool TForm1::SuffixAll() const { return firstSuffixCheckBox_->isChecked(); }
 std::string TForm1::SuffixFormat() const { return Local8Bit(suffixFormatEdit_->text()); }
 bool TForm1::PauseEachLine() const { return pauseCheckBox_->isChecked(); }
 std::string TForm1::PhotoFolder() const { return Local8Bit(folder_); }
+bool TForm1::DeepSearch() const { return deepSearchCheckBox_->isChecked(); }
 
 SettingValues TForm1::ControlValues() const {
     SettingValues values;
@@ -346,6 +351,7 @@ SettingValues TForm1::ControlValues() const {
     values.SuffixFormat = SuffixFormat();
     values.PauseEachLine = PauseEachLine();
     values.PhotoFolder = PhotoFolder();
+    values.DeepSearch = DeepSearch();
     return values;
 }
 
@@ -361,6 +367,7 @@ void TForm1::ApplyToControls(const SettingValues& values) {
     firstSuffixCheckBox_->setChecked(values.SuffixAll);
     suffixFormatEdit_->setText(QString::fromLocal8Bit(values.SuffixFormat));
     pauseCheckBox_->setChecked(values.PauseEachLine);
+    deepSearchCheckBox_->setChecked(values.DeepSearch);
 }
 
 void TForm1::ModeRadioGroupClick() {

@@ -44,6 +44,7 @@ public:
     std::string SuffixFormat() const override;
     bool PauseEachLine() const override;
     std::string PhotoFolder() const override;
+    bool DeepSearch() const override;
 
     // The option controls as plain values, and the other way round.
     SettingValues ControlValues() const;
@@ -92,6 +93,7 @@ private:
     QCheckBox* dontRenameCheckBox_ = nullptr;
     QCheckBox* renameCheckBox_ = nullptr;
     QCheckBox* renameWOCheckBox_ = nullptr;
+    QCheckBox* deepSearchCheckBox_ = nullptr;
     QCheckBox* firstSuffixCheckBox_ = nullptr;
     QLineEdit* suffixFormatEdit_ = nullptr;
     QPushButton* executeButton_ = nullptr;

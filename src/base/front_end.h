@@ -2,6 +2,7 @@
 // The one way the core reaches its user: the desktop windows implement it, so
 // do the headless command and the tests' recording fake.
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "base/pixel_rect.h"
@@ -38,6 +39,9 @@ public:
     virtual void ShowPicture(const WorkBitmap& bitmap) = 0;
     // Fills one scan-line strip over the picture and repaints at once.
     virtual void DrawStrip(const PixelRect& rect, StripColour colour) = 0;
+    // Draws the outline through points (closed: back to the first) over the
+    // picture and repaints at once: the regions and lines of Deep Search.
+    virtual void DrawOutline(std::span<const PicturePoint> /*points*/, bool /*closed*/, StripColour /*colour*/) {}
 
     // Lets clicks made during an image (Abort, Skip) take effect.
     virtual void ProcessPendingEvents() = 0;

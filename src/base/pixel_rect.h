@@ -13,4 +13,11 @@ struct PixelRect {
     friend bool operator==(const PixelRect&, const PixelRect&) = default;
 };
 
+// A point on the picture area, in display pixels like the strips.
+struct PicturePoint {
+    float X = 0.0f;
+    float Y = 0.0f;
+    friend bool operator==(const PicturePoint&, const PicturePoint&) = default;
+};
+
 }  // namespace tagmora

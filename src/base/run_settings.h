@@ -22,6 +22,9 @@ public:
     virtual std::string SuffixFormat() const = 0;
     virtual bool PauseEachLine() const = 0;
     virtual std::string PhotoFolder() const = 0;    // the folder list's folder
+    // "Deep Search": when the scan lines read nothing, look again at the
+    // whole photograph, at any angle.
+    virtual bool DeepSearch() const = 0;
 
     bool IsProduction() const { return ModeIndex() == 0; }
     bool IsGeneralType() const { return TypeIndex() == 0; }
@@ -41,6 +44,7 @@ struct SettingValues {
     std::string SuffixFormat;
     bool PauseEachLine = false;
     std::string PhotoFolder;
+    bool DeepSearch = true;
 };
 
 class PlainRunSettings final : public RunSettings {
@@ -61,6 +65,7 @@ public:
     std::string SuffixFormat() const override { return Values.SuffixFormat; }
     bool PauseEachLine() const override { return Values.PauseEachLine; }
     std::string PhotoFolder() const override { return Values.PhotoFolder; }
+    bool DeepSearch() const override { return Values.DeepSearch; }
 };
 
 }  // namespace tagmora

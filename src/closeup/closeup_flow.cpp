@@ -7,6 +7,7 @@
 #include "base/file_system.h"
 #include "base/run_log.h"
 #include "base/text_helpers.h"
+#include "deep_search/deep_search_stage.h"
 #include "closeup/closeup_row_scan.h"
 #include "photo/scan_line_mark.h"
 #include "symbology/format_match.h"
@@ -114,12 +115,14 @@ std::string ScanRows(CloseUpContext& ctx) {
 }
 
 // The log line of a read barcode image.
-std::string ReadOutcome(CloseUpContext& ctx, const std::string& text, bool demo) {
+std::string ReadOutcome(CloseUpContext& ctx, const std::string& text, bool demo, bool several) {
     RunState& run = ctx.run;
     ctx.closeUp.CloseUpLastBarcode = text;
     ctx.closeUp.CloseUpSuffix = "a";
     if (demo) {
-        PromptOrStop(ctx, text);
+        // Deep Search may find more than one specimen's label; the first in
+        // reading order is used, and the box says so.
+        PromptOrStop(ctx, text + (several ? "  (the first of several barcodes)" : ""));
         return run.CurrentImage + " found Barcode: " + text;
     }
     if (const std::string newName = RenameBarcodeImage(ctx, text); !newName.empty())
@@ -165,6 +168,16 @@ std::string ProblemOutcome(CloseUpContext& ctx, bool unmatched, bool demo) {
     return run.CurrentImage + ":  Unable to find barcode";
 }
 
+// Skipped or aborted part-way (a click made during the last row counts too):
+// the photograph keeps its name and the next one is not named after an
+// older barcode.
+bool StoppedPartWay(CloseUpContext& ctx) {
+    if (MayGoOn(ctx)) return false;
+    ctx.closeUp.CloseUpLastBarcode.clear();
+    ctx.run.BarcodeSeen = false;
+    return true;
+}
+
 }  // namespace
 
 void ProcessCloseUpImage(CloseUpContext ctx) {
@@ -176,16 +189,13 @@ void ProcessCloseUpImage(CloseUpContext ctx) {
     run.BarcodeSeen = false;
     run.UnmatchedBarcode.clear();
     std::string text = ScanRows(ctx);
+    if (StoppedPartWay(ctx)) return;
 
-    // Skipped or aborted part-way (a click made during the last row counts
-    // too): the photograph keeps its name and the next one is not named
-    // after an older barcode.
-    if (!MayGoOn(ctx)) {
-        closeUp.CloseUpLastBarcode.clear();
-        run.BarcodeSeen = false;
-        return;
+    bool several = false;
+    if (!(run.ReadValid && !text.empty()) && ctx.Settings().DeepSearch()) {
+        several = SearchWholePhotograph(ctx, ctx.bitmap, text);
+        if (StoppedPartWay(ctx)) return;
     }
-
     const bool read = run.ReadValid && !text.empty();
     const bool unmatched = !read && !run.UnmatchedBarcode.empty();
     if (run.BarcodeSeen && !run.ReadValid && !unmatched) {
@@ -196,7 +206,7 @@ void ProcessCloseUpImage(CloseUpContext ctx) {
 
     std::string logLine;
     if (read && run.KeepGoing)
-        logLine = ReadOutcome(ctx, text, demo);
+        logLine = ReadOutcome(ctx, text, demo, several);
     else if (!unmatched && !run.BarcodeSeen && !closeUp.CloseUpLastBarcode.empty() &&
              ctx.Settings().RenameWithoutBarcode())
         logLine = PreviousBarcodeOutcome(ctx, demo);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/run_log.h"
+#include "deep_search/deep_search_stage.h"
 #include "general/renaming.h"
 #include "general/scan_line_sampling.h"
 #include "photo/scan_line_mark.h"
@@ -117,6 +118,33 @@ std::string NoBarcodeOutcome(GeneralContext& ctx, bool demoDebug) {
     return "No barcode found on " + name;
 }
 
+// A barcode read: the photograph (and its companions) renamed after it, or
+// in Demo/Debug mode only reported. Returns the image's own log line, if any.
+std::string ReadOutcome(GeneralContext& ctx, const std::string& text, bool demoDebug, bool several) {
+    std::string pendingLogLine;
+    if (demoDebug) {
+        // Deep Search may find more than one specimen's label; the first in
+        // reading order is used, and the box says so.
+        PromptOrStop(ctx, "    " + text + (several ? "  (the first of several barcodes)" : ""));
+        pendingLogLine = ctx.run.CurrentImage + " found Barcode: " + text;
+    } else if (ctx.Settings().RenameRaw()) {
+        RenameImageFiles(ctx, text);
+    } else {
+        RenameImageOnly(ctx, text, pendingLogLine);
+    }
+    ctx.run.LastBarcode = text;
+    return pendingLogLine;
+}
+
+// Skipped or aborted part-way: nothing was decided about this photograph, so
+// it keeps its name, and the next one is not named after an older one.
+bool StoppedPartWay(GeneralContext& ctx) {
+    if (ctx.run.KeepGoing) return false;
+    ctx.run.LastBarcode.clear();
+    ctx.run.BarcodeSeen = false;
+    return true;
+}
+
 }  // namespace
 
 void ProcessGeneralImage(GeneralContext ctx) {
@@ -128,17 +156,15 @@ void ProcessGeneralImage(GeneralContext ctx) {
     run.BarcodeSeen = false;
     run.UnmatchedBarcode.clear();
     std::string text = SearchCandidateLines(ctx);
-
-    // Skipped or aborted part-way: nothing was decided about this photograph,
-    // so it keeps its name, and the next one is not named after an older one.
-    if (!run.KeepGoing) {
-        run.LastBarcode.clear();
-        run.BarcodeSeen = false;
-        return;
-    }
+    if (StoppedPartWay(ctx)) return;
 
     // The verdict is the format check's, whatever the lines left.
     run.ReadValid = MatchesFormat(text, ctx.Settings().BarcodeFormat());
+    bool several = false;
+    if (!(run.ReadValid && !text.empty()) && ctx.Settings().DeepSearch()) {
+        several = SearchWholePhotograph(ctx, ctx.bitmap, text);
+        if (StoppedPartWay(ctx)) return;
+    }
     const bool read = run.ReadValid && !text.empty();
     const bool unmatched = !read && !run.UnmatchedBarcode.empty();
 
@@ -151,15 +177,7 @@ void ProcessGeneralImage(GeneralContext ctx) {
 
     std::string pendingLogLine;
     if (read) {
-        if (demoDebug) {
-            PromptOrStop(ctx, "    " + text);
-            pendingLogLine = name + " found Barcode: " + text;
-        } else if (ctx.Settings().RenameRaw()) {
-            RenameImageFiles(ctx, text);
-        } else {
-            RenameImageOnly(ctx, text, pendingLogLine);
-        }
-        run.LastBarcode = text;
+        pendingLogLine = ReadOutcome(ctx, text, demoDebug, several);
     } else if (unmatched) {
         pendingLogLine = UnmatchedBarcodeOutcome(ctx, demoDebug);
     } else if (run.BarcodeSeen) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 #include <utility>
-
+#include <vector>
 
 namespace tagmora {
 
@@ -59,6 +59,21 @@ void DrawScanLine(RunContext& ctx, const WorkBitmap& bitmap, StripColour stripCo
     // from an earlier choice must not stop a Production run.
     const bool demoDebug = settings.ModeIndex() == static_cast<int>(Mode::DemoDebug);
     if (demoDebug && settings.PauseEachLine()) PromptOrStop(ctx, std::to_string(line));
+}
+
+PicturePoint PictureOf(const WorkBitmap& bitmap, float x, float y) {
+    if (bitmap.Empty()) return {};
+    return {x * static_cast<float>(kPictureWidth) / static_cast<float>(bitmap.Width),
+            y * static_cast<float>(kPictureHeight) / static_cast<float>(bitmap.Height)};
+}
+
+void DrawBitmapOutline(RunContext& ctx, const WorkBitmap& bitmap, std::span<const PicturePoint> points, bool closed,
+                       StripColour colour) {
+    if (ctx.Settings().IsProduction() && colour == StripColour::Black) return;
+    std::vector<PicturePoint> onPicture;
+    onPicture.reserve(points.size());
+    for (const PicturePoint& p : points) onPicture.push_back(PictureOf(bitmap, p.X, p.Y));
+    ctx.ui.DrawOutline(onPicture, closed, colour);
 }
 
 }  // namespace tagmora

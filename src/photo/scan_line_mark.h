@@ -2,6 +2,7 @@
 // Marking the scan lines on the photo window: black for a line tried (shown
 // in Demo/Debug mode only), red for the line that gave a barcode.
 #include <cstdint>
+#include <span>
 
 #include "base/front_end.h"
 #include "base/run_context.h"
@@ -18,5 +19,13 @@ PixelRect ScanLineStrip(std::int32_t bitmapWidth, std::int32_t bitmapHeight, boo
 // the run's band; may show the "Pause Each Line" prompt, whose Cancel stops
 // the run.
 void DrawScanLine(RunContext& ctx, const WorkBitmap& bitmap, StripColour colour, std::int32_t line);
+
+// A point of the bitmap where the stretched picture shows it.
+PicturePoint PictureOf(const WorkBitmap& bitmap, float x, float y);
+
+// Marks an outline given in bitmap coordinates: black ones (regions tried)
+// only in Demo/Debug mode, red ones (what read) in both.
+void DrawBitmapOutline(RunContext& ctx, const WorkBitmap& bitmap, std::span<const PicturePoint> points, bool closed,
+                       StripColour colour);
 
 }  // namespace tagmora

@@ -20,11 +20,11 @@ using Texts = std::vector<std::string>;
 
 constexpr const char* kDefaultsText =
     "TGM\r\nBarcodeFormat: QSZ0######\r\nRotation: 0\r\nType: 0\r\nRenameRaw: 1\r\n"
-    "RenameWO: 1\r\nSuffixFormat: \r\nFirstSuffix: 0\r\n";
+    "RenameWO: 1\r\nSuffixFormat: \r\nFirstSuffix: 0\r\nDeepSearch: 1\r\n";
 
 // What the main window's values become is tested with the window; here the
 // defaults' bytes, and an old file replaced whole with nothing left beside it.
-TEST(ConfigFileTest, SaveWritesTheEightLines) {
+TEST(ConfigFileTest, SaveWritesTheEightLinesThenDeepSearch) {
     TempFolder folder;
     FakeFrontEnd ui;
     folder.Write("Config.txt", std::string(5000, 'x'));
@@ -49,6 +49,8 @@ TEST(ConfigFileTest, ReadingRules) {
         {"TGM\r\nRotation: 7\r\nType: -5\r\nRenameRaw: yes\r\nFirstSuffix: 2\r\n",
          [](auto& v) { v.RotationIndex = 1; v.TypeIndex = -1; v.RenameRaw = false; v.SuffixAll = true; }},
         {"TGM\r\n", [](auto&) {}},
+        // Deep Search is on unless the file turns it off (older files lack the line).
+        {"TGM\r\nDeepSearch: 0\r\n", [](auto& v) { v.DeepSearch = false; }},
         {"TGM", [](auto&) {}},
         // The last line without its line end is taken untrimmed.
         {"TGM\r\nType: 1\r\nBarcodeFormat: AB## ", [](auto& v) { v.TypeIndex = 1; v.BarcodeFormat = " AB## "; }},

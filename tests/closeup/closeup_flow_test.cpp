@@ -274,7 +274,8 @@ TEST_F(CloseUpFlowTest, SuffixLettersRunOnAsLettersOnly) {
 // Rendered close-ups: blur, JPEG and module widths. Three-pixel modules with
 // wide elements of two modules are not read: narrow and wide widths as
 // measured overlap (3 to 5 against 5 to 7), the histograms show no valley and
-// the start pattern never appears. Such images are reported, never misnamed.
+// the start pattern never appears. Such images are reported, never misnamed;
+// Deep Search, on, reads them.
 TEST_F(CloseUpFlowTest, RenderedCloseUpsAreReadOrReportedNeverMisnamed) {
     Demo();
     const struct {
@@ -283,15 +284,19 @@ TEST_F(CloseUpFlowTest, RenderedCloseUpsAreReadOrReportedNeverMisnamed) {
         int jpegQuality;
     } cases[] = {{4, 0.0, 0}, {4, 1.0, 85}, {4, 2.0, 85}, {5, 0.0, 0}, {5, 1.0, 85}, {6, 0.0, 85},
                  {6, 2.0, 0}, {8, 1.0, 85}, {3, 0.0, 0},  {3, 1.0, 85}, {3, 2.0, 0}};
-    for (const auto& c : cases) {
-        const support::SheetOptions options{.width = 1600, .height = 1000, .moduleWidth = c.moduleWidth,
-                                            .barHeight = 450, .blurSigma = c.blurSigma, .noiseSigma = 3.0,
-                                            .seed = 3, .jpegQuality = c.jpegQuality};
-        core.state.bitmap = support::MakeSheet(support::Symbology::Code39, "QSZ0123456", options);
-        closeUp = CloseUpState{};
-        run.CurrentImage = "IMG.jpg";
-        EXPECT_EQ(Process(), c.moduleWidth > 3 ? "IMG.jpg found Barcode: QSZ0123456" : "IMG.jpg:  Unable to find barcode")
-            << c.moduleWidth << " px, blur " << c.blurSigma;
+    for (const bool deepSearch : {false, true}) {
+        core.settings().DeepSearch = deepSearch;
+        for (const auto& c : cases) {
+            const support::SheetOptions options{.width = 1600, .height = 1000, .moduleWidth = c.moduleWidth,
+                                                .barHeight = 450, .blurSigma = c.blurSigma, .noiseSigma = 3.0,
+                                                .seed = 3, .jpegQuality = c.jpegQuality};
+            core.state.bitmap = support::MakeSheet(support::Symbology::Code39, "QSZ0123456", options);
+            closeUp = CloseUpState{};
+            run.CurrentImage = "IMG.jpg";
+            const bool read = c.moduleWidth > 3 || deepSearch;
+            EXPECT_EQ(Process(), read ? "IMG.jpg found Barcode: QSZ0123456" : "IMG.jpg:  Unable to find barcode")
+                << c.moduleWidth << " px, blur " << c.blurSigma << ", Deep Search " << deepSearch;
+        }
     }
 }
 

@@ -19,6 +19,12 @@ struct DrawnStrip {
     StripColour Colour;
 };
 
+struct DrawnOutline {
+    std::vector<PicturePoint> Points;
+    bool Closed = false;
+    StripColour Colour = StripColour::Black;
+};
+
 class FakeFrontEnd final : public FrontEnd {
 public:
     PlainRunSettings settings;
@@ -27,6 +33,7 @@ public:
     std::vector<std::string> prompts;    // AskOkCancel texts, in order
     std::deque<bool> promptAnswers;      // answers to give; OK once exhausted
     std::vector<DrawnStrip> strips;
+    std::vector<DrawnOutline> outlines;
     std::vector<std::string> logLines;   // lines the core appended to the log
     std::vector<std::string> imageNames; // SetImageName calls
     std::string countText;
@@ -57,6 +64,9 @@ public:
     void SetCountText(std::string_view text) override { countText = text; }
     void ShowPicture(const WorkBitmap&) override { ++picturesShown; }
     void DrawStrip(const PixelRect& rect, StripColour colour) override { strips.push_back({rect, colour}); }
+    void DrawOutline(std::span<const PicturePoint> points, bool closed, StripColour colour) override {
+        outlines.push_back({{points.begin(), points.end()}, closed, colour});
+    }
     void ProcessPendingEvents() override {
         ++eventsProcessed;
         if (onProcessEvents) onProcessEvents(eventsProcessed);

@@ -1,0 +1,21 @@
+#pragma once
+// Deep Search as a stage of either pipeline: run on the work bitmap when the
+// scan lines read nothing, its regions and the line that read drawn on the
+// photo window. The pipelines decide what the result means for the image.
+#include <string>
+
+#include "base/run_context.h"
+#include "deep_search/deep_search.h"
+#include "photo/work_bitmap.h"
+
+namespace tagmora {
+
+// Searches the whole bitmap for a text that fits the settings' format and
+// leaves what it found as the scan lines leave theirs: a text read becomes
+// text with ReadValid set, a barcode seen but unread sets BarcodeSeen. Every
+// region tried is drawn in black (Demo/Debug only), the region and line that
+// read in red; a click on Abort or Skip made meanwhile takes effect before
+// it returns. True when several regions read different fitting texts.
+bool SearchWholePhotograph(RunContext& ctx, const WorkBitmap& bitmap, std::string& text);
+
+}  // namespace tagmora
