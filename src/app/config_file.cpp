@@ -24,6 +24,7 @@ void ApplyPair(std::string_view key, const std::string& value, SettingValues& va
     else if (key == "RenameWO") values.RenameWithoutBarcode = FlagValue(value);
     else if (key == "SuffixFormat") values.SuffixFormat = value;
     else if (key == "FirstSuffix") values.SuffixAll = FlagValue(value);
+    else if (key == "LastFolder") values.PhotoFolder = value;
 }
 
 }  // namespace
@@ -45,7 +46,9 @@ std::string ConfigText(const SettingValues& values) {
     return std::string(kMarker) + std::string(kCrLf) + line("BarcodeFormat", values.BarcodeFormat) +
            line("Rotation", std::to_string(values.RotationIndex)) + line("Type", std::to_string(values.TypeIndex)) +
            line("RenameRaw", flag(values.RenameRaw)) + line("RenameWO", flag(values.RenameWithoutBarcode)) +
-           line("SuffixFormat", values.SuffixFormat) + line("FirstSuffix", flag(values.SuffixAll));
+           line("SuffixFormat", values.SuffixFormat) + line("FirstSuffix", flag(values.SuffixAll)) +
+           // After the eight lines, so that older versions read the file as before.
+           (values.PhotoFolder.empty() ? std::string() : line("LastFolder", values.PhotoFolder));
 }
 
 void ApplyConfigText(std::string text, SettingValues& values, FrontEnd& ui) {
