@@ -42,6 +42,8 @@ std::string ChoiceWords(const std::array<Choice, N>& choices) {
     return words;
 }
 
+constexpr const char* kUndoOrReport = "--undo-last-run and --report cannot be given together";
+
 BatchCommand Failed(std::string error) {
     BatchCommand command;
     command.Action = CommandAction::Error;
@@ -49,11 +51,60 @@ BatchCommand Failed(std::string error) {
     return command;
 }
 
+// The last run of the log is undone or reported without a folder; a run
+// needs one.
+BatchCommand Finished(BatchCommand command, bool haveFolder) {
+    if (command.Action == CommandAction::UndoLastRun || command.Action == CommandAction::Report) {
+        if (haveFolder)
+            return Failed("no folder is given with --undo-last-run or --report: they read Tagmora.log in the "
+                          "current folder, not " + command.Folder);
+        return command;
+    }
+    if (!haveFolder) return Failed("no folder given");
+    if (command.Folder.empty()) return Failed("the folder name is empty");
+    command.Action = CommandAction::Run;
+    return command;
+}
+
+bool ApplyFlag(const std::string& arg, SettingOverrides& overrides) {
+    for (const Flag& flag : kFlags) {
+        if (arg == flag.On || arg == flag.Off) {
+            overrides.*flag.Target = (arg == flag.On);
+            return true;
+        }
+    }
+    return false;
+}
+
+// Applies one option that takes a value; returns what was wrong, or nothing.
+std::string ApplyValueOption(const std::string& name, const std::string& value, BatchCommand& command) {
+    SettingOverrides& overrides = command.Overrides;
+    if (name == "--report") {
+        if (value.empty()) return "--report needs a file name";
+        if (command.Action == CommandAction::UndoLastRun) return kUndoOrReport;
+        command.ReportFile = value;
+        command.Action = CommandAction::Report;
+    } else if (name == "--format") {
+        overrides.BarcodeFormat = value;
+    } else if (name == "--suffix-format") {
+        overrides.SuffixFormat = value;
+    } else if (name == "--mode") {
+        overrides.ModeIndex = FindChoice(kModes, value);
+        if (!overrides.ModeIndex) return "--mode must be " + ChoiceWords(kModes) + ", not " + value;
+    } else if (name == "--type") {
+        overrides.TypeIndex = FindChoice(kTypes, value);
+        if (!overrides.TypeIndex) return "--type must be " + ChoiceWords(kTypes) + ", not " + value;
+    } else {
+        overrides.RotationIndex = FindChoice(kOrientations, value);
+        if (!overrides.RotationIndex) return "--orientation must be " + ChoiceWords(kOrientations) + ", not " + value;
+    }
+    return {};
+}
+
 }  // namespace
 
 BatchCommand ParseBatchArguments(std::span<const std::string> args) {
     BatchCommand command;
-    SettingOverrides& overrides = command.Overrides;
     bool haveFolder = false;
     bool optionsEnded = false;
 
@@ -78,15 +129,13 @@ BatchCommand ParseBatchArguments(std::span<const std::string> args) {
             command.Action = CommandAction::ShowVersion;
             return command;
         }
-
-        bool isFlag = false;
-        for (const Flag& flag : kFlags) {
-            if (arg == flag.On || arg == flag.Off) {
-                overrides.*flag.Target = (arg == flag.On);
-                isFlag = true;
-            }
+        if (arg == "--undo-last-run") {
+            if (!command.ReportFile.empty()) return Failed(kUndoOrReport);
+            command.Action = CommandAction::UndoLastRun;
+            continue;
         }
-        if (isFlag) continue;
+
+        if (ApplyFlag(arg, command.Overrides)) continue;
 
         // Options with a value: "--name=value" or "--name value".
         std::string name = arg;
@@ -96,34 +145,17 @@ BatchCommand ParseBatchArguments(std::span<const std::string> args) {
             value = arg.substr(equals + 1);
         }
         const bool takesValue = name == "--mode" || name == "--type" || name == "--orientation" ||
-                                name == "--format" || name == "--suffix-format";
+                                name == "--format" || name == "--suffix-format" || name == "--report";
         if (!takesValue) return Failed("unknown option " + arg);
         if (!value) {
             if (i + 1 >= args.size()) return Failed("option " + name + " needs a value");
             value = args[++i];
         }
 
-        if (name == "--format") {
-            overrides.BarcodeFormat = *value;
-        } else if (name == "--suffix-format") {
-            overrides.SuffixFormat = *value;
-        } else if (name == "--mode") {
-            overrides.ModeIndex = FindChoice(kModes, *value);
-            if (!overrides.ModeIndex) return Failed("--mode must be " + ChoiceWords(kModes) + ", not " + *value);
-        } else if (name == "--type") {
-            overrides.TypeIndex = FindChoice(kTypes, *value);
-            if (!overrides.TypeIndex) return Failed("--type must be " + ChoiceWords(kTypes) + ", not " + *value);
-        } else {
-            overrides.RotationIndex = FindChoice(kOrientations, *value);
-            if (!overrides.RotationIndex)
-                return Failed("--orientation must be " + ChoiceWords(kOrientations) + ", not " + *value);
-        }
+        if (std::string error = ApplyValueOption(name, *value, command); !error.empty()) return Failed(error);
     }
 
-    if (!haveFolder) return Failed("no folder given");
-    if (command.Folder.empty()) return Failed("the folder name is empty");
-    command.Action = CommandAction::Run;
-    return command;
+    return Finished(std::move(command), haveFolder);
 }
 
 void ApplyOverrides(const SettingOverrides& overrides, SettingValues& values) {
@@ -139,6 +171,8 @@ void ApplyOverrides(const SettingOverrides& overrides, SettingValues& values) {
 
 std::string UsageText() {
     return "Usage: tagmora-batch [options] FOLDER\n"
+           "       tagmora-batch --undo-last-run\n"
+           "       tagmora-batch --report FILE.csv\n"
            "\n"
            "Reads the barcode on every .jpg photograph of FOLDER and renames each\n"
            "photograph (and the files sharing its name) to its catalogue number, as\n"
@@ -158,6 +192,11 @@ std::string UsageText() {
            "  --rename-raw, --no-rename-raw   rename files sharing the photograph's name\n"
            "  --ignore-matching, --no-ignore-matching\n"
            "                                  pass over photographs already so named\n"
+           "  --undo-last-run                 rename back every file the last run of\n"
+           "                                  Tagmora.log renamed (its manual renames too),\n"
+           "                                  newest first; no folder is given\n"
+           "  --report FILE.csv               write one CSV row per photograph of the last\n"
+           "                                  run (UTF-8); an existing FILE is never replaced\n"
            "  --help                          show this text\n"
            "  --version                       show the program's version\n"
            "\n"

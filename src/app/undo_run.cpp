@@ -99,7 +99,7 @@ std::string UndoSummaryText(const UndoResult& result) {
 
 UndoEnd UndoLastRun(Context& ctx, const std::function<bool(const UndoPlan&)>& confirm) {
     const std::optional<std::string> log = ReadTextFile(LogFilePath(ctx.run), ctx.ui);
-    if (!log) return UndoEnd::NothingToDo;
+    if (!log) return UndoEnd::NoLog;
     const UndoPlan plan = PlanUndo(*log);
     if (!plan.Refusal.empty()) {
         ctx.ui.ShowMessage(plan.Refusal);

@@ -37,7 +37,7 @@ UndoResult CarryOutUndo(Context& ctx, const UndoPlan& plan);
 
 std::string UndoSummaryText(const UndoResult& result);
 
-enum class UndoEnd { NothingToDo, Cancelled, Done, Partly };
+enum class UndoEnd { NoLog, NothingToDo, Cancelled, Done, Partly };
 
 // The whole of File > Undo Last Run: reads the log, asks confirm (when given)
 // before anything moves, and tells the outcome through ctx.ui.

@@ -91,7 +91,7 @@ TEST(UndoRunTest, RunsWithoutRenamesHaveNothingToUndo) {
         EXPECT_EQ(plan.Refusal, c.message);
     }
     UndoRig rig;
-    rig.Undo();  // no log at all
+    EXPECT_EQ(rig.Undo(), UndoEnd::NoLog);
     EXPECT_EQ(rig.core.ui.messages, Texts{"Unable to open file: " + (rig.start / "Tagmora.log")});
     EXPECT_FALSE(rig.start.Exists("Tagmora.log"));
 }
