@@ -1,5 +1,6 @@
 #include "gui/help_form.h"
 
+#include <QBoxLayout>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QUrl>
@@ -10,22 +11,28 @@ static void RegisterHelpPage() { Q_INIT_RESOURCE(resources); }
 
 namespace tagmora {
 
-THelpForm::THelpForm(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
+THelpForm::THelpForm(QWidget* parent) : QDialog(parent) {
     RegisterHelpPage();
     setObjectName("HelpForm");
-    setWindowTitle("TGM Online Help");
-    setFixedSize(804, 473);
-
-    auto* close = new QPushButton("Close", this);
-    close->setObjectName("Button1");
-    close->setGeometry(352, 8, 97, 33);
-    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    setWindowTitle("Tagmora Help");
 
     webBrowser1_ = new QTextBrowser(this);
     webBrowser1_->setObjectName("WebBrowser1");
-    webBrowser1_->setGeometry(0, 56, 804, 417);
     // The online address opens in the user's own web browser.
     webBrowser1_->setOpenExternalLinks(true);
+
+    auto* close = new QPushButton("Close", this);
+    close->setObjectName("Button1");
+    close->setDefault(true);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(close);
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(webBrowser1_, 1);
+    column->addLayout(buttons);
+    resize(804, 473);
 }
 
 void THelpForm::ShowHelp() {

@@ -1,5 +1,6 @@
 #include "gui/log_viewer_form.h"
 
+#include <QBoxLayout>
 #include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -7,30 +8,32 @@
 
 namespace tagmora {
 
-namespace {
-
-constexpr int kMemoTop = 40;
-
-}  // namespace
-
 TLogViewerForm::TLogViewerForm(QWidget* parent) : QDialog(parent) {
     setObjectName("LogViewerForm");
     setWindowTitle("Tagmora Log File");
-    resize(574, 629);  // the client area of a 590 x 668 window
 
-    auto* close = new QPushButton("Close", this);
-    close->setObjectName("Button1");
-    close->setGeometry(248, 8, 73, 25);
-    connect(close, &QPushButton::clicked, this, &QDialog::accept);
-
+    // Read-only: the log is the record of what was renamed, never edited here.
     memo1_ = new QPlainTextEdit(this);
     memo1_->setObjectName("Memo1");
-    memo1_->setGeometry(0, kMemoTop, 574, 589);
+    memo1_->setReadOnly(true);
     memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo1_->setLineWrapMode(QPlainTextEdit::NoWrap);
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPixelSize(13);
     memo1_->setFont(font);
+
+    auto* close = new QPushButton("Close", this);
+    close->setObjectName("Button1");
+    close->setDefault(true);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(close);
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(memo1_, 1);
+    column->addLayout(buttons);
+    resize(574, 629);  // the client area of a 590 x 668 window
 }
 
 void TLogViewerForm::ShowLog(const QString& text) {
@@ -49,12 +52,6 @@ void TLogViewerForm::ScrollToEnd() {
 void TLogViewerForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     ScrollToEnd();
-}
-
-// The text fills the window below the button, however the window is sized.
-void TLogViewerForm::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    memo1_->setGeometry(0, kMemoTop, width(), height() - kMemoTop);
 }
 
 }  // namespace tagmora

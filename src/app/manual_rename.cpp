@@ -81,12 +81,10 @@ std::string NameFromLogLine(std::string line) {
 ZoomRect ZoomRectangle(std::int32_t bitmapWidth, std::int32_t bitmapHeight, std::int32_t viewWidth,
                        std::int32_t viewHeight, std::int32_t x, std::int32_t y) {
     if (viewWidth <= 0 || viewHeight <= 0) return {0, 0, bitmapWidth, bitmapHeight};
-    // Whole-number factors on purpose: the click maps to the bitmap as it
-    // always has, a little to the top left for factors with a fraction.
-    const std::int64_t fx = bitmapWidth / viewWidth;
-    const std::int64_t fy = bitmapHeight / viewHeight;
-    const std::int64_t cx = x * fx;
-    const std::int64_t cy = y * fy;
+    // The view can be larger than the bitmap as well as smaller: the click is
+    // mapped in proportion.
+    const std::int64_t cx = std::int64_t{x} * bitmapWidth / viewWidth;
+    const std::int64_t cy = std::int64_t{y} * bitmapHeight / viewHeight;
     const auto [left, right] = ZoomSpan(cx, bitmapWidth);
     const auto [top, bottom] = ZoomSpan(cy, bitmapHeight);
     return {static_cast<std::int32_t>(left), static_cast<std::int32_t>(top), static_cast<std::int32_t>(right),

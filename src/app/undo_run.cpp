@@ -57,6 +57,11 @@ UndoPlan PlanUndo(std::string_view log) {
     return plan;
 }
 
+std::string UndoQuestionText(const UndoPlan& plan) {
+    return "Rename back the " + std::to_string(plan.Moves.size()) + " files the last run renamed in " + plan.Folder +
+           "?" + std::string(kCrLf) + "Newest first; a file whose old name is taken meanwhile is left as it is.";
+}
+
 std::string UndoHeaderText(std::time_t now) {
     std::tm local{};
     localtime_r(&now, &local);

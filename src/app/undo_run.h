@@ -28,6 +28,9 @@ struct UndoResult {
     std::vector<std::string> Left;  // one line per rename left as it is, saying why
 };
 
+// What the user is asked before the plan is carried out.
+std::string UndoQuestionText(const UndoPlan& plan);
+
 // The log header of an undo's section at the given moment.
 std::string UndoHeaderText(std::time_t now);
 

@@ -79,12 +79,13 @@ TEST(ManualRenameTest, ZoomRectangle) {
         std::int32_t bitmapWidth, bitmapHeight, viewWidth, viewHeight, x, y;
         ZoomRect shown;
     } cases[] = {
-        // 2000 x 1500 in 601 x 444: both factors are 3.
-        {2000, 1500, 601, 444, 595, 222, {1400, 366, 2000, 966}},  // rightmost 600 columns
+        // 2000 x 1500 in 601 x 444.
+        {2000, 1500, 601, 444, 595, 222, {1400, 450, 2000, 1050}},  // rightmost 600 columns
         {2000, 1500, 601, 444, 0, 443, {0, 900, 600, 1500}},
         {2000, 1500, 601, 444, 2, 1, {0, 0, 600, 600}},
-        // 1201 / 601 truncates to 1, not rounded up to 2.
-        {1201, 887, 601, 444, 600, 100, {300, 0, 900, 600}},
+        // In proportion, also for a view larger than the bitmap.
+        {1201, 887, 601, 444, 600, 100, {601, 0, 1201, 600}},
+        {1000, 800, 2000, 1600, 1000, 800, {200, 100, 800, 700}},
         // A bitmap smaller than the square: pushed in at the top left first,
         // then the bottom right wins.
         {400, 300, 601, 444, 300, 200, {-200, -300, 400, 300}},
@@ -94,7 +95,7 @@ TEST(ManualRenameTest, ZoomRectangle) {
         EXPECT_EQ(ZoomRectangle(c.bitmapWidth, c.bitmapHeight, c.viewWidth, c.viewHeight, c.x, c.y), c.shown);
 
     bool zoomed = false;
-    EXPECT_EQ(PressOnView(zoomed, 2000, 1500, 601, 444, 595, 222), (ZoomRect{1400, 366, 2000, 966}));
+    EXPECT_EQ(PressOnView(zoomed, 2000, 1500, 601, 444, 595, 222), (ZoomRect{1400, 450, 2000, 1050}));
     EXPECT_TRUE(zoomed);
     EXPECT_EQ(PressOnView(zoomed, 2000, 1500, 601, 444, 10, 10), (ZoomRect{0, 0, 2000, 1500}));
     EXPECT_FALSE(zoomed);
