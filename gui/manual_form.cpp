@@ -70,12 +70,14 @@ TManualForm::TManualForm(Context& ctx, QWidget* parent) : QDialog(parent), ctx_(
         RunGuarded([&] { FullImageMouseDown(position, shown); });
     });
     hint_ = MakeLabel(this, "Label2", kZoomInHint);
+    // The whole width, so that the longer hint never waits for a new layout.
+    hint_->setAlignment(Qt::AlignCenter);
 
     auto* column = new QVBoxLayout(this);
     column->addWidget(logLabel_);
     column->addLayout(names);
     column->addWidget(fullImage_, 1);
-    column->addWidget(hint_, 0, Qt::AlignHCenter);
+    column->addWidget(hint_);
     resize(617, 538);  // the client area of a 633 x 577 window
 }
 
