@@ -1,9 +1,10 @@
 #include "gui/help_form.h"
 
 #include <QBoxLayout>
-#include <QPushButton>
 #include <QTextBrowser>
 #include <QUrl>
+
+#include "gui/widget_makers.h"
 
 // The page is compiled into this library; a static library's resources have
 // to be registered by hand, and only from outside any namespace.
@@ -21,17 +22,9 @@ THelpForm::THelpForm(QWidget* parent) : QDialog(parent) {
     // The online address opens in the user's own web browser.
     webBrowser1_->setOpenExternalLinks(true);
 
-    auto* close = new QPushButton("Close", this);
-    close->setObjectName("Button1");
-    close->setDefault(true);
-    connect(close, &QPushButton::clicked, this, &QDialog::accept);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(close);
     auto* column = new QVBoxLayout(this);
     column->addWidget(webBrowser1_, 1);
-    column->addLayout(buttons);
+    column->addLayout(CloseButtonRow(this));
     resize(804, 473);
 }
 

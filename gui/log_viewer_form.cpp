@@ -3,8 +3,9 @@
 #include <QBoxLayout>
 #include <QFontDatabase>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScrollBar>
+
+#include "gui/widget_makers.h"
 
 namespace tagmora {
 
@@ -22,17 +23,9 @@ TLogViewerForm::TLogViewerForm(QWidget* parent) : QDialog(parent) {
     font.setPixelSize(13);
     memo1_->setFont(font);
 
-    auto* close = new QPushButton("Close", this);
-    close->setObjectName("Button1");
-    close->setDefault(true);
-    connect(close, &QPushButton::clicked, this, &QDialog::accept);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(close);
     auto* column = new QVBoxLayout(this);
     column->addWidget(memo1_, 1);
-    column->addLayout(buttons);
+    column->addLayout(CloseButtonRow(this));
     resize(574, 629);  // the client area of a 590 x 668 window
 }
 

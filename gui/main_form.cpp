@@ -46,6 +46,7 @@
 #include "gui/log_viewer_form.h"
 #include "gui/manual_form.h"
 #include "gui/photo_form.h"
+#include "gui/widget_makers.h"
 
 namespace tagmora {
 
@@ -120,12 +121,6 @@ QLineEdit* MakeEdit(QWidget* parent, const char* objectName, const QString& tip)
     edit->setObjectName(objectName);
     edit->setToolTip(tip);
     return edit;
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* objectName, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(objectName);
-    return label;
 }
 
 QString PhotographCount(std::size_t count) {

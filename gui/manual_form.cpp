@@ -9,6 +9,7 @@
 #include "gui/application.h"
 #include "gui/local_text.h"
 #include "gui/picture_view.h"
+#include "gui/widget_makers.h"
 
 namespace tagmora {
 
@@ -16,19 +17,6 @@ namespace {
 
 const char* const kZoomInHint = "(Click the image to zoom in)";
 const char* const kZoomOutHint = "(Click the image to zoom out)";
-
-QLabel* MakeLabel(QWidget* parent, const char* objectName, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(objectName);
-    return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* objectName, const QString& caption) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(objectName);
-    button->setAutoDefault(false);
-    return button;
-}
 
 }  // namespace
 

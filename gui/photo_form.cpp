@@ -12,6 +12,7 @@
 #include "gui/application.h"
 #include "gui/local_text.h"
 #include "gui/picture_view.h"
+#include "gui/widget_makers.h"
 #include "photo/process_image.h"
 #include "photo/work_bitmap.h"
 
@@ -19,20 +20,13 @@ namespace tagmora {
 
 namespace {
 
-QLabel* MakeLabel(QWidget* parent, const char* objectName, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(objectName);
+// The window's texts are set at 13 pixels, a little larger than the desktop's.
+QLabel* MakeLargeLabel(QWidget* parent, const char* objectName, const QString& text) {
+    QLabel* label = MakeLabel(parent, objectName, text);
     QFont font = label->font();
     font.setPixelSize(13);
     label->setFont(font);
     return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* objectName, const QString& caption) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(objectName);
-    button->setAutoDefault(false);
-    return button;
 }
 
 }  // namespace
@@ -41,23 +35,23 @@ TPhotoForm::TPhotoForm(Context& ctx, QWidget* mainWindow) : QWidget(mainWindow, 
     setObjectName("PhotoForm");
     setWindowTitle(kApplicationTitle);
 
-    imageNameLabel_ = MakeLabel(this, "ImageNameLabel", QString());
+    imageNameLabel_ = MakeLargeLabel(this, "ImageNameLabel", QString());
     imageNameLabel_->setMinimumWidth(140);
     auto* abort = MakeButton(this, "Button1", "Abort");
     connect(abort, &QPushButton::clicked, this, Guarded([this] { Button1Click(); }));
     auto* skip = MakeButton(this, "Button2", "Skip");
     connect(skip, &QPushButton::clicked, this, Guarded([this] { Button2Click(); }));
-    countLabel_ = MakeLabel(this, "CountLabel", "0");
+    countLabel_ = MakeLargeLabel(this, "CountLabel", "0");
     countLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     countLabel_->setMinimumWidth(60);
 
     auto* top = new QHBoxLayout;
-    top->addWidget(MakeLabel(this, "StaticText1", "Image Name:"));
+    top->addWidget(MakeLargeLabel(this, "StaticText1", "Image Name:"));
     top->addWidget(imageNameLabel_, 1);
     top->addWidget(abort);
     top->addWidget(skip);
     top->addWidget(countLabel_);
-    top->addWidget(MakeLabel(this, "Label1", "Labels"));
+    top->addWidget(MakeLargeLabel(this, "Label1", "Labels"));
 
     progress_ = new QProgressBar(this);
     progress_->setObjectName("ProgressBar");
