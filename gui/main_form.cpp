@@ -500,6 +500,8 @@ void TForm1::ExecuteButtonClick() {
 void TForm1::SaveSettings1Click() { SaveConfig(core_.run.StartFolder, ControlValues(), ui_); }
 
 void TForm1::UndoLastRun1Click() {
+    // The run in hand would go on renaming in the folder being undone.
+    if (core_.run.RunInProgress) return ui_.ShowMessage("A run is in progress: undo it once it has ended.");
     const UndoEnd end = UndoLastRun(ctx_, [this](const UndoPlan& plan) {
         return AskOkCancel(this, FromLocal8Bit(UndoQuestionText(plan)));
     });
