@@ -5,7 +5,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <system_error>
 
@@ -13,6 +15,11 @@
 #include "app/config_file.h"
 #include "app/context.h"
 #include "app/process_image.h"
+#include "app/run_report.h"
+#include "app/undo_run.h"
+#include "base/file_helpers.h"
+#include "base/file_system.h"
+#include "base/run_log.h"
 #include "base/unique_fd.h"
 #include "base/version.h"
 #include "batch/batch_options.h"
@@ -40,6 +47,59 @@ std::string FolderProblem(const std::string& folder) {
     return {};
 }
 
+// The start folder is the current one: Config.txt and Tagmora.log live there.
+std::optional<std::string> StartFolder(std::ostream& err) {
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::current_path(error);
+    if (!error) return folder.string();
+    err << "tagmora-batch: cannot tell the current folder: " << error.message() << '\n';
+    return std::nullopt;
+}
+
+int RunUndoCommand(const CommandStreams& streams) {
+    const std::optional<std::string> start = StartFolder(streams.err);
+    if (!start) return kExitBadArguments;
+    ConsoleFrontEnd ui(streams.out, nullptr);
+    CoreState state;
+    Context ctx = state.ContextFor(ui);
+    state.run.StartFolder = *start;
+    switch (UndoLastRun(ctx, nullptr)) {
+    case UndoEnd::Done:
+    case UndoEnd::NothingToDo:
+    case UndoEnd::Cancelled:
+        return kExitClean;
+    case UndoEnd::NoLog:
+    case UndoEnd::Partly:
+        break;
+    }
+    return kExitProblems;
+}
+
+int RunReportCommand(const BatchCommand& command, const CommandStreams& streams) {
+    const std::optional<std::string> start = StartFolder(streams.err);
+    if (!start) return kExitBadArguments;
+    ConsoleFrontEnd ui(streams.out, nullptr);
+    // The format string helps tell the number in a name with a suffix.
+    LoadConfig(*start, ui.settings.Values, ui);
+    ApplyOverrides(command.Overrides, ui.settings.Values);
+    const std::optional<std::string> log = ReadTextFile(JoinPath(*start, kLogFileName), ui);
+    if (!log) return kExitProblems;
+    const LastRunReport report = ReportOfLastRun(*log, ui.settings.Values.BarcodeFormat);
+    if (!report.Refusal.empty()) {
+        ui.ShowMessage(report.Refusal);
+        return kExitProblems;
+    }
+    std::string error;
+    if (!WriteNewFile(command.ReportFile, report.Csv, error)) {
+        streams.err << "tagmora-batch: " << error << " (a report never replaces a file: give a new name)\n";
+        return kExitBadArguments;
+    }
+    const auto rows = std::count(report.Csv.begin(), report.Csv.end(), '\n') - 1;
+    streams.out << "tagmora-batch: " << rows << " photographs of the last run reported in " << command.ReportFile
+                << '\n';
+    return kExitClean;
+}
+
 }  // namespace
 
 int RunBatchCommand(std::span<const std::string> args, const CommandStreams& streams) {
@@ -54,21 +114,21 @@ int RunBatchCommand(std::span<const std::string> args, const CommandStreams& str
     case CommandAction::Error:
         streams.err << "tagmora-batch: " << command.Error << "\n(tagmora-batch --help tells the options)\n";
         return kExitBadArguments;
+    case CommandAction::UndoLastRun:
+        return RunUndoCommand(streams);
+    case CommandAction::Report:
+        return RunReportCommand(command, streams);
     case CommandAction::Run:
         break;
     }
 
-    std::error_code error;
-    const std::filesystem::path startFolder = std::filesystem::current_path(error);
-    if (error) {
-        streams.err << "tagmora-batch: cannot tell the current folder: " << error.message() << '\n';
-        return kExitBadArguments;
-    }
+    const std::optional<std::string> startFolder = StartFolder(streams.err);
+    if (!startFolder) return kExitBadArguments;
 
     ConsoleFrontEnd ui(streams.out, streams.progress);
     CoreState state;
     Context ctx = state.ContextFor(ui);
-    state.run.StartFolder = startFolder.string();
+    state.run.StartFolder = *startFolder;
     LoadConfig(state.run.StartFolder, ui.settings.Values, ui);
     ApplyOverrides(command.Overrides, ui.settings.Values);
 

@@ -44,6 +44,8 @@ std::string ChoiceWords(const std::array<Choice, N>& choices) {
     return words;
 }
 
+constexpr const char* kUndoOrReport = "--undo-last-run and --report cannot be given together";
+
 BatchCommand Failed(std::string error) {
     BatchCommand command;
     command.Action = CommandAction::Error;
@@ -71,7 +73,15 @@ std::optional<std::string> TakeChoice(const std::array<Choice, N>& choices, std:
 }
 
 // An option with a value sets its override; the error, if the value is wrong.
-std::optional<std::string> TakeValue(std::string_view name, const std::string& value, SettingOverrides& overrides) {
+std::optional<std::string> TakeValue(std::string_view name, const std::string& value, BatchCommand& command) {
+    SettingOverrides& overrides = command.Overrides;
+    if (name == "--report") {
+        if (value.empty()) return "--report needs a file name";
+        if (command.Action == CommandAction::UndoLastRun) return kUndoOrReport;
+        command.ReportFile = value;
+        command.Action = CommandAction::Report;
+        return std::nullopt;
+    }
     if (name == "--format") {
         overrides.BarcodeFormat = value;
         return std::nullopt;
@@ -87,7 +97,21 @@ std::optional<std::string> TakeValue(std::string_view name, const std::string& v
 
 bool TakesValue(std::string_view name) {
     return name == "--mode" || name == "--type" || name == "--orientation" || name == "--format" ||
-           name == "--suffix-format";
+           name == "--suffix-format" || name == "--report";
+}
+
+// The last run of the log is undone or reported without a folder; a run
+// needs at least one.
+BatchCommand Finished(BatchCommand command) {
+    if (command.Action == CommandAction::UndoLastRun || command.Action == CommandAction::Report) {
+        if (!command.Folders.empty())
+            return Failed("no folder is given with --undo-last-run or --report: they read Tagmora.log in the "
+                          "current folder, not " + command.Folders.front());
+        return command;
+    }
+    if (command.Folders.empty()) return Failed("no folder given");
+    command.Action = CommandAction::Run;
+    return command;
 }
 
 }  // namespace
@@ -112,6 +136,11 @@ BatchCommand ParseBatchArguments(std::span<const std::string> args) {
             command.Action = arg == "--version" ? CommandAction::ShowVersion : CommandAction::ShowHelp;
             return command;
         }
+        if (arg == "--undo-last-run") {
+            if (!command.ReportFile.empty()) return Failed(kUndoOrReport);
+            command.Action = CommandAction::UndoLastRun;
+            continue;
+        }
         if (TakeFlag(arg, command.Overrides)) continue;
 
         // Options with a value: "--name=value" or "--name value".
@@ -126,12 +155,9 @@ BatchCommand ParseBatchArguments(std::span<const std::string> args) {
             if (i + 1 >= args.size()) return Failed("option " + name + " needs a value");
             value = args[++i];
         }
-        if (std::optional<std::string> error = TakeValue(name, *value, command.Overrides)) return Failed(*error);
+        if (std::optional<std::string> error = TakeValue(name, *value, command)) return Failed(*error);
     }
-
-    if (command.Folders.empty()) return Failed("no folder given");
-    command.Action = CommandAction::Run;
-    return command;
+    return Finished(std::move(command));
 }
 
 void ApplyOverrides(const SettingOverrides& overrides, SettingValues& values) {
@@ -149,6 +175,8 @@ void ApplyOverrides(const SettingOverrides& overrides, SettingValues& values) {
 
 std::string UsageText() {
     return "Usage: tagmora-batch [options] FOLDER...\n"
+           "       tagmora-batch --undo-last-run\n"
+           "       tagmora-batch --report FILE.csv\n"
            "\n"
            "Reads the barcode on every .jpg photograph of each FOLDER and renames each\n"
            "photograph (and the files sharing its name) to its catalogue number, as\n"
@@ -175,6 +203,11 @@ std::string UsageText() {
            "                                  again at the whole photograph (any angle)\n"
            "  --ignore-matching, --no-ignore-matching\n"
            "                                  pass over photographs already so named\n"
+           "  --undo-last-run                 rename back every file the last run of\n"
+           "                                  Tagmora.log renamed (its manual renames too),\n"
+           "                                  newest first; no folder is given\n"
+           "  --report FILE.csv               write one CSV row per photograph of the last\n"
+           "                                  run (UTF-8); an existing FILE is never replaced\n"
            "  --help                          show this text\n"
            "  --version                       show the program's version\n"
            "\n"

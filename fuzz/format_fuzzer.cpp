@@ -6,7 +6,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tagmora::fuzzing::FuzzInput in(data, size);
     std::string format = in.Line();
     std::string text(in.Rest());
-    bool matches = tagmora::TextMatchesFormat(text, format);
+    bool matches = tagmora::MatchesFormat(text, format);
     // A match never needs a text shorter than the format.
     if (matches && text.size() < format.size()) __builtin_trap();
     return 0;

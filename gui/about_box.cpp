@@ -1,56 +1,72 @@
 #include "gui/about_box.h"
 
+#include <QBoxLayout>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 
 #include "base/version.h"
-#include "gui/fixed_layout.h"
+#include "gui/local_text.h"
 
 namespace tagmora {
+
+namespace {
+
+QLabel* CentredLabel(QWidget* parent, const char* objectName, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(objectName);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+}  // namespace
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName("AboutBox");
     setWindowTitle("About");
     setModal(false);
-    setFixedSize(298, 213);
-    setFont(CompactFont(font()));
 
     panel1_ = new QFrame(this);
     panel1_->setObjectName("Panel1");
-    panel1_->setGeometry(8, 8, 281, 161);
     panel1_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel1_->setLineWidth(2);
-
-    auto* productName = new QLabel("Tagmora", panel1_);
-    productName->setObjectName("ProductName");
+    auto* productName = CentredLabel(panel1_, "ProductName", "Tagmora");
     QFont bold = productName->font();
     bold.setBold(true);
     bold.setPixelSize(13);
     productName->setFont(bold);
-    productName->adjustSize();
-    productName->move(80, 16);
-    PlaceLabel(panel1_, "Label1", "Unified Version", 108, 44);
-    versionLabel_ = PlaceLabel(panel1_, "VersionLabel", QString(), 0, 72);
-    versionLabel_->setAlignment(Qt::AlignCenter);
-    PlaceLabel(panel1_, "Comments", "Reads the barcode label of each herbarium\nsheet photograph and renames the photograph\nto the specimen's catalogue number.", 12, 100);
+    versionLabel_ = CentredLabel(panel1_, "VersionLabel", QString());
+    auto* comments = CentredLabel(panel1_, "Comments",
+                                  tr("Reads the barcode label of each herbarium\nsheet photograph and renames the "
+                                     "photograph\nto the specimen's catalogue number."));
+    auto* lines = new QVBoxLayout(panel1_);
+    lines->addWidget(productName);
+    lines->addWidget(CentredLabel(panel1_, "Label1", "Unified Version"));
+    lines->addWidget(versionLabel_);
+    lines->addWidget(comments);
 
     auto* okButton = new QPushButton("OK", this);
     okButton->setObjectName("OKButton");
-    okButton->setGeometry(111, 180, 75, 25);
     okButton->setDefault(true);
     connect(okButton, &QPushButton::clicked, this, &QDialog::close);
+
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(panel1_);
+    column->addWidget(okButton, 0, Qt::AlignHCenter);
+    column->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void TAboutBox::ShowAbout() {
-    versionLabel_->setText("Version " + QString::fromLocal8Bit(FileVersionText()));
-    versionLabel_->adjustSize();
-    versionLabel_->move(panel1_->width() / 2 - versionLabel_->width() / 2, 72);
-    if (!isVisible()) {
-        if (QScreen* display = screen()) move(display->availableGeometry().center() - rect().center());
-    }
+    versionLabel_->setText("Version " + FromLocal8Bit(FileVersionText()));
+    const bool wasVisible = isVisible();
     show();
+    // Centred once its size is known, on the screen of the main window.
+    if (!wasVisible) {
+        QWidget* main = parentWidget();
+        if (QScreen* display = main ? main->screen() : screen())
+            move(display->availableGeometry().center() - QPoint(frameGeometry().width(), frameGeometry().height()) / 2);
+    }
     raise();
     activateWindow();
 }

@@ -1,11 +1,13 @@
 #include "gui/application.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
 
 #include <exception>
 #include <string>
 
 #include "gui/icons.h"
+#include "gui/local_text.h"
 
 namespace tagmora {
 
@@ -20,12 +22,26 @@ void SetMessageHook(MessageHook* hook) { messageHook = hook; }
 MessageHook* CurrentMessageHook() { return messageHook; }
 
 void ShowErrorBox(const QString& text) {
-    if (messageHook) {
-        const QByteArray bytes = text.toLocal8Bit();
-        messageHook->Message(kApplicationTitle, std::string_view(bytes.constData(), bytes.size()));
-        return;
-    }
+    if (messageHook) return messageHook->Message(kApplicationTitle, Local8Bit(text));
     QMessageBox::critical(QApplication::activeWindow(), kApplicationTitle, text);
+}
+
+bool AskOkCancel(QWidget* parent, const QString& text) {
+    if (messageHook) return messageHook->Prompt(kApplicationTitle, Local8Bit(text));
+    QMessageBox box(QMessageBox::Question, kApplicationTitle, text, QMessageBox::Ok | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Ok;
+}
+
+QString ChooseCsvFile(QWidget* parent, const QString& caption, const QString& suggested) {
+    if (messageHook) {
+        const std::optional<std::string> chosen = messageHook->SaveFileName(Local8Bit(suggested));
+        return chosen ? FromLocal8Bit(*chosen) : QString();
+    }
+    QFileDialog dialog(parent, caption, suggested, QFileDialog::tr("CSV files (*.csv)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 void RunGuarded(const std::function<void()>& handler) {

@@ -6,7 +6,11 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
+#include <string>
 #include <string_view>
+
+class QWidget;
 
 namespace tagmora {
 
@@ -22,6 +26,8 @@ public:
     virtual bool Prompt(std::string_view caption, std::string_view text) = 0;
     // Called just before pending events are processed in the middle of a run.
     virtual void BeforeProcessEvents() {}
+    // The file chosen in a save dialog, or nothing when it was cancelled.
+    virtual std::optional<std::string> SaveFileName(std::string_view /*suggested*/) { return std::nullopt; }
 };
 
 void SetMessageHook(MessageHook* hook);
@@ -29,6 +35,13 @@ MessageHook* CurrentMessageHook();
 
 // A standard error box with the error's own text.
 void ShowErrorBox(const QString& text);
+
+// A question with OK and Cancel, captioned with the application title; true for OK.
+bool AskOkCancel(QWidget* parent, const QString& text);
+
+// A save dialog for a CSV file that asks before an existing file is
+// replaced; an empty text when cancelled.
+QString ChooseCsvFile(QWidget* parent, const QString& caption, const QString& suggested);
 
 // Runs a handler; an exception leaving it is shown and swallowed, so the
 // message loop goes on.

@@ -1,36 +1,32 @@
 #include "gui/log_viewer_form.h"
 
+#include <QBoxLayout>
 #include <QFontDatabase>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScrollBar>
 
+#include "gui/widget_makers.h"
+
 namespace tagmora {
-
-namespace {
-
-constexpr int kMemoTop = 40;
-
-}  // namespace
 
 TLogViewerForm::TLogViewerForm(QWidget* parent) : QDialog(parent) {
     setObjectName("LogViewerForm");
     setWindowTitle("Tagmora Log File");
-    resize(574, 629);  // the client area of a 590 x 668 window
 
-    auto* close = new QPushButton("Close", this);
-    close->setObjectName("Button1");
-    close->setGeometry(248, 8, 73, 25);
-    connect(close, &QPushButton::clicked, this, &QDialog::accept);
-
+    // Read-only: the log is the record of what was renamed, never edited here.
     memo1_ = new QPlainTextEdit(this);
     memo1_->setObjectName("Memo1");
-    memo1_->setGeometry(0, kMemoTop, 574, 589);
+    memo1_->setReadOnly(true);
     memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo1_->setLineWrapMode(QPlainTextEdit::NoWrap);
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPixelSize(13);
     memo1_->setFont(font);
+
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(memo1_, 1);
+    column->addLayout(CloseButtonRow(this));
+    resize(574, 629);  // the client area of a 590 x 668 window
 }
 
 void TLogViewerForm::ShowLog(const QString& text) {
@@ -49,12 +45,6 @@ void TLogViewerForm::ScrollToEnd() {
 void TLogViewerForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     ScrollToEnd();
-}
-
-// The text fills the window below the button, however the window is sized.
-void TLogViewerForm::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    memo1_->setGeometry(0, kMemoTop, width(), height() - kMemoTop);
 }
 
 }  // namespace tagmora

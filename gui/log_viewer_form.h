@@ -1,6 +1,6 @@
 #pragma once
-// View > View Log File: the whole log, opened at its end so that the last
-// run is in view. Editing the text never touches the file.
+// View > View Log File: the whole log, read-only, opened at its end so that
+// the last run is in view.
 #include <QDialog>
 
 class QPlainTextEdit;
@@ -17,7 +17,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void ScrollToEnd();

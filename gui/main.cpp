@@ -1,11 +1,19 @@
 // Tagmora, the desktop program: one main window and its helper windows.
+//   tagmora [FOLDER]   opens with FOLDER chosen
+#include <cstdio>
 #include <exception>
 #include <memory>
 
 #include "gui/application.h"
+#include "gui/display_check.h"
 #include "gui/main_form.h"
 
 int main(int argc, char* argv[]) {
+    // Asked before Qt is started: without a display it would abort.
+    if (const std::string reason = tagmora::NoDisplayReason(); !reason.empty()) {
+        std::fprintf(stderr, "%s\n", tagmora::NoDisplayMessage(reason).c_str());
+        return 1;
+    }
     tagmora::TagmoraApplication application(argc, argv);
     std::unique_ptr<tagmora::TForm1> form1;
     try {
@@ -15,6 +23,8 @@ int main(int argc, char* argv[]) {
         tagmora::ShowErrorBox(QString::fromLocal8Bit(error.what()));
         return 1;
     }
+    // Qt has taken its own options out of the arguments by now.
+    if (argc > 1) form1->OpenFolderArgument(QString::fromLocal8Bit(argv[1]));
     form1->show();
     return application.exec();
 }

@@ -1,22 +1,28 @@
 #include "gui/main_form.h"
 
 #include <QAction>
+#include <QBoxLayout>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QFileSystemModel>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QShortcut>
 #include <QSortFilterProxyModel>
+#include <QStatusBar>
 #include <QStorageInfo>
 #include <QTreeView>
 
@@ -29,20 +35,22 @@
 #include "base/file_system.h"
 #include "app/manual_rename.h"
 #include "base/run_log.h"
+#include "app/run_report.h"
+#include "base/text_helpers.h"
+#include "app/undo_run.h"
 #include "gui/about_box.h"
 #include "gui/application.h"
-#include "gui/fixed_layout.h"
 #include "gui/help_form.h"
 #include "gui/icons.h"
+#include "gui/local_text.h"
 #include "gui/log_viewer_form.h"
 #include "gui/manual_form.h"
 #include "gui/photo_form.h"
+#include "gui/widget_makers.h"
 
 namespace tagmora {
 
 namespace {
-
-std::string Local8Bit(const QString& text) { return text.toLocal8Bit().toStdString(); }
 
 // The folders of one drive: the drive's own folder as the top item, and
 // below it every folder on it. Folders above the drive are passed through
@@ -73,15 +81,16 @@ private:
 
 // A radio group: a framed caption over two exclusive items, numbered 0 and 1.
 QButtonGroup* MakeRadioGroup(QWidget* parent, const char* objectName, const QString& caption,
-                             const QStringList& items, QRect geometry) {
+                             const QStringList& items, const QString& tip) {
     auto* frame = new QGroupBox(caption, parent);
     frame->setObjectName(objectName);
-    frame->setGeometry(geometry);
+    frame->setToolTip(tip);
+    auto* column = new QVBoxLayout(frame);
     auto* group = new QButtonGroup(frame);
     for (int i = 0; i < items.size(); ++i) {
         auto* item = new QRadioButton(items[i], frame);
         item->setObjectName(QString(objectName) + "Item" + QString::number(i));
-        item->setGeometry(8, 18 + 24 * i, geometry.width() - 12, 20);
+        column->addWidget(item);
         group->addButton(item, i);
     }
     return group;
@@ -98,21 +107,29 @@ void SetRadioIndex(QButtonGroup* group, int index) {
     group->setExclusive(true);
 }
 
-QCheckBox* MakeCheckBox(QWidget* parent, const char* objectName, const QString& caption, QRect geometry,
+QCheckBox* MakeCheckBox(QWidget* parent, const char* objectName, const QString& caption, const QString& tip,
                         bool checked) {
     auto* box = new QCheckBox(caption, parent);
     box->setObjectName(objectName);
-    box->setGeometry(geometry);
+    box->setToolTip(tip);
     box->setChecked(checked);
     return box;
 }
 
-QLineEdit* MakeEdit(QWidget* parent, const char* objectName, QRect geometry) {
+QLineEdit* MakeEdit(QWidget* parent, const char* objectName, const QString& tip) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(objectName);
-    edit->setGeometry(geometry);
+    edit->setToolTip(tip);
     return edit;
 }
+
+QString PhotographCount(std::size_t count) {
+    if (count == 0) return QObject::tr("No JPEG photographs");
+    return count == 1 ? QObject::tr("1 JPEG photograph") : QObject::tr("%1 JPEG photographs").arg(count);
+}
+
+// The size the main window was designed at, for its client area.
+constexpr QSize kDesignedClient(443, 330);
 
 // The current directory, without a trailing separator unless it is the root.
 QString CurrentFolder() { return QDir::toNativeSeparators(QDir::currentPath()); }
@@ -122,13 +139,12 @@ QString CurrentFolder() { return QDir::toNativeSeparators(QDir::currentPath()); 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ui_(*this, this), ctx_(core_.ContextFor(ui_)) {
     setObjectName("Form1");
     setWindowTitle(kApplicationTitle);
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFont(CompactFont(font()));
+    setAcceptDrops(true);
 
     BuildControls();
     BuildMenu();
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    runSummary_ = MakeLabel(this, "RunSummaryLabel", QString());
+    statusBar()->addWidget(runSummary_, 1);
 
     // The start folder, shown in the folder list; Execute stays enabled
     // whatever it holds until the user picks another folder.
@@ -138,8 +154,13 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ui_(*this, this), ctx_(co
     ShowFolderInList(folder_);
 
     SettingValues values = ControlValues();
+    values.PhotoFolder.clear();
     LoadConfig(core_.run.StartFolder, values, ui_);
     ApplyToControls(values);
+    // The folder of the last session, when it is still there.
+    if (!values.PhotoFolder.empty() && IsDirectory(values.PhotoFolder))
+        SelectFolder(FromLocal8Bit(values.PhotoFolder));
+    ShowFolderInfo();
 
     aboutBox_ = new TAboutBox(this);
     photoForm_ = new TPhotoForm(ctx_, this);
@@ -148,21 +169,38 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ui_(*this, this), ctx_(co
     manualForm_ = new TManualForm(ctx_, this);
     helpForm_ = new THelpForm(this);
 
-    adjustSize();
+    resize(sizeHint().expandedTo(QSize(kDesignedClient.width(), kDesignedClient.height() + menuBar()->sizeHint().height() +
+                                                                 statusBar()->sizeHint().height())));
     if (QScreen* display = screen()) move(display->availableGeometry().center() - rect().center());
 }
 
 TForm1::~TForm1() = default;
 
+// The folder to run on at the left, the options at the right, the options
+// for several photographs of one sheet and Execute below them.
 void TForm1::BuildControls() {
     auto* client = new QWidget(this);
     client->setObjectName("ClientArea");
-    client->setFixedSize(443, 330);
     setCentralWidget(client);
+    auto* grid = new QGridLayout(client);
+    grid->addLayout(BuildFolderColumn(), 0, 0);
+    grid->addLayout(BuildOptionsColumn(), 0, 1);
+    grid->addWidget(BuildMultipleImages(), 1, 0);
+    grid->addLayout(BuildRunButtons(), 1, 1);
+    grid->setColumnStretch(0, 1);
+    grid->setRowStretch(0, 1);
 
+    SetRadioIndex(modeRadioGroup_, 0);
+    SetRadioIndex(typeRadioGroup_, 0);
+    SetRadioIndex(rotationRadio_, 0);
+    formatEdit_->setText("QSZ0######");
+    ConnectControls();
+}
+
+QLayout* TForm1::BuildFolderColumn() {
+    QWidget* client = centralWidget();
     sourceDriveCombo_ = new QComboBox(client);
     sourceDriveCombo_->setObjectName("SourceDriveCombo");
-    sourceDriveCombo_->setGeometry(8, 8, 211, 19);
 
     folderModel_ = new QFileSystemModel(this);
     folderModel_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
@@ -171,64 +209,98 @@ void TForm1::BuildControls() {
     driveFolders->setSortCaseSensitivity(Qt::CaseInsensitive);
     sourceDirCombo_ = new QTreeView(client);
     sourceDirCombo_->setObjectName("SourceDirCombo");
-    sourceDirCombo_->setGeometry(8, 32, 211, 217);
     sourceDirCombo_->setModel(driveFolders);
     sourceDirCombo_->setHeaderHidden(true);
     for (int column = 1; column < folderModel_->columnCount(); ++column) sourceDirCombo_->hideColumn(column);
     sourceDirCombo_->setSortingEnabled(true);
     sourceDirCombo_->sortByColumn(0, Qt::AscendingOrder);
     sourceDirCombo_->setToolTip("Double click folder so it appears open ");
+    sourceDirCombo_->setMinimumSize(211, 150);
 
+    // The folder a run will rename in, in full, and what it holds.
+    folderPath_ = MakeEdit(client, "FolderPath", tr("The folder Execute works on"));
+    folderPath_->setReadOnly(true);
+    folderPath_->setFrame(false);
+    folderCount_ = MakeLabel(client, "FolderCount", QString());
+
+    auto* column = new QVBoxLayout;
+    column->addWidget(sourceDriveCombo_);
+    column->addWidget(sourceDirCombo_, 1);
+    column->addWidget(folderPath_);
+    column->addWidget(folderCount_);
+    return column;
+}
+
+QLayout* TForm1::BuildOptionsColumn() {
+    QWidget* client = centralWidget();
     modeRadioGroup_ = MakeRadioGroup(client, "ModeRadioGroup", "Mode", {"Production", "Demo/Debug"},
-                                     QRect(240, 8, 97, 73));
+                                     "Debug doesn't rename images, and shows scan lines");
     typeRadioGroup_ = MakeRadioGroup(client, "TypeRadioGroup", "Type", {"General", "Close-up"},
-                                     QRect(344, 8, 89, 73));
+                                     "General works for most ");
     rotationRadio_ = MakeRadioGroup(client, "RotationRadio", "Orientation", {"Horizontal", "Vertical"},
-                                    QRect(240, 96, 97, 73));
-    client->findChild<QGroupBox*>("ModeRadioGroup")->setToolTip("Debug doesn't rename images, and shows scan lines");
-    client->findChild<QGroupBox*>("TypeRadioGroup")->setToolTip("General works for most ");
-    client->findChild<QGroupBox*>("RotationRadio")->setToolTip("Bar code running across the image, or up and down.");
-
-    PlaceLabel(client, "Label1", "Barcode Text Format String", 248, 184);
-    formatEdit_ = MakeEdit(client, "FormatEdit", QRect(248, 200, 177, 21));
-    formatEdit_->setToolTip(
-        "Letters, numbers match.  # is wild digit.  @ is wild alpha char. ? can be anythiing, even blank");
+                                    "Bar code running across the image, or up and down.");
+    formatEdit_ = MakeEdit(client, "FormatEdit",
+                           "Letters, numbers match.  # is wild digit.  @ is wild alpha char. ? can be anything, "
+                           "even blank");
     dontRenameCheckBox_ = MakeCheckBox(client, "DontRenameCheckBox", "Ignore if matches Format String",
-                                       QRect(248, 227, 185, 25), true);
-    dontRenameCheckBox_->setToolTip("Don't process already renamed images");
-    deepSearchCheckBox_ = MakeCheckBox(client, "DeepSearchCheckBox", "Deep Search", QRect(344, 100, 89, 17), true);
-    deepSearchCheckBox_->setToolTip(
-        "When the fast search finds no barcode, look again at the whole photograph: any angle, every Code 128 code "
-        "set");
+                                       "Don't process already renamed images", true);
+    deepSearchCheckBox_ = MakeCheckBox(client, "DeepSearchCheckBox", tr("Deep Search"),
+                                       tr("When the fast search finds no barcode, look again at the whole "
+                                          "photograph: any angle, every Code 128 code set"),
+                                       true);
 
-    auto* groupBox1 = new QGroupBox("Multiple Images", client);
+    auto* groups = new QHBoxLayout;
+    groups->addWidget(modeRadioGroup_->buttons().front()->parentWidget());
+    groups->addWidget(typeRadioGroup_->buttons().front()->parentWidget());
+    auto* column = new QVBoxLayout;
+    column->addLayout(groups);
+    column->addWidget(rotationRadio_->buttons().front()->parentWidget());
+    column->addWidget(MakeLabel(client, "Label1", "Barcode Text Format String"));
+    column->addWidget(formatEdit_);
+    column->addWidget(dontRenameCheckBox_);
+    column->addWidget(deepSearchCheckBox_);
+    column->addStretch(1);
+    return column;
+}
+
+QGroupBox* TForm1::BuildMultipleImages() {
+    auto* groupBox1 = new QGroupBox("Multiple Images", centralWidget());
     groupBox1->setObjectName("GroupBox1");
-    groupBox1->setGeometry(8, 256, 281, 65);
-    renameCheckBox_ = MakeCheckBox(groupBox1, "RenameCheckBox", "Rename Raw files", QRect(8, 15, 113, 25), true);
-    renameCheckBox_->setToolTip("Rename all files with same name, different extension");
-    renameWOCheckBox_ =
-        MakeCheckBox(groupBox1, "RenameWOCheckBox", "Rename W/O Barcode", QRect(8, 40, 129, 17), true);
-    renameWOCheckBox_->setToolTip("Raname images without barcodes with the last found barcode.");
+    renameCheckBox_ = MakeCheckBox(groupBox1, "RenameCheckBox", "Rename Raw files",
+                                   "Rename all files with same name, different extension", true);
+    renameWOCheckBox_ = MakeCheckBox(groupBox1, "RenameWOCheckBox", "Rename W/O Barcode",
+                                     "Rename images without barcodes with the last found barcode.", true);
     firstSuffixCheckBox_ =
-        MakeCheckBox(groupBox1, "FirstSuffixCheckBox", "Suffix All Images", QRect(151, 19, 97, 17), false);
-    firstSuffixCheckBox_->setToolTip("Add suffix to every file");
-    PlaceLabel(groupBox1, "Label2", "Suffix Format", 151, 42);
-    suffixFormatEdit_ = MakeEdit(groupBox1, "SuffixFormatEdit", QRect(225, 40, 41, 21));
-    suffixFormatEdit_->setToolTip("@ = a,b,c...# = 1,2,3...  ### = 001, 002, 003,... Other characters are literal.");
+        MakeCheckBox(groupBox1, "FirstSuffixCheckBox", "Suffix All Images", "Add suffix to every file", false);
+    suffixFormatEdit_ = MakeEdit(groupBox1, "SuffixFormatEdit",
+                                 "@ = a,b,c...  # = 1,2,3...  ### = 001, 002, 003,... Other characters are literal.");
+    suffixFormatEdit_->setMaximumWidth(60);
 
-    executeButton_ = new QPushButton("Execute", client);
+    auto* grid = new QGridLayout(groupBox1);
+    grid->addWidget(renameCheckBox_, 0, 0);
+    grid->addWidget(renameWOCheckBox_, 1, 0);
+    grid->addWidget(firstSuffixCheckBox_, 0, 1, 1, 2);
+    grid->addWidget(MakeLabel(groupBox1, "Label2", "Suffix Format"), 1, 1);
+    grid->addWidget(suffixFormatEdit_, 1, 2);
+    return groupBox1;
+}
+
+QLayout* TForm1::BuildRunButtons() {
+    executeButton_ = new QPushButton("Execute", centralWidget());
     executeButton_->setObjectName("ExecuteButton");
-    executeButton_->setGeometry(312, 272, 97, 25);
-    pauseCheckBox_ = MakeCheckBox(client, "PauseCheckBox", "Pause Each Line", QRect(312, 304, 105, 17), false);
+    executeButton_->setDefault(true);
+    pauseCheckBox_ = MakeCheckBox(centralWidget(), "PauseCheckBox", "Pause Each Line", QString(), false);
     pauseCheckBox_->hide();
+    auto* column = new QVBoxLayout;
+    column->addStretch(1);
+    column->addWidget(executeButton_);
+    column->addWidget(pauseCheckBox_);
+    // Keeps its place whether Pause Each Line shows or not.
+    column->addSpacing(pauseCheckBox_->sizeHint().height());
+    return column;
+}
 
-    for (QAbstractButton* control : client->findChildren<QAbstractButton*>()) FitCaption(control);
-
-    SetRadioIndex(modeRadioGroup_, 0);
-    SetRadioIndex(typeRadioGroup_, 0);
-    SetRadioIndex(rotationRadio_, 0);
-    formatEdit_->setText("QSZ0######");
-
+void TForm1::ConnectControls() {
     connect(modeRadioGroup_, &QButtonGroup::buttonToggled, this, Guarded([this] { ModeRadioGroupClick(); }));
     connect(sourceDriveCombo_, &QComboBox::activated, this, Guarded([this] { SourceDriveComboChange(); }));
     connect(sourceDirCombo_->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -246,26 +318,27 @@ void TForm1::BuildMenu() {
     QMenuBar* mainMenu1 = menuBar();
     mainMenu1->setObjectName("MainMenu1");
     auto addItem = [this](QMenu* menu, const char* objectName, const QString& caption, const QIcon& icon,
-                          void (TForm1::*handler)()) {
+                          void (TForm1::*handler)(), const QKeySequence& keys = {}) {
         QAction* item = menu->addAction(icon, caption);
         item->setObjectName(objectName);
+        item->setShortcut(keys);
         connect(item, &QAction::triggered, this, Guarded([this, handler] { (this->*handler)(); }));
         return item;
     };
     QMenu* file = mainMenu1->addMenu("File");
     addItem(file, "SaveSettings1", "Save Settings", SaveIcon(), &TForm1::SaveSettings1Click);
-    addItem(file, "Exit1", "Exit", ExitIcon(), &TForm1::Exit1Click);
+    file->addSeparator();
+    addItem(file, "UndoLastRun1", tr("Undo Last Run"), QIcon(), &TForm1::UndoLastRun1Click);
+    addItem(file, "ExportLastRun1", tr("Export Last Run…"), QIcon(), &TForm1::ExportLastRun1Click);
+    file->addSeparator();
+    addItem(file, "Exit1", "Exit", ExitIcon(), &TForm1::Exit1Click, QKeySequence(Qt::CTRL | Qt::Key_Q));
     QMenu* view = mainMenu1->addMenu("View");
     addItem(view, "ViewLogFile1", "View Log File", LogIcon(), &TForm1::ViewLogFile1Click);
-    addItem(view, "ReviewProblems1", "Manual Rename", QIcon(), &TForm1::ReviewProblems1Click)->setVisible(false);
+    addItem(view, "ReviewProblems1", tr("Manual Rename…"), QIcon(), &TForm1::ReviewProblems1Click,
+            QKeySequence(Qt::CTRL | Qt::Key_M));
     QMenu* help = mainMenu1->addMenu("Help");
-    addItem(help, "Help2", "Help", HelpIcon(), &TForm1::Help2Click);
+    addItem(help, "Help2", "Help", HelpIcon(), &TForm1::Help2Click, QKeySequence(Qt::Key_F1));
     addItem(help, "About1", "About", QIcon(), &TForm1::About1Click);
-
-    // The menu item stays hidden; the review is reached from the keyboard.
-    auto* manualRename = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), this);
-    manualRename->setObjectName("ManualRenameShortcut");
-    connect(manualRename, &QShortcut::activated, this, Guarded([this] { ReviewProblems1Click(); }));
 }
 
 // The drives are the mounted volumes; each is shown by its mount point.
@@ -312,17 +385,46 @@ void TForm1::FolderListCurrentChanged() {
     SourceDirComboChange();
 }
 
-void TForm1::SelectFolder(const QString& folder) {
+bool TForm1::SelectFolder(const QString& folder) {
     const QString path = QDir::toNativeSeparators(QDir(folder).absolutePath());
+    if (!QFileInfo(path).isDir()) return false;
     const QString drive = DriveOf(path);
     if (drive != drive_) {
         const int index = sourceDriveCombo_->findData(drive);
-        if (index < 0) return;
+        if (index < 0) return false;
         sourceDriveCombo_->setCurrentIndex(index);
         SourceDriveComboChange();
     }
     const auto* driveFolders = static_cast<const DriveFolders*>(sourceDirCombo_->model());
     sourceDirCombo_->setCurrentIndex(driveFolders->mapFromSource(folderModel_->index(path)));
+    return folder_ == path;
+}
+
+void TForm1::OpenFolderArgument(const QString& folder) {
+    if (!SelectFolder(folder)) ui_.ShowMessage(Local8Bit(folder) + " is not a folder that can be opened.");
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.front().isLocalFile() && QFileInfo(urls.front().toLocalFile()).isDir())
+        event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile()) return;
+    RunGuarded([&] {
+        if (SelectFolder(urls.front().toLocalFile())) event->acceptProposedAction();
+    });
+}
+
+void TForm1::ShowFolderInfo() {
+    folderPath_->setText(folder_);
+    folderPath_->setCursorPosition(0);
+    folderPath_->setToolTip(folder_);
+    std::vector<std::string> names;
+    folderCount_->setText(ListJpegFiles(PhotoFolder(), names) ? PhotographCount(names.size())
+                                                              : tr("The folder cannot be read"));
 }
 
 int TForm1::ModeIndex() const { return modeRadioGroup_->checkedId(); }
@@ -355,17 +457,17 @@ SettingValues TForm1::ControlValues() const {
     return values;
 }
 
-// The photo folder is not an option of Config.txt and is left alone.
+// The photo folder is chosen in the folder list, apart from the options.
 void TForm1::ApplyToControls(const SettingValues& values) {
     SetRadioIndex(modeRadioGroup_, ClampRadioIndex(values.ModeIndex));
     SetRadioIndex(typeRadioGroup_, ClampRadioIndex(values.TypeIndex));
     SetRadioIndex(rotationRadio_, ClampRadioIndex(values.RotationIndex));
-    formatEdit_->setText(QString::fromLocal8Bit(values.BarcodeFormat));
+    formatEdit_->setText(FromLocal8Bit(values.BarcodeFormat));
     dontRenameCheckBox_->setChecked(values.IgnoreMatching);
     renameCheckBox_->setChecked(values.RenameRaw);
     renameWOCheckBox_->setChecked(values.RenameWithoutBarcode);
     firstSuffixCheckBox_->setChecked(values.SuffixAll);
-    suffixFormatEdit_->setText(QString::fromLocal8Bit(values.SuffixFormat));
+    suffixFormatEdit_->setText(FromLocal8Bit(values.SuffixFormat));
     pauseCheckBox_->setChecked(values.PauseEachLine);
     deepSearchCheckBox_->setChecked(values.DeepSearch);
 }
@@ -390,11 +492,46 @@ void TForm1::SourceDriveComboChange() {
 void TForm1::SourceDirComboChange() {
     driveFolders_[drive_] = folder_;
     executeButton_->setEnabled(FolderOffersJpeg(PhotoFolder()));
+    ShowFolderInfo();
 }
 
-void TForm1::ExecuteButtonClick() { ExecuteRun(ctx_); }
+void TForm1::ExecuteButtonClick() {
+    const RunEnd end = RunBatch(ctx_);
+    if (end == RunEnd::Refused) return;
+    // The summary's first line stays in view after its box is gone.
+    std::string summary = SummaryText(core_.run.ErrorCount, core_.run.ProcessedCount);
+    if (end == RunEnd::NoImages) summary = "Unable to find any .jpg Files.";
+    runSummary_->setText(tr("Last run: %1").arg(FromLocal8Bit(ReadLeadingPiece(summary, kCrLf, true))));
+    ShowFolderInfo();
+}
 
 void TForm1::SaveSettings1Click() { SaveConfig(core_.run.StartFolder, ControlValues(), ui_); }
+
+void TForm1::UndoLastRun1Click() {
+    // The run in hand would go on renaming in the folder being undone.
+    if (core_.run.RunInProgress) return ui_.ShowMessage("A run is in progress: undo it once it has ended.");
+    const UndoEnd end = UndoLastRun(ctx_, [this](const UndoPlan& plan) {
+        return AskOkCancel(this, FromLocal8Bit(UndoQuestionText(plan)));
+    });
+    if (end == UndoEnd::Done || end == UndoEnd::Partly) runSummary_->setText(tr("Last run undone"));
+    ShowFolderInfo();
+}
+
+void TForm1::ExportLastRun1Click() {
+    const std::optional<std::string> log = ReadTextFile(LogFilePath(core_.run), ui_);
+    if (!log) return;
+    const LastRunReport report = ReportOfLastRun(*log, BarcodeFormat());
+    if (!report.Refusal.empty()) return ui_.ShowMessage(report.Refusal);
+    // Named after the run's folder, beside the log; the dialog asks before
+    // it replaces a file that is there.
+    const QString folderName = QFileInfo(FromLocal8Bit(LastLogSection(*log).Folder)).fileName();
+    const QString suggested = QDir(FromLocal8Bit(core_.run.StartFolder))
+                                  .filePath((folderName.isEmpty() ? QString("Tagmora last run") : folderName) + ".csv");
+    const QString chosen = ChooseCsvFile(this, tr("Export Last Run"), suggested);
+    if (chosen.isEmpty()) return;
+    if (ReplaceTextFile(report.Csv, Local8Bit(chosen), ui_))
+        runSummary_->setText(tr("Last run exported to %1").arg(chosen));
+}
 
 void TForm1::Exit1Click() {
     // At once, also in the middle of a run: unwinding a run from inside its
@@ -407,7 +544,7 @@ void TForm1::Exit1Click() {
 void TForm1::ViewLogFile1Click() {
     const std::optional<std::string> log = ReadTextFile(LogFilePath(core_.run), ui_);
     if (!log) return;  // told already; a missing log is no reason to stop
-    logViewerForm_->ShowLog(QString::fromLocal8Bit(*log));
+    logViewerForm_->ShowLog(FromLocal8Bit(*log));
 }
 
 void TForm1::ReviewProblems1Click() {

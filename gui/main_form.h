@@ -13,6 +13,9 @@ class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QFileSystemModel;
+class QGroupBox;
+class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QTreeView;
@@ -50,8 +53,11 @@ public:
     SettingValues ControlValues() const;
     void ApplyToControls(const SettingValues& values);
 
-    // Opens a folder in the folder list, as a click on it would.
-    void SelectFolder(const QString& folder);
+    // Opens a folder in the folder list, as a click on it would; false when
+    // it is no folder the list can show.
+    bool SelectFolder(const QString& folder);
+    // The folder named on the command line; a name that is no folder is said so.
+    void OpenFolderArgument(const QString& folder);
 
     Context& Ctx() { return ctx_; }
     TPhotoForm* PhotoForm() const { return photoForm_; }
@@ -65,15 +71,28 @@ public:
     void SourceDirComboChange();
     void ExecuteButtonClick();
     void SaveSettings1Click();
+    void UndoLastRun1Click();
+    void ExportLastRun1Click();
     void Exit1Click();
     void ViewLogFile1Click();
     void ReviewProblems1Click();
     void Help2Click();
     void About1Click();
 
+protected:
+    // A folder dropped on the window is chosen.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
 private:
     void BuildControls();
+    QLayout* BuildFolderColumn();
+    QLayout* BuildOptionsColumn();
+    QGroupBox* BuildMultipleImages();
+    QLayout* BuildRunButtons();
+    void ConnectControls();
     void BuildMenu();
+    void ShowFolderInfo();
     void FillDrives();
     void ShowFolderInList(const QString& folder);
     void FolderListCurrentChanged();
@@ -98,6 +117,9 @@ private:
     QLineEdit* suffixFormatEdit_ = nullptr;
     QPushButton* executeButton_ = nullptr;
     QCheckBox* pauseCheckBox_ = nullptr;
+    QLineEdit* folderPath_ = nullptr;   // the chosen folder in full, under the list
+    QLabel* folderCount_ = nullptr;     // how many photographs it holds
+    QLabel* runSummary_ = nullptr;      // the status bar's record of the last run
 
     QString folder_;                      // the folder list's folder
     QString drive_;                       // the drive box's drive (a mount point)

@@ -1,19 +1,22 @@
 #include "gui/manual_form.h"
 
+#include <QBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "app/context.h"
 #include "gui/application.h"
-#include "gui/fixed_layout.h"
+#include "gui/local_text.h"
 #include "gui/picture_view.h"
+#include "gui/widget_makers.h"
 
 namespace tagmora {
 
 namespace {
 
-std::string Local8Bit(const QString& text) { return text.toLocal8Bit().toStdString(); }
+const char* const kZoomInHint = "(Click the image to zoom in)";
+const char* const kZoomOutHint = "(Click the image to zoom out)";
 
 }  // namespace
 
@@ -21,74 +24,88 @@ TManualForm::TManualForm(Context& ctx, QWidget* parent) : QDialog(parent), ctx_(
     setObjectName("ManualForm");
     setWindowTitle("Tagmora -- Manual Rename");
     setModal(true);
-    setFixedSize(617, 538);  // the client area of a 633 x 577 window
-    setFont(CompactFont(font()));
 
-    logLabel_ = PlaceLabel(this, "LogLabel", QString(), 32, 8);
-    logLabel_->setFixedWidth(width() - 40);
+    logLabel_ = MakeLabel(this, "LogLabel", QString());
+    logLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     // Right-aligned: a long name grows to the left, away from the arrow.
-    oldNameLabel_ = PlaceLabel(this, "OldNameLabel", QString(), 8, 36);
-    oldNameLabel_->setFixedWidth(175 - 8);
-    oldNameLabel_->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    auto* arrow = PlaceLabel(this, "Label1", "-->", 179, 36);
+    oldNameLabel_ = MakeLabel(this, "OldNameLabel", QString());
+    oldNameLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto* arrow = MakeLabel(this, "Label1", "-->");
     QFont bold = arrow->font();
     bold.setBold(true);
     bold.setPixelSize(15);
     arrow->setFont(bold);
-    arrow->adjustSize();
-
     newNameEdit_ = new QLineEdit(this);
     newNameEdit_->setObjectName("NewNameEdit");
-    newNameEdit_->setGeometry(200, 34, 193, 21);
-    auto* rename = new QPushButton("Rename", this);
-    rename->setObjectName("RenameButton");
-    rename->setGeometry(424, 32, 65, 25);
-    rename->setAutoDefault(false);
+    newNameEdit_->setMinimumWidth(193);
+    connect(newNameEdit_, &QLineEdit::returnPressed, this, Guarded([this] { RenameButtonClick(); }));
+    auto* rename = MakeButton(this, "RenameButton", "Rename");
     connect(rename, &QPushButton::clicked, this, Guarded([this] { RenameButtonClick(); }));
-    auto* skip = new QPushButton("Skip", this);
-    skip->setObjectName("SkipButton");
-    skip->setGeometry(512, 32, 65, 25);
-    skip->setAutoDefault(false);
+    auto* skip = MakeButton(this, "SkipButton", "Skip");
     connect(skip, &QPushButton::clicked, this, Guarded([this] { SkipButtonClick(); }));
+
+    auto* names = new QHBoxLayout;
+    names->addWidget(oldNameLabel_, 1);
+    names->addWidget(arrow);
+    names->addWidget(newNameEdit_, 1);
+    names->addWidget(rename);
+    names->addWidget(skip);
 
     fullImage_ = new PictureView(QSize(601, 444), this);
     fullImage_->setObjectName("FullImage");
-    fullImage_->move(8, 72);
     fullImage_->setCursor(Qt::CrossCursor);
-    connect(fullImage_, &PictureView::Pressed, this, [this](QPoint position) {
-        RunGuarded([&] { FullImageMouseDown(position); });
+    connect(fullImage_, &PictureView::Pressed, this, [this](QPoint position, QSize shown) {
+        RunGuarded([&] { FullImageMouseDown(position, shown); });
     });
-    PlaceLabel(this, "Label2", "(Click the image to zoom in)", 240, 520);
+    hint_ = MakeLabel(this, "Label2", kZoomInHint);
+    // The whole width, so that the longer hint never waits for a new layout.
+    hint_->setAlignment(Qt::AlignCenter);
+
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(logLabel_);
+    column->addLayout(names);
+    column->addWidget(fullImage_, 1);
+    column->addWidget(hint_);
+    resize(617, 538);  // the client area of a 633 x 577 window
 }
 
 void TManualForm::ShowItem(const ReviewItem& item) {
     folder_ = item.Folder;
     oldName_ = item.Name;
     zoomed_ = false;
-    logLabel_->setText(QString::fromLocal8Bit(item.Line));
-    oldNameLabel_->setText(QString::fromLocal8Bit(item.Name));
-    newNameEdit_->setText(QString::fromLocal8Bit(item.Name));
-    ShowWholeImage();
+    logLabel_->setText(FromLocal8Bit(item.Line));
+    oldNameLabel_->setText(FromLocal8Bit(item.Name));
+    newNameEdit_->setText(FromLocal8Bit(item.Name));
+    const WorkBitmap& bitmap = ctx_.bitmap;
+    if (bitmap.Empty())
+        fullImage_->SetNote(tr("The picture cannot be shown: the file does not decode as a JPEG photograph."));
+    else
+        ShowBitmapPart({0, 0, bitmap.Width, bitmap.Height});
+    hint_->setText(kZoomInHint);
+    hint_->setVisible(!bitmap.Empty());
     newNameEdit_->setFocus();
+    newNameEdit_->selectAll();
     exec();
 }
 
-void TManualForm::ShowWholeImage() {
-    const WorkBitmap& bitmap = ctx_.bitmap;
-    fullImage_->SetPicture(StretchedGrey(bitmap, 0, 0, bitmap.Width, bitmap.Height, fullImage_->size()));
+void TManualForm::ShowBitmapPart(const PixelRect& part) {
+    const QSize size = fullImage_->ReductionSize(part.Right - part.Left, part.Bottom - part.Top);
+    fullImage_->SetPicture(StretchedGrey(ctx_.bitmap, part.Left, part.Top, part.Right, part.Bottom, size));
 }
 
-void TManualForm::FullImageMouseDown(QPoint position) {
+void TManualForm::FullImageMouseDown(QPoint position, QSize shown) {
     const WorkBitmap& bitmap = ctx_.bitmap;
-    const PixelRect shown = PressOnView(zoomed_, bitmap.Width, bitmap.Height, fullImage_->width(),
-                                       fullImage_->height(), position.x(), position.y());
-    fullImage_->SetPicture(StretchedGrey(bitmap, shown.Left, shown.Top, shown.Right, shown.Bottom, fullImage_->size()));
+    if (bitmap.Empty()) return;
+    ShowBitmapPart(PressOnView(zoomed_, bitmap.Width, bitmap.Height, shown.width(), shown.height(), position.x(),
+                               position.y()));
+    hint_->setText(zoomed_ ? kZoomOutHint : kZoomInHint);
 }
 
 void TManualForm::RenameButtonClick() {
-    // The window stays open on failure: the user may type another name or skip.
-    if (!ManualRenameFiles(folder_, oldName_, Local8Bit(newNameEdit_->text()))) {
-        ctx_.ui.ShowMessage("Unable to rename file.");
+    // The window stays open on a refusal: the user may type another name or skip.
+    if (const std::string refusal = ManualRename(ctx_, folder_, oldName_, Local8Bit(newNameEdit_->text()));
+        !refusal.empty()) {
+        ctx_.ui.ShowMessage(refusal);
         return;
     }
     accept();

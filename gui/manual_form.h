@@ -18,16 +18,17 @@ class TManualForm : public QDialog {
 public:
     TManualForm(Context& ctx, QWidget* parent);
 
-    // Shows the item's picture (already in ctx.bitmap) modally; returns when
-    // the image was renamed or skipped.
+    // Shows the item's picture (already in ctx.bitmap, empty when the file
+    // does not decode) modally; returns when the image was renamed or skipped.
     void ShowItem(const ReviewItem& item);
 
-    void FullImageMouseDown(QPoint position);
+    // A press at position on the picture shown at the size shown.
+    void FullImageMouseDown(QPoint position, QSize shown);
     void RenameButtonClick();
     void SkipButtonClick();
 
 private:
-    void ShowWholeImage();
+    void ShowBitmapPart(const PixelRect& part);
 
     Context& ctx_;
     std::string folder_;
@@ -37,6 +38,7 @@ private:
     QLabel* oldNameLabel_;
     QLineEdit* newNameEdit_;
     PictureView* fullImage_;
+    QLabel* hint_;
 };
 
 }  // namespace tagmora

@@ -1,11 +1,18 @@
 #include "gui/photo_form.h"
 
+#include <QBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 
+#include <algorithm>
+
 #include "app/context.h"
+#include "app/progress_estimate.h"
 #include "gui/application.h"
+#include "gui/local_text.h"
 #include "gui/picture_view.h"
+#include "gui/widget_makers.h"
 #include "app/process_image.h"
 #include "photo/work_bitmap.h"
 
@@ -13,73 +20,95 @@ namespace tagmora {
 
 namespace {
 
-QLabel* MakeLabel(QWidget* parent, const char* objectName, const QString& text, int left, int top) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(objectName);
+// The window's texts are set at 13 pixels, a little larger than the desktop's.
+QLabel* MakeLargeLabel(QWidget* parent, const char* objectName, const QString& text) {
+    QLabel* label = MakeLabel(parent, objectName, text);
     QFont font = label->font();
     font.setPixelSize(13);
     label->setFont(font);
-    label->adjustSize();
-    label->move(left, top);
     return label;
 }
 
 }  // namespace
 
-TPhotoForm::TPhotoForm(Context& ctx, QWidget* mainWindow)
-    : QWidget(mainWindow, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), ctx_(ctx) {
+TPhotoForm::TPhotoForm(Context& ctx, QWidget* mainWindow) : QWidget(mainWindow, Qt::Dialog), ctx_(ctx) {
     setObjectName("PhotoForm");
     setWindowTitle(kApplicationTitle);
-    setFixedSize(648, 626);
 
-    auto* staticText1 = MakeLabel(this, "StaticText1", "Image Name:", 16, 16);
-    staticText1->setFixedSize(85, 20);
-    imageNameLabel_ = MakeLabel(this, "ImageNameLabel", QString(), 112, 16);
-    imageNameLabel_->setFixedWidth(140);
-
-    auto* abort = new QPushButton("Abort", this);
-    abort->setObjectName("Button1");
-    abort->setGeometry(256, 8, 65, 25);
+    imageNameLabel_ = MakeLargeLabel(this, "ImageNameLabel", QString());
+    imageNameLabel_->setMinimumWidth(140);
+    auto* abort = MakeButton(this, "Button1", "Abort");
     connect(abort, &QPushButton::clicked, this, Guarded([this] { Button1Click(); }));
-    auto* skip = new QPushButton("Skip", this);
-    skip->setObjectName("Button2");
-    skip->setGeometry(336, 8, 65, 25);
+    auto* skip = MakeButton(this, "Button2", "Skip");
     connect(skip, &QPushButton::clicked, this, Guarded([this] { Button2Click(); }));
+    countLabel_ = MakeLargeLabel(this, "CountLabel", "0");
+    countLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    countLabel_->setMinimumWidth(60);
 
-    // Right-aligned: placed for its first text "0", the count then grows to
-    // the left from that right edge, up to the Skip button.
-    countLabel_ = MakeLabel(this, "CountLabel", "0", 467, 16);
-    const int countRight = countLabel_->x() + countLabel_->width();
-    constexpr int kCountLeftmost = 404;
-    countLabel_->setGeometry(kCountLeftmost, 16, countRight - kCountLeftmost, countLabel_->height());
-    countLabel_->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    MakeLabel(this, "Label1", "Labels", 488, 16);
+    auto* top = new QHBoxLayout;
+    top->addWidget(MakeLargeLabel(this, "StaticText1", "Image Name:"));
+    top->addWidget(imageNameLabel_, 1);
+    top->addWidget(abort);
+    top->addWidget(skip);
+    top->addWidget(countLabel_);
+    top->addWidget(MakeLargeLabel(this, "Label1", "Labels"));
+
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName("ProgressBar");
+    timeLeft_ = new QLabel(this);
+    timeLeft_->setObjectName("TimeLeftLabel");
+    timeLeft_->setMinimumWidth(130);
+    auto* progressRow = new QHBoxLayout;
+    progressRow->addWidget(progress_, 1);
+    progressRow->addWidget(timeLeft_);
 
     image1_ = new PictureView(QSize(kPictureWidth, kPictureHeight), this);
     image1_->setObjectName("Image1");
-    image1_->move(16, 40);
+
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(top);
+    column->addLayout(progressRow);
+    column->addWidget(image1_, 1);
+    resize(648, 626);
 }
 
-void TPhotoForm::SetImageName(std::string_view name) {
-    imageNameLabel_->setText(QString::fromLocal8Bit(name.data(), static_cast<qsizetype>(name.size())));
+void TPhotoForm::StartRun(int total) {
+    countLabel_->setText("0");
+    SetProgress(0, total);
+    runClock_.start();
 }
 
-void TPhotoForm::SetCountText(std::string_view text) {
-    countLabel_->setText(QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())));
+void TPhotoForm::SetImageName(std::string_view name) { imageNameLabel_->setText(FromLocal8Bit(name)); }
+
+void TPhotoForm::SetCountText(std::string_view text) { countLabel_->setText(FromLocal8Bit(text)); }
+
+void TPhotoForm::SetProgress(int done, int total) {
+    progress_->setRange(0, std::max(total, 1));
+    progress_->setValue(done);
+    progress_->setFormat(FromLocal8Bit(ProgressText(done, total)));
+    const double elapsed = runClock_.isValid() ? static_cast<double>(runClock_.elapsed()) / 1000.0 : 0.0;
+    timeLeft_->setText(FromLocal8Bit(TimeLeftText(done, total, elapsed)));
 }
 
 void TPhotoForm::ShowPicture(const WorkBitmap& bitmap) {
-    // Reduced once per image; the strips are then drawn onto the reduced copy.
-    image1_->SetPicture(StretchedGrey(bitmap, 0, 0, bitmap.Width, bitmap.Height, image1_->size()));
+    // Reduced once per image to the size it is shown at, its shape kept.
+    image1_->SetPicture(StretchedGrey(bitmap, 0, 0, bitmap.Width, bitmap.Height,
+                                      image1_->ReductionSize(bitmap.Width, bitmap.Height)));
 }
 
+// The core places strips on a picture of kPictureWidth x kPictureHeight;
+// as fractions they fit the picture at whatever size and shape it is shown.
 void TPhotoForm::DrawStrip(const PixelRect& rect, StripColour colour) {
-    image1_->FillRect(QRect(QPoint(rect.Left, rect.Top), QPoint(rect.Right - 1, rect.Bottom - 1)),
-                      colour == StripColour::Red ? QColor(255, 0, 0) : QColor(0, 0, 0));
+    const QRectF fraction(static_cast<double>(rect.Left) / kPictureWidth, static_cast<double>(rect.Top) / kPictureHeight,
+                          static_cast<double>(rect.Right - rect.Left) / kPictureWidth,
+                          static_cast<double>(rect.Bottom - rect.Top) / kPictureHeight);
+    image1_->AddStrip(fraction, colour == StripColour::Red ? QColor(255, 0, 0) : QColor(0, 0, 0));
 }
 
 void TPhotoForm::ShowOverMainWindow() {
-    if (QWidget* main = parentWidget()) move(main->geometry().center() - rect().center());
+    if (!isVisible()) {
+        if (QWidget* main = parentWidget()) move(main->geometry().center() - rect().center());
+    }
     show();
     raise();
 }

@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 #include "photo/work_bitmap.h"
@@ -15,6 +16,14 @@ constexpr std::uint8_t kOutsideGrey = 128;
 // Samples per display pixel along each axis; enough to keep a barcode's thin
 // bars visible as grey when a 6000-pixel photograph fills 617 pixels.
 constexpr int kSamplesPerAxis = 4;
+constexpr double kThinnestStrip = 2.0;
+
+// size scaled to fit within bounds, keeping its aspect ratio.
+QSize Fitted(QSizeF size, QSize bounds) {
+    if (size.isEmpty() || bounds.isEmpty()) return QSize(1, 1);
+    const QSize fitted = size.scaled(QSizeF(bounds), Qt::KeepAspectRatio).toSize();
+    return fitted.expandedTo(QSize(1, 1));
+}
 
 }  // namespace
 
@@ -41,28 +50,82 @@ QImage StretchedGrey(const WorkBitmap& bitmap, std::int32_t left, std::int32_t t
     return picture;
 }
 
-PictureView::PictureView(QSize size, QWidget* parent) : QWidget(parent), canvas_(size, QImage::Format_RGB32) {
-    setFixedSize(size);
-    canvas_.fill(palette().color(QPalette::Window));
+PictureView::PictureView(QSize designed, QWidget* parent) : QWidget(parent), designed_(designed) {
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    setMinimumSize(designed / 3);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QSize PictureView::ReductionSize(std::int64_t width, std::int64_t height) const {
+    return Fitted(QSizeF(static_cast<double>(width), static_cast<double>(height)), size().expandedTo(designed_));
 }
 
 void PictureView::SetPicture(const QImage& picture) {
-    canvas_ = picture.convertToFormat(QImage::Format_RGB32);
+    picture_ = picture.convertToFormat(QImage::Format_RGB32);
+    note_.clear();
+    strips_.clear();
     repaint();
 }
 
-void PictureView::FillRect(const QRect& rect, const QColor& colour) {
-    QPainter painter(&canvas_);
-    painter.fillRect(rect, colour);
-    painter.end();
+void PictureView::SetNote(const QString& note) {
+    picture_ = QImage();
+    note_ = note;
+    strips_.clear();
     repaint();
+}
+
+void PictureView::AddStrip(const QRectF& fraction, const QColor& colour) {
+    strips_.push_back({fraction, colour});
+    repaint();
+}
+
+QRect PictureView::PictureRect() const {
+    if (picture_.isNull()) return rect();
+    QRect shown(QPoint(0, 0), Fitted(QSizeF(picture_.size()), size()));
+    shown.moveCenter(rect().center());
+    return shown;
+}
+
+QImage PictureView::Picture() const {
+    const QRect shown = PictureRect();
+    QImage image(shown.size(), QImage::Format_RGB32);
+    QPainter painter(&image);
+    PaintPicture(painter, QRect(QPoint(0, 0), shown.size()));
+    return image;
+}
+
+void PictureView::PaintPicture(QPainter& painter, const QRect& target) const {
+    if (picture_.isNull()) {
+        painter.fillRect(target, palette().color(QPalette::Dark));
+        painter.drawText(target, Qt::AlignCenter | Qt::TextWordWrap, note_);
+        return;
+    }
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(target, picture_);
+    for (const Strip& strip : strips_) {
+        QRectF area(target.x() + strip.Fraction.x() * target.width(), target.y() + strip.Fraction.y() * target.height(),
+                    strip.Fraction.width() * target.width(), strip.Fraction.height() * target.height());
+        // A strip is thin along one axis; keep it visible along that one.
+        if (area.height() < kThinnestStrip && area.height() <= area.width())
+            area.adjust(0, 0, 0, kThinnestStrip - area.height());
+        if (area.width() < kThinnestStrip && area.width() < area.height())
+            area.adjust(0, 0, kThinnestStrip - area.width(), 0);
+        painter.fillRect(area, strip.Colour);
+    }
 }
 
 void PictureView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawImage(0, 0, canvas_);
+    painter.fillRect(rect(), palette().color(QPalette::Window));
+    PaintPicture(painter, PictureRect());
 }
 
-void PictureView::mousePressEvent(QMouseEvent* event) { emit Pressed(event->position().toPoint()); }
+void PictureView::mousePressEvent(QMouseEvent* event) {
+    const QRect shown = PictureRect();
+    QPoint position = event->position().toPoint() - shown.topLeft();
+    position.setX(std::clamp(position.x(), 0, shown.width() - 1));
+    position.setY(std::clamp(position.y(), 0, shown.height() - 1));
+    emit Pressed(position, shown.size());
+}
 
 }  // namespace tagmora

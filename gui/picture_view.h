@@ -1,41 +1,66 @@
 #pragma once
-// An image area of a fixed size that shows a canvas and reports mouse
-// presses: the photo window's picture and the manual rename window's view.
+// An image area that shows a picture with its own aspect ratio, as large as
+// the area allows, with strips drawn over it, and reports mouse presses in
+// picture coordinates: the photo window's picture and Manual Rename's view.
 #include <QImage>
 #include <QWidget>
 
 #include <cstdint>
+#include <vector>
 
 namespace tagmora {
 
 struct WorkBitmap;
 
-// The part [left, right) x [top, bottom) of the bitmap stretched over size
-// (aspect ratio not kept), averaging a few samples per display pixel so that
-// thin bars survive the reduction. Parts outside the bitmap are mid grey.
+// The part [left, right) x [top, bottom) of the bitmap reduced to size,
+// averaging a few samples per display pixel so that thin bars survive the
+// reduction. Parts outside the bitmap are mid grey.
 QImage StretchedGrey(const WorkBitmap& bitmap, std::int32_t left, std::int32_t top, std::int32_t right,
                      std::int32_t bottom, QSize size);
 
 class PictureView : public QWidget {
     Q_OBJECT
 public:
-    PictureView(QSize size, QWidget* parent);
+    // designed: the size the area opens at; it grows with its window.
+    PictureView(QSize designed, QWidget* parent);
 
-    // Replaces the canvas and repaints at once.
+    // The size a picture of width:height should be reduced to for the area
+    // as it is now.
+    QSize ReductionSize(std::int64_t width, std::int64_t height) const;
+    // Replaces the picture (and its strips, and any note) and repaints at once.
     void SetPicture(const QImage& picture);
-    // Fills a rectangle of the canvas and repaints at once.
-    void FillRect(const QRect& rect, const QColor& colour);
-    const QImage& Picture() const { return canvas_; }
+    // Shown instead of a picture, for one that cannot be shown.
+    void SetNote(const QString& note);
+    // A strip over the picture, in fractions of its width and height; at
+    // least two display pixels thick however small the picture is shown.
+    void AddStrip(const QRectF& fraction, const QColor& colour);
+
+    // Where the picture is drawn within the area.
+    QRect PictureRect() const;
+    // The picture area as drawn, strips included.
+    QImage Picture() const;
+
+    QSize sizeHint() const override { return designed_; }
 
 signals:
-    void Pressed(QPoint position);
+    // A press on the picture: the point within it and the size it is shown at.
+    void Pressed(QPoint position, QSize shown);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    QImage canvas_;
+    struct Strip {
+        QRectF Fraction;
+        QColor Colour;
+    };
+    void PaintPicture(QPainter& painter, const QRect& target) const;
+
+    QSize designed_;
+    QImage picture_;
+    QString note_;
+    std::vector<Strip> strips_;
 };
 
 }  // namespace tagmora

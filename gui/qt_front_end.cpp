@@ -3,7 +3,12 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include <string>
+#include <vector>
+
+#include "base/file_system.h"
 #include "gui/application.h"
+#include "gui/local_text.h"
 #include "gui/photo_form.h"
 
 namespace tagmora {
@@ -14,7 +19,7 @@ constexpr const char* kPromptCaption = "TGM";
 
 // Messages break their lines with CR LF, as the log does; a label wants LF.
 QString DisplayText(std::string_view text) {
-    QString display = QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+    QString display = FromLocal8Bit(text);
     display.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return display;
 }
@@ -44,7 +49,13 @@ bool QtFrontEnd::AskOkCancel(std::string_view text) {
 }
 
 void QtFrontEnd::ShowPhotoWindow() {
-    if (photoForm_) photoForm_->ShowOverMainWindow();
+    if (!photoForm_) return;
+    // The run lists the same folder just before; its total is known from
+    // the first image on, this gives it from the start.
+    std::vector<std::string> names;
+    ListJpegFiles(settings_.PhotoFolder(), names);
+    photoForm_->StartRun(static_cast<int>(names.size()));
+    photoForm_->ShowOverMainWindow();
 }
 
 void QtFrontEnd::HidePhotoWindow() {
@@ -65,6 +76,10 @@ void QtFrontEnd::ShowPicture(const WorkBitmap& bitmap) {
 
 void QtFrontEnd::DrawStrip(const PixelRect& rect, StripColour colour) {
     if (photoForm_) photoForm_->DrawStrip(rect, colour);
+}
+
+void QtFrontEnd::ImageFinished(std::int32_t index, std::int32_t total, std::string_view) {
+    if (photoForm_) photoForm_->SetProgress(index, total);
 }
 
 void QtFrontEnd::ProcessPendingEvents() {

@@ -25,6 +25,7 @@ public:
     void ShowPicture(const WorkBitmap& bitmap) override;
     void DrawStrip(const PixelRect& rect, StripColour colour) override;
     void ProcessPendingEvents() override;
+    void ImageFinished(std::int32_t index, std::int32_t total, std::string_view name) override;
 
 private:
     QWidget* MessageParent() const;

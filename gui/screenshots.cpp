@@ -106,7 +106,7 @@ int main(int argc, char* argv[]) {
         TManualForm* manual = form1.ManualForm();
         manual->findChild<QLineEdit*>("NewNameEdit")->setText("QSZ0123457.jpg");
         ok = ok && manual->grab().save(output + "/manual-rename.png");
-        manual->FullImageMouseDown(QPoint(200, 100));
+        manual->FullImageMouseDown(QPoint(200, 100), QSize(601, 451));
         ok = ok && manual->grab().save(output + "/manual-rename-zoomed.png");
         manual->SkipButtonClick();
     });

@@ -25,6 +25,7 @@ void ApplyPair(std::string_view key, const std::string& value, SettingValues& va
     else if (key == "SuffixFormat") values.SuffixFormat = value;
     else if (key == "FirstSuffix") values.SuffixAll = FlagValue(value);
     else if (key == "DeepSearch") values.DeepSearch = FlagValue(value);
+    else if (key == "LastFolder") values.PhotoFolder = value;
 }
 
 }  // namespace
@@ -47,7 +48,9 @@ std::string ConfigText(const SettingValues& values) {
            line("Rotation", std::to_string(values.RotationIndex)) + line("Type", std::to_string(values.TypeIndex)) +
            line("RenameRaw", flag(values.RenameRaw)) + line("RenameWO", flag(values.RenameWithoutBarcode)) +
            line("SuffixFormat", values.SuffixFormat) + line("FirstSuffix", flag(values.SuffixAll)) +
-           line("DeepSearch", flag(values.DeepSearch));
+           // After the eight lines, so that older versions read the file as before.
+           line("DeepSearch", flag(values.DeepSearch)) +
+           (values.PhotoFolder.empty() ? std::string() : line("LastFolder", values.PhotoFolder));
 }
 
 void ApplyConfigText(std::string text, SettingValues& values, FrontEnd& ui) {

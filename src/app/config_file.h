@@ -17,7 +17,8 @@ std::string ConfigFilePath(const std::string& startFolder);
 // Clamps a radio group index: below -1 to -1, 2 or more to 1.
 int ClampRadioIndex(int index);
 
-// The eight CR LF lines that Save Settings writes for these values.
+// The eight CR LF lines that Save Settings writes for these values, then
+// "LastFolder: " and the photo folder when there is one.
 std::string ConfigText(const SettingValues& values);
 
 // Applies the key/value pairs of a Config.txt text onto values. Reports

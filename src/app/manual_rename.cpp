@@ -44,16 +44,22 @@ bool IsReviewLine(std::string_view line) {
 
 }  // namespace
 
-std::vector<std::string> ReviewLines(std::string logText) {
-    std::string rest = LastRunSection(std::move(logText));
-    std::vector<std::string> lines;
-    // One line is always examined, even of an empty section; a last single
-    // character (a stray line end) is not worth another.
-    do {
-        std::string line = ReadLeadingPiece(rest, kCrLf, true);
-        if (IsReviewLine(line)) lines.push_back(std::move(line));
-    } while (rest.size() > 1);
-    return lines;
+std::vector<ReviewCandidate> ReviewCandidates(const LogSection& section) {
+    std::vector<ReviewCandidate> candidates;
+    if (section.Kind == SectionKind::Undo) return candidates;
+    const auto offered = [&candidates](const std::string& name) {
+        for (const ReviewCandidate& candidate : candidates)
+            if (candidate.Name == name) return true;
+        return false;
+    };
+    for (const std::string& line : section.Lines) {
+        const LogEvent event = ParseLogLine(line);
+        std::string name;
+        if (IsProblemOutcome(event.Outcome)) name = event.Photo;
+        else if (IsReviewLine(line)) name = NameFromLogLine(line);
+        if (!name.empty() && IsPlainFileName(name) && !offered(name)) candidates.push_back({line, std::move(name)});
+    }
+    return candidates;
 }
 
 std::string NameFromLogLine(std::string line) {
@@ -77,12 +83,10 @@ std::string NameFromLogLine(std::string line) {
 PixelRect ZoomRectangle(std::int32_t bitmapWidth, std::int32_t bitmapHeight, std::int32_t viewWidth,
                        std::int32_t viewHeight, std::int32_t x, std::int32_t y) {
     if (viewWidth <= 0 || viewHeight <= 0) return {0, 0, bitmapWidth, bitmapHeight};
-    // Whole-number factors on purpose: the click maps to the bitmap as it
-    // always has, a little to the top left for factors with a fraction.
-    const std::int64_t fx = bitmapWidth / viewWidth;
-    const std::int64_t fy = bitmapHeight / viewHeight;
-    const std::int64_t cx = x * fx;
-    const std::int64_t cy = y * fy;
+    // The view can be larger than the bitmap as well as smaller: the click is
+    // mapped in proportion.
+    const std::int64_t cx = std::int64_t{x} * bitmapWidth / viewWidth;
+    const std::int64_t cy = std::int64_t{y} * bitmapHeight / viewHeight;
     const auto [left, right] = ZoomSpan(cx, bitmapWidth);
     const auto [top, bottom] = ZoomSpan(cy, bitmapHeight);
     return {static_cast<std::int32_t>(left), static_cast<std::int32_t>(top), static_cast<std::int32_t>(right),
@@ -96,30 +100,67 @@ PixelRect PressOnView(bool& zoomed, std::int32_t bitmapWidth, std::int32_t bitma
     return ZoomRectangle(bitmapWidth, bitmapHeight, viewWidth, viewHeight, x, y);
 }
 
-bool ManualRenameFiles(const std::string& folder, std::string_view oldName, std::string_view newName) {
+bool ManualRenameFiles(const std::string& folder, std::string_view oldName, std::string_view newName,
+                       std::vector<FileMove>* moves) {
     if (!RenameNoReplace(folder, oldName, newName)) return false;
+    if (moves) moves->push_back({std::string(oldName), std::string(newName)});
     // The camera's raw file follows its photograph. Only the names are
     // changed, never the folder, so a folder called "x.jpg" is left alone.
     const std::string rawOld = ReplaceAllNoCase(oldName, ".jpg", ".CR2");
     const std::string rawNew = ReplaceAllNoCase(newName, ".jpg", ".CR2");
-    if (FileExists(JoinPath(folder, rawOld))) RenameNoReplace(folder, rawOld, rawNew);
+    if (FileExists(JoinPath(folder, rawOld)) && RenameNoReplace(folder, rawOld, rawNew) && moves)
+        moves->push_back({rawOld, rawNew});
     return true;
+}
+
+NameCheck CheckTypedName(const std::string& folder, std::string_view typed) {
+    std::string name = TrimControlAndBlank(typed);
+    if (name.empty()) return {name, "The new name is empty."};
+    if (name.find('/') != std::string::npos) return {name, "The new name may not contain /."};
+    if (name.find('\0') != std::string::npos) return {name, "The new name may not contain a NUL byte."};
+    // "QSZ0123456" means the photograph QSZ0123456.jpg; a dot at the start
+    // (a hidden file) or at the end marks no extension.
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string::npos || dot == 0) name += ".jpg";
+    else if (dot + 1 == name.size()) name += "jpg";
+    if (FileExists(JoinPath(folder, name))) return {name, name + " is already taken."};
+    return {name, {}};
+}
+
+std::string ManualRename(Context& ctx, const std::string& folder, std::string_view oldName, std::string_view typed) {
+    const NameCheck check = CheckTypedName(folder, typed);
+    if (!check.Refusal.empty()) return check.Refusal;
+    std::vector<FileMove> moves;
+    if (!ManualRenameFiles(folder, oldName, check.Name, &moves)) return "Unable to rename file.";
+    // Each on a line of its own, so that a review or an undo knows of it.
+    for (const FileMove& move : moves)
+        AppendLogLine(ctx, std::string(kManualMovePrefix) + move.From + " to " + move.To);
+    return {};
 }
 
 void RunManualReview(Context& ctx, const std::function<void(const ReviewItem&)>& showItem) {
     std::optional<std::string> log = ReadTextFile(LogFilePath(ctx.run), ctx.ui);
     if (!log) return;  // the user has been told; the program goes on
-    for (std::string& line : ReviewLines(std::move(*log))) {
-        std::string name = NameFromLogLine(line);
-        if (name.empty()) continue;
-        std::string folder = ctx.Settings().PhotoFolder();
-        // A file that cannot be decoded is reported like a missing one, and
-        // the review goes on with the next line.
-        if (LoadJpegGrey(JoinPath(folder, name), ctx.bitmap) != JpegResult::Ok) {
-            ctx.ui.ShowMessage("Unable to open file " + JoinPath(folder, name));
+    const LogSection section = LastLogSection(*log);
+    // The run's own folder; a log whose header is not whole falls back on
+    // the folder list's.
+    const std::string folder = section.Folder.empty() ? ctx.Settings().PhotoFolder() : section.Folder;
+    std::vector<std::string> gone;
+    for (ReviewCandidate& candidate : ReviewCandidates(section)) {
+        const std::string path = JoinPath(folder, candidate.Name);
+        if (!IsRegularFile(path)) {
+            gone.push_back(std::move(candidate.Name));
             continue;
         }
-        showItem(ReviewItem{std::move(line), std::move(name), std::move(folder)});
+        // A photograph that does not decode is still offered: it may be
+        // named by what the user knows of it.
+        if (LoadJpegGrey(path, ctx.bitmap) != JpegResult::Ok) ctx.bitmap.Resize(0, 0);
+        showItem(ReviewItem{std::move(candidate.Line), std::move(candidate.Name), folder});
+    }
+    if (!gone.empty()) {
+        std::string note = "Passed over, no longer in " + folder + " under the name the log gives:";
+        for (const std::string& name : gone) note += std::string(kCrLf) + name;
+        ctx.ui.ShowMessage(note);
     }
     ctx.ui.ShowMessage("Complete");
 }

@@ -31,6 +31,11 @@ TEST(ConfigFileTest, SaveWritesTheEightLinesThenDeepSearch) {
     ASSERT_TRUE(SaveConfig(folder.path(), SettingValues{}, ui));
     EXPECT_EQ(folder.Files(), (std::map<std::string, std::string>{{"Config.txt", kDefaultsText}}));
     EXPECT_EQ(ui.messages, Texts{"Settings saved"});
+    // The folder last chosen comes after the eight lines.
+    SettingValues withFolder;
+    withFolder.PhotoFolder = "/data/Sheets 2024";
+    ASSERT_TRUE(SaveConfig(folder.path(), withFolder, ui));
+    EXPECT_EQ(folder.Read("Config.txt"), std::string(kDefaultsText) + "LastFolder: /data/Sheets 2024\r\n");
 }
 
 TEST(ConfigFileTest, ReadingRules) {
@@ -51,6 +56,8 @@ TEST(ConfigFileTest, ReadingRules) {
         {"TGM\r\n", [](auto&) {}},
         // Deep Search is on unless the file turns it off (older files lack the line).
         {"TGM\r\nDeepSearch: 0\r\n", [](auto& v) { v.DeepSearch = false; }},
+        {"TGM\r\nType: 1\r\nLastFolder: /data/Sheets 2024\r\n",
+         [](auto& v) { v.TypeIndex = 1; v.PhotoFolder = "/data/Sheets 2024"; }},
         {"TGM", [](auto&) {}},
         // The last line without its line end is taken untrimmed.
         {"TGM\r\nType: 1\r\nBarcodeFormat: AB## ", [](auto& v) { v.TypeIndex = 1; v.BarcodeFormat = " AB## "; }},

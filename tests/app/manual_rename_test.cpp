@@ -4,8 +4,10 @@
 
 #include <filesystem>
 #include <map>
+#include <tuple>
 
 #include "support/fake_front_end.h"
+#include "support/folder_rig.h"
 #include "support/synthetic_sheet.h"
 #include "support/temp_folder.h"
 
@@ -17,23 +19,38 @@ using Lines = std::vector<std::string>;
 using Files = std::map<std::string, std::string>;
 
 // A log of two runs; the second one's outcome lines are given.
-std::string LogWithLastRun(std::string_view outcomeLines) {
+std::string LogWithLastRun(std::string_view outcomeLines, const std::string& folder = "/photos") {
     const std::string header = "\r\n01/02/26, 10:00:00\r\nVersion 1.0.0\r\nProcessing General images\r\n"
-                               "Renamed the following files:\r\n\r\nDirectory = /photos\r\n\r\n";
+                               "Renamed the following files:\r\n\r\nDirectory = " + folder + "\r\n\r\n";
     return header + "IMG_1.jpg: Unable to open image.\r\n" + header + std::string(outcomeLines);
 }
 
-TEST(ManualRenameTest, ReviewLinesAreTheLastRunsProblemLines) {
-    EXPECT_EQ(ReviewLines(LogWithLastRun("IMG_7.jpg: Unable to open image.\r\nNo barcode found on IMG_8.jpg\r\n"
-                                         "IMG_9.jpg renamed with previous barcode QSZ1\r\n")),
-              (Lines{"IMG_7.jpg: Unable to open image.", "No barcode found on IMG_8.jpg"}));
-    EXPECT_EQ(ReviewLines(LogWithLastRun("a.jpg renamed b.jpg (LOW CONFIDENCE)\r\nc.jpg: UNABLE\r\nd.jpg renamed e")),
-              (Lines{"a.jpg renamed b.jpg (LOW CONFIDENCE)", "c.jpg: UNABLE"}));
-    // The last line counts even without its line end.
-    EXPECT_EQ(ReviewLines(LogWithLastRun("x.jpg renamed y.jpg\r\nz.jpg:  Unable to find barcode")),
-              Lines{"z.jpg:  Unable to find barcode"});
-    EXPECT_TRUE(ReviewLines(LogWithLastRun("")).empty());
-    EXPECT_TRUE(ReviewLines("").empty());
+TEST(ManualRenameTest, TheReviewOffersEachProblemPhotographOnceInLogOrder) {
+    using Offered = std::vector<ReviewCandidate>;
+    const struct {
+        std::string lines;
+        Offered offered;
+    } cases[] = {
+        {"IMG_7.jpg: Unable to open image.\r\nNo barcode found on IMG_8.jpg\r\n-Renamed IMG_9.jpg to Q.jpg\r\n",
+         {{"IMG_7.jpg: Unable to open image.", "IMG_7.jpg"}, {"No barcode found on IMG_8.jpg", "IMG_8.jpg"}}},
+        // Every problem form, each photograph once; good outcomes and skips are not offered.
+        {">>>>>A.jpg: Found barcode, but unable to read\r\nB.jpg:  Unable to find barcode\r\n"
+         ">>>>>C.jpg: Found barcode X, but unable to match the format Q#\r\n"
+         ">>>>>D.jpg found barcode, but unable to rename D.CR2\r\n>>>>>D.jpg found barcode, but unable to rename D.xmp\r\n"
+         "E.jpg unable to rename to Q1a.jpg\r\nF.jpg renamed to Q1b.jpg\r\nG.jpg skipped by user.\r\n",
+         {{">>>>>A.jpg: Found barcode, but unable to read", "A.jpg"}, {"B.jpg:  Unable to find barcode", "B.jpg"},
+          {">>>>>C.jpg: Found barcode X, but unable to match the format Q#", "C.jpg"},
+          {">>>>>D.jpg found barcode, but unable to rename D.CR2", "D.jpg"},
+          {"E.jpg unable to rename to Q1a.jpg", "E.jpg"}}},
+        // Lines of other writers: any holding "unable" or "confidence", as before.
+        {"a.jpg renamed b.jpg (LOW CONFIDENCE)\r\nc.txt: UNABLE\r\n../x: unable\r\n",
+         {{"a.jpg renamed b.jpg (LOW CONFIDENCE)", "b.jpg (LOW CONFIDENCE)"}, {"c.txt: UNABLE", "c.txt"}}},
+        {"", {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ReviewCandidates(LastLogSection(LogWithLastRun(c.lines))), c.offered) << c.lines;
+    LogSection undo = LastLogSection(LogWithLastRun("No barcode found on IMG_8.jpg\r\n"));
+    undo.Kind = SectionKind::Undo;
+    EXPECT_TRUE(ReviewCandidates(undo).empty());
 }
 
 TEST(ManualRenameTest, NameFromLogLine) {
@@ -64,12 +81,13 @@ TEST(ManualRenameTest, ZoomRectangle) {
         std::int32_t bitmapWidth, bitmapHeight, viewWidth, viewHeight, x, y;
         PixelRect shown;
     } cases[] = {
-        // 2000 x 1500 in 601 x 444: both factors are 3.
-        {2000, 1500, 601, 444, 595, 222, {1400, 366, 2000, 966}},  // rightmost 600 columns
+        // 2000 x 1500 in 601 x 444.
+        {2000, 1500, 601, 444, 595, 222, {1400, 450, 2000, 1050}},  // rightmost 600 columns
         {2000, 1500, 601, 444, 0, 443, {0, 900, 600, 1500}},
         {2000, 1500, 601, 444, 2, 1, {0, 0, 600, 600}},
-        // 1201 / 601 truncates to 1, not rounded up to 2.
-        {1201, 887, 601, 444, 600, 100, {300, 0, 900, 600}},
+        // In proportion, also for a view larger than the bitmap.
+        {1201, 887, 601, 444, 600, 100, {601, 0, 1201, 600}},
+        {1000, 800, 2000, 1600, 1000, 800, {200, 100, 800, 700}},
         // A bitmap smaller than the square: pushed in at the top left first,
         // then the bottom right wins.
         {400, 300, 601, 444, 300, 200, {-200, -300, 400, 300}},
@@ -79,7 +97,7 @@ TEST(ManualRenameTest, ZoomRectangle) {
         EXPECT_EQ(ZoomRectangle(c.bitmapWidth, c.bitmapHeight, c.viewWidth, c.viewHeight, c.x, c.y), c.shown);
 
     bool zoomed = false;
-    EXPECT_EQ(PressOnView(zoomed, 2000, 1500, 601, 444, 595, 222), (PixelRect{1400, 366, 2000, 966}));
+    EXPECT_EQ(PressOnView(zoomed, 2000, 1500, 601, 444, 595, 222), (PixelRect{1400, 450, 2000, 1050}));
     EXPECT_TRUE(zoomed);
     EXPECT_EQ(PressOnView(zoomed, 2000, 1500, 601, 444, 10, 10), (PixelRect{0, 0, 2000, 1500}));
     EXPECT_FALSE(zoomed);
@@ -129,11 +147,44 @@ TEST(ManualRenameTest, NamesThatLeaveTheFolderAreRefusedAndTheFolderNameIsNeverR
     EXPECT_EQ(root.Read("day.CR2/IMG_1.CR2"), "someone else's raw");
 }
 
-TEST(ManualRenameTest, TheReviewOffersEachProblemImageThatOpensAndEndsWithComplete) {
+TEST(ManualRenameTest, ATypedNameIsMadeReadyOrRefusedWithItsReason) {
+    TempFolder folder;
+    folder.Write("QSZ1.jpg", "taken");
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"QSZ2", "QSZ2.jpg", ""},
+        {" QSZ2.JPG\t", "QSZ2.JPG", ""},
+        {"QSZ2.", "QSZ2.jpg", ""},
+        {".QSZ2", ".QSZ2.jpg", ""},
+        {"QSZ2.tif", "QSZ2.tif", ""},
+        {"QSZ1", "QSZ1.jpg", "QSZ1.jpg is already taken."},
+        {"  ", "", "The new name is empty."},
+        {"sub/QSZ2", "sub/QSZ2.jpg", "The new name may not contain /."},
+    };
+    for (const auto& [typed, name, refusal] : cases) {
+        const NameCheck check = CheckTypedName(folder.path(), typed);
+        EXPECT_EQ(check.Refusal, refusal) << typed;
+        if (!*refusal) {
+            EXPECT_EQ(check.Name, name) << typed;
+        }
+    }
+}
+
+TEST(ManualRenameTest, EveryManualRenameIsALogLineOfItsOwn) {
+    support::FolderRig rig;
+    rig.photos.Write("IMG_7.jpg", "photo");
+    rig.photos.Write("IMG_7.CR2", "raw");
+    EXPECT_EQ(ManualRename(rig.ctx(), rig.photos.path(), "IMG_7.jpg", "IMG_7"), "IMG_7.jpg is already taken.");
+    EXPECT_EQ(ManualRename(rig.ctx(), rig.photos.path(), "IMG_8.jpg", "QSZ1"), "Unable to rename file.");
+    EXPECT_EQ(ManualRename(rig.ctx(), rig.photos.path(), "IMG_7.jpg", "QSZ1"), "");
+    EXPECT_EQ(rig.photos.Files(), (Files{{"QSZ1.jpg", "photo"}, {"QSZ1.CR2", "raw"}}));
+    EXPECT_EQ(rig.Log(), "-Manually renamed IMG_7.jpg to QSZ1.jpg\r\n-Manually renamed IMG_7.CR2 to QSZ1.CR2\r\n");
+}
+
+TEST(ManualRenameTest, TheReviewOffersEachProblemPhotographStillThereAndEndsWithComplete) {
     TempFolder start, photos;
     support::TestCore core;
     core.state.run.StartFolder = start.path();
-    core.settings().PhotoFolder = photos.path();
+    core.settings().PhotoFolder = start.path();  // the folder list elsewhere: the run's folder counts
     Lines offered;  // line, name and the width of the picture in the bitmap
     const auto review = [&] {
         RunManualReview(core.ctx, [&](const ReviewItem& item) {
@@ -144,7 +195,7 @@ TEST(ManualRenameTest, TheReviewOffersEachProblemImageThatOpensAndEndsWithComple
     review();  // no log: said so, no "Complete"
     EXPECT_EQ(core.ui.messages, Lines{"Unable to open file: " + (start / "Tagmora.log")});
 
-    start.Write("Tagmora.log", LogWithLastRun(""));
+    start.Write("Tagmora.log", LogWithLastRun("", photos.path()));
     review();
     EXPECT_EQ(core.ui.messages.back(), "Complete");
 
@@ -156,14 +207,18 @@ TEST(ManualRenameTest, TheReviewOffersEachProblemImageThatOpensAndEndsWithComple
     photos.Write("IMG_3.jpg", "not a JPEG");
     start.Write("Tagmora.log", LogWithLastRun("IMG_7.jpg: Unable to open image.\r\nNo barcode found on IMG_8.jpg\r\n"
                                               "IMG_3.jpg: Unable to open image.\r\nIMG_2.jpg: Unable to open image.\r\n"
-                                              ">>>>>IMG_9.jpg: Found barcode, but unable to read\r\n"));
+                                              ">>>>>IMG_9.jpg: Found barcode, but unable to read\r\n",
+                                              photos.path()));
     core.ui.messages.clear();
     review();
+    // A photograph that does not decode is offered without a picture.
     EXPECT_EQ(offered, (Lines{"IMG_7.jpg: Unable to open image. | IMG_7.jpg | 40",
+                              "IMG_3.jpg: Unable to open image. | IMG_3.jpg | 0",
                               ">>>>>IMG_9.jpg: Found barcode, but unable to read | IMG_9.jpg | 56"}));
-    EXPECT_EQ(core.ui.messages, (Lines{"Unable to open file " + (photos / "IMG_8.jpg"),
-                                       "Unable to open file " + (photos / "IMG_3.jpg"),
-                                       "Unable to open file " + (photos / "IMG_2.jpg"), "Complete"}));
+    EXPECT_EQ(core.ui.messages,
+              (Lines{"Passed over, no longer in " + photos.path() + " under the name the log gives:\r\n"
+                     "IMG_8.jpg\r\nIMG_2.jpg",
+                     "Complete"}));
 }
 
 }  // namespace

@@ -81,6 +81,13 @@ TEST(BatchArgumentsTest, MistakesAreErrorsThatSayWhat) {
     EXPECT_THAT(error({"--type=close-up", "photos"}), HasSubstr("general|closeup"));
     EXPECT_THAT(error({"--orientation", "up", "photos"}), HasSubstr("horizontal|vertical"));
     EXPECT_THAT(error({"--suffix-all=1", "photos"}), HasSubstr("--suffix-all=1"));
+    // The last run is undone or reported from the log: no folder.
+    EXPECT_THAT(error({"--undo-last-run", "photos"}), HasSubstr("no folder is given with --undo-last-run"));
+    EXPECT_THAT(error({"--report", "run.csv", "photos"}), HasSubstr("current folder, not photos"));
+    EXPECT_THAT(error({"--report="}), HasSubstr("--report needs a file name"));
+    EXPECT_THAT(error({"--report", "a.csv", "--undo-last-run"}), HasSubstr("cannot be given together"));
+    EXPECT_EQ(Parse({"--undo-last-run"}).Action, CommandAction::UndoLastRun);
+    EXPECT_EQ(Parse({"--format=Q#", "--report", "run.csv"}).ReportFile, "run.csv");
 }
 
 // Messages and prompts as printed are checked with the program below.
@@ -200,6 +207,35 @@ TEST(BatchProgramTest, SeveralFoldersRunOneAfterAnother) {
     EXPECT_EQ(result.status, 2);
     EXPECT_THAT(result.err, HasSubstr("cannot read the folder"));
     EXPECT_THAT(result.out, HasSubstr("No Errors encountered with 0 images."));  // the named photograph is passed over
+}
+
+// A run reported and undone from the start folder; the undo is not undone
+// twice and a report never replaces a file.
+TEST(BatchProgramTest, ReportsAndUndoesTheLastRunWithoutAFolder) {
+    support::BatchRig rig;
+    support::WriteLabelPhoto(rig.photos, "IMG_1.jpg", support::Symbology::Code39, "QSZ0000001", 1);
+    rig.photos.Write("IMG_1.CR2", "raw 1");
+    support::WriteBlankPhoto(rig.photos, "IMG_2.jpg", 2);
+    const auto before = rig.photos.Files();
+    ASSERT_EQ(RunBatchProgram(rig.start.path(), {rig.photos.path()}).status, 0);
+
+    support::ProgramResult result = RunBatchProgram(rig.start.path(), {"--report", "run.csv"});
+    EXPECT_EQ(result.status, 0) << result.out << result.err;
+    EXPECT_EQ(rig.start.Read("run.csv"),
+              "folder,original name,new name,barcode,outcome,raw files\r\n" + rig.photos.path() +
+                  ",IMG_1.jpg,QSZ0000001.jpg,QSZ0000001,read,QSZ0000001.CR2\r\n" + rig.photos.path() +
+                  ",IMG_2.jpg,QSZ00000011.jpg,QSZ0000001,previous barcode,\r\n");
+    result = RunBatchProgram(rig.start.path(), {"--report", "run.csv"});
+    EXPECT_EQ(result.status, 2);
+    EXPECT_THAT(result.err, HasSubstr("run.csv: the file exists already"));
+
+    result = RunBatchProgram(rig.start.path(), {"--undo-last-run"});
+    EXPECT_EQ(result.status, 0) << result.out << result.err;
+    EXPECT_EQ(result.out, "Tagmora: 3 renames of the last run undone.\n");
+    EXPECT_EQ(rig.photos.Files(), before);
+    result = RunBatchProgram(rig.start.path(), {"--undo-last-run"});
+    EXPECT_EQ(result.out, "Tagmora: The last run has been undone already: there is nothing to undo.\n");
+    EXPECT_EQ(rig.photos.Files(), before);
 }
 
 TEST(BatchProgramTest, BadArgumentsExitTwoWithoutTouchingTheLogAndHelpZero) {

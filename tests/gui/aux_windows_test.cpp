@@ -7,10 +7,12 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBrowser>
 
+#include <cstdlib>
 #include <stdexcept>
 
 #include "base/version.h"
@@ -58,18 +60,20 @@ private slots:
         TAboutBox* box = form.AboutBox();
         QVERIFY(!box->isModal());
         QCOMPARE(box->windowTitle(), QString("About"));
-        QCOMPARE(box->size(), QSize(298, 213));
-        support::CheckControls(*box, {
-            {"Panel1", QRect(8, 8, 281, 161)},
-            {"ProductName", QRect(80, 16, 0, 0), "Tagmora"},
-            {"Label1", QRect(108, 44, 0, 0), "Unified Version"},
-            {"OKButton", QRect(111, 180, 75, 25), "OK"},
-        });
+        support::CheckControls(*box, {{"ProductName", {}, "Tagmora"}, {"Label1", {}, "Unified Version"},
+                                      {"OKButton", {}, "OK"}});
+        support::CheckOrder(*box, Qt::Vertical, {"ProductName", "Label1", "VersionLabel"});
+        support::CheckOrder(*box, Qt::Vertical, {"Panel1", "OKButton"});
         QVERIFY(Child<QLabel>(*box, "ProductName")->font().bold());
         QVERIFY(Child<QPushButton>(*box, "OKButton")->isDefault());
         auto* version = Child<QLabel>(*box, "VersionLabel");
         QCOMPARE(version->text(), "Version " + QString::fromStdString(FileVersionText()));
-        QCOMPARE(version->pos(), QPoint(Child(*box, "Panel1")->width() / 2 - version->width() / 2, 72));
+        // Centred: the version in the panel, the box on the screen.
+        const auto centreX = [](const QWidget* widget) { return widget->x() + widget->width() / 2; };
+        QVERIFY(std::abs(centreX(version) - Child(*box, "Panel1")->width() / 2) <= 2);
+        QVERIFY(version->alignment() & Qt::AlignHCenter);
+        const QPoint screenCentre = box->screen()->availableGeometry().center();
+        QVERIFY((box->frameGeometry().center() - screenCentre).manhattanLength() <= 4);
 
         Child<QPushButton>(*box, "OKButton")->click();
         QCOMPARE(VisibleAboutBoxes(), 0);
@@ -81,8 +85,7 @@ private slots:
     void theLogViewerOpensAtTheEndOfTheLogAndNeverWritesIt() {
         TForm1 form;
         QCOMPARE(form.LogViewerForm()->size(), QSize(574, 629));
-        support::CheckControls(*form.LogViewerForm(),
-                               {{"Button1", QRect(248, 8, 73, 25), "Close"}, {"Memo1", QRect(0, 40, 574, 589)}});
+        support::CheckControls(*form.LogViewerForm(), {{"Button1", {}, "Close"}});
         auto* viewLog = Child<QAction>(form, "ViewLogFile1");
         viewLog->trigger();  // no log yet: said so, and the program goes on
         QCOMPARE(hook->messages, Texts{"Unable to open file: " + (*start / "Tagmora.log")});
@@ -101,8 +104,12 @@ private slots:
             QScrollBar* bar = memo->verticalScrollBar();
             atEnd = viewer->windowTitle() == "Tagmora Log File" && bar->maximum() > 0 &&
                     bar->value() == bar->maximum() && memo->toPlainText().endsWith("Unable to open image.\n");
-            memo->appendPlainText("typed by the user");
-            Child<QPushButton>(*viewer, "Button1")->click();
+            // Read-only; Close at the bottom right, below the text.
+            auto* close = Child<QPushButton>(*viewer, "Button1");
+            atEnd = atEnd && memo->isReadOnly() && close->geometry().top() > memo->geometry().bottom() &&
+                    viewer->width() - close->geometry().right() < 20 && viewer->height() - close->geometry().bottom() < 20;
+            QTest::keyClicks(memo, "typed by the user");
+            close->click();
             return true;
         });
         viewLog->trigger();
@@ -114,23 +121,24 @@ private slots:
         TForm1 form;
         THelpForm* help = form.HelpForm();
         QCOMPARE(help->size(), QSize(804, 473));
-        support::CheckControls(*help, {{"Button1", QRect(352, 8, 97, 33), "Close"},
-                                       {"WebBrowser1", QRect(0, 56, 804, 417)}});
+        support::CheckControls(*help, {{"Button1", {}, "Close"}});
         QString page;
         support::ModalScript script;
         script.Then([&](QWidget* modal) {
             if (modal != help) return false;
-            if (help->windowTitle() == "TGM Online Help")
-                page = Child<QTextBrowser>(*help, "WebBrowser1")->toPlainText();
+            if (help->windowTitle() == "Tagmora Help") page = Child<QTextBrowser>(*help, "WebBrowser1")->toPlainText();
             Child<QPushButton>(*help, "Button1")->click();
             return true;
         });
-        Child<QAction>(form, "Help2")->trigger();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QTest::keyClick(&form, Qt::Key_F1);
         QVERIFY(script.Finished());
         QVERIFY(page.contains("http://tagmora.example.org/Herbarium/Help.html"));
         for (const char* topic : {"Demo/Debug", "Pause Each Line", "Close-up", "Vertical", "Ignore if matches",
                                   "Rename Raw files", "Rename W/O Barcode", "Suffix All Images", "Suffix Format",
-                                  "Save Settings", "Skip", "Abort", "Ctrl+M", "Complete"})
+                                  "Save Settings", "Skip", "Abort", "Ctrl+M", "Complete", "Undo Last Run",
+                                  "Export Last Run", "--undo-last-run", "--report", "tagmora-batch", "LastFolder"})
             QVERIFY2(page.contains(topic), topic);
     }
 
@@ -154,44 +162,57 @@ private slots:
         TManualForm* manual = form.ManualForm();
         QCOMPARE(manual->windowTitle(), QString("Tagmora -- Manual Rename"));
         QCOMPARE(manual->size(), QSize(617, 538));  // the client area of a 633 x 577 window
-        support::CheckControls(*manual, {
-            {"LogLabel", QRect(32, 8, 0, 0)},
-            {"Label1", QRect(179, 36, 0, 0), "-->"},
-            {"NewNameEdit", QRect(200, 34, 193, 21)},
-            {"RenameButton", QRect(424, 32, 65, 25), "Rename"},
-            {"SkipButton", QRect(512, 32, 65, 25), "Skip"},
-            {"FullImage", QRect(8, 72, 601, 444)},
-            {"Label2", QRect(240, 520, 0, 0), "(Click the image to zoom in)"},
-        });
+        support::CheckControls(*manual, {{"Label1", {}, "-->"}, {"RenameButton", {}, "Rename"},
+                                         {"SkipButton", {}, "Skip"}, {"Label2", {}, "(Click the image to zoom in)"}});
         auto* logLabel = Child<QLabel>(*manual, "LogLabel");
         auto* oldName = Child<QLabel>(*manual, "OldNameLabel");
         auto* newName = Child<QLineEdit>(*manual, "NewNameEdit");
         auto* fullImage = Child<PictureView>(*manual, "FullImage");
-        const auto grey = [fullImage](int x) { return qGray(fullImage->Picture().pixel(x, 200)); };
+        auto* hint = Child<QLabel>(*manual, "Label2");
+        // The grey at a fraction of the picture's width, as it is drawn.
+        const auto grey = [fullImage](double x) {
+            const QImage picture = fullImage->Picture();
+            return qGray(picture.pixel(static_cast<int>(x * (picture.width() - 1)), picture.height() / 2));
+        };
+        const auto click = [fullImage](double x) {
+            const QRect shown = fullImage->PictureRect();
+            QTest::mouseClick(fullImage, Qt::LeftButton, {},
+                              QPoint(shown.left() + static_cast<int>(x * (shown.width() - 1)), shown.center().y()));
+        };
 
         support::ModalScript script;
         bool firstChecked = false;
         script.Then([&](QWidget* modal) {
             if (modal != manual || logLabel->text() != "IMG_7.jpg: Unable to open image.") return false;
+            support::CheckOrder(*manual, Qt::Vertical, {"LogLabel", "NewNameEdit", "FullImage", "Label2"});
+            support::CheckOrder(*manual, Qt::Horizontal, {"OldNameLabel", "Label1", "NewNameEdit", "RenameButton",
+                                                          "SkipButton"});
             firstChecked = oldName->text() == "IMG_7.jpg" && newName->text() == "IMG_7.jpg";
-            // Whole view; a click near the right edge shows the rightmost
-            // 600 columns only; the next click the whole view again.
-            firstChecked = firstChecked && grey(100) < 80 && grey(590) > 180;
-            QTest::mouseClick(fullImage, Qt::LeftButton, {}, QPoint(595, 222));
-            firstChecked = firstChecked && grey(5) > 180 && grey(590) > 180;
-            QTest::mouseClick(fullImage, Qt::LeftButton, {}, QPoint(300, 300));
-            firstChecked = firstChecked && grey(100) < 80;
+            // The whole picture in its own shape; a click near the right edge
+            // shows the rightmost 600 columns only, and the hint says how
+            // back; the next click the whole picture again.
+            const QRect shown = fullImage->PictureRect();
+            firstChecked = firstChecked && std::abs(shown.width() * 3 - shown.height() * 4) <= 4;
+            firstChecked = firstChecked && grey(0.15) < 80 && grey(0.98) > 180;
+            click(0.99);
+            firstChecked = firstChecked && grey(0.02) > 180 && grey(0.98) > 180 &&
+                           hint->text() == "(Click the image to zoom out)";
+            click(0.5);
+            firstChecked = firstChecked && grey(0.15) < 80 && hint->text() == "(Click the image to zoom in)";
 
-            newName->setText("IMG_9.jpg");  // taken: refused, the window stays
+            newName->setText("IMG_9");  // taken once ".jpg" is added: refused, the window stays
             Child<QPushButton>(*manual, "RenameButton")->click();
-            firstChecked = firstChecked && manual->isVisible() && hook->messages == Texts{"Unable to rename file."};
+            firstChecked = firstChecked && manual->isVisible() && hook->messages == Texts{"IMG_9.jpg is already taken."};
             newName->setText("QSZ0001234.JPG");
             Child<QPushButton>(*manual, "RenameButton")->click();
             return true;
         });
         script.Then([&](QWidget* modal) {
             if (modal != manual || !logLabel->text().startsWith(">>>>>IMG_9.jpg")) return false;
-            if (oldName->text() == "IMG_9.jpg") Child<QPushButton>(*manual, "SkipButton")->click();
+            if (oldName->text() != "IMG_9.jpg") return true;
+            newName->clear();
+            QTest::keyClicks(newName, "QSZ0001235");
+            QTest::keyClick(newName, Qt::Key_Return);  // Enter renames
             return true;
         });
         form.show();
@@ -201,10 +222,16 @@ private slots:
         QVERIFY(script.Finished());
         QVERIFY(firstChecked);
         QVERIFY(!manual->isVisible());
-        QCOMPARE(hook->messages, (Texts{"Unable to rename file.",
-                                        "Unable to open file " + folder + "/IMG_8.jpg",
+        QCOMPARE(hook->messages, (Texts{"IMG_9.jpg is already taken.",
+                                        "Passed over, no longer in " + folder + " under the name the log gives:\r\n"
+                                        "IMG_8.jpg",
                                         "Complete"}));
-        QCOMPARE(support::FileNames(photos), (std::set<std::string>{"QSZ0001234.JPG", "QSZ0001234.CR2", "IMG_9.jpg"}));
+        QCOMPARE(support::FileNames(photos),
+                 (std::set<std::string>{"QSZ0001234.JPG", "QSZ0001234.CR2", "QSZ0001235.jpg"}));
+        // Each rename is a line of the log, for a later review or undo.
+        QVERIFY(start->Read("Tagmora.log").ends_with("-Manually renamed IMG_7.jpg to QSZ0001234.JPG\r\n"
+                                                     "-Manually renamed IMG_7.CR2 to QSZ0001234.CR2\r\n"
+                                                     "-Manually renamed IMG_9.jpg to QSZ0001235.jpg\r\n"));
     }
 
     void anErrorInAHandlerIsShownAndTheProgramGoesOn() {

@@ -83,6 +83,22 @@ void CheckControls(const QWidget& window, std::initializer_list<Control> control
     }
 }
 
+void CheckOrder(const QWidget& window, Qt::Orientation orientation, std::initializer_list<const char*> names) {
+    const QWidget* previous = nullptr;
+    for (const char* name : names) {
+        const auto* control = window.findChild<QWidget*>(name);
+        QVERIFY2(control && control->isVisibleTo(&window), name);
+        if (previous) {
+            const QRect before(previous->mapTo(&window, QPoint(0, 0)), previous->size());
+            const QRect after(control->mapTo(&window, QPoint(0, 0)), control->size());
+            const bool inOrder = orientation == Qt::Horizontal ? before.right() < after.left()
+                                                               : before.bottom() < after.top();
+            QVERIFY2(inOrder, qPrintable(QString("%1 before %2").arg(previous->objectName(), name)));
+        }
+        previous = control;
+    }
+}
+
 void WriteSheetPhoto(const std::string& path, std::string_view text, unsigned seed) {
     SheetOptions options;
     options.width = 1200;

@@ -42,8 +42,14 @@ public:
         if (beforeProcessEvents) beforeProcessEvents();
     }
 
-    std::vector<std::string> messages, messageCaptions, prompts, promptCaptions;
+    std::optional<std::string> SaveFileName(std::string_view suggested) override {
+        suggestedFiles.emplace_back(suggested);
+        return saveFileAnswer;
+    }
+
+    std::vector<std::string> messages, messageCaptions, prompts, promptCaptions, suggestedFiles;
     std::function<void()> beforeProcessEvents;
+    std::optional<std::string> saveFileAnswer;  // what a save dialog answers; cancelled when empty
 };
 
 // The base of every window test. Each test function starts in a fresh start
@@ -91,8 +97,9 @@ private:
 };
 
 // A control as designed: where it is (its top-left corner only when the size
-// is 0 x 0; unchecked when absent), its caption (a button's text, a frame's
-// title or a label's text) and its tool tip (unchecked when null).
+// is 0 x 0; unchecked when absent, as in windows laid out by Qt), its caption
+// (a button's text, a frame's title or a label's text) and its tool tip
+// (unchecked when null).
 struct Control {
     const char* name;
     std::optional<QRect> place;
@@ -102,6 +109,10 @@ struct Control {
 
 // Fails the running test for every control of window that is not as designed.
 void CheckControls(const QWidget& window, std::initializer_list<Control> controls);
+
+// Fails the running test unless each named control of window lies wholly to
+// the left of (Qt::Horizontal) or above (Qt::Vertical) the next, and is shown.
+void CheckOrder(const QWidget& window, Qt::Orientation orientation, std::initializer_list<const char*> names);
 
 // A sheet photograph 1200 x 900 with a Code 39 label that the General
 // pipeline reads; a blank sheet when text is empty.

@@ -3,9 +3,14 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStorageInfo>
@@ -18,6 +23,7 @@
 
 #include "app/config_file.h"
 #include "base/text_helpers.h"
+#include "gui/display_check.h"
 #include "gui/main_form.h"
 #include "gui/photo_form.h"
 #include "gui_test_support.h"
@@ -34,63 +40,78 @@ class MainWindowTest : public support::WindowTest {
 private slots:
     void startsWithTheDesignedControlsAndDefaults() {
         TForm1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
         QCOMPARE(form.windowTitle(), QString("Tagmora"));
-        QCOMPARE(form.centralWidget()->size(), QSize(443, 330));
-        QCOMPARE(form.minimumSize(), form.maximumSize());  // not resizable
-        QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
-        QVERIFY(form.windowFlags() & Qt::WindowMinimizeButtonHint);
-        // The tool tips as the curators know them, typing slips included.
+        // Opens at least at its designed size, and can be resized.
+        QVERIFY(form.centralWidget()->width() >= 443 && form.centralWidget()->height() >= 330);
+        QVERIFY(form.minimumSize() != form.maximumSize());
+        // The tool tips as the curators know them, spelling slips mended.
         support::CheckControls(form, {
-            {"SourceDriveCombo", QRect(8, 8, 211, 19)},
-            {"SourceDirCombo", QRect(8, 32, 211, 217), nullptr, "Double click folder so it appears open "},
-            {"ModeRadioGroup", QRect(240, 8, 97, 73), "Mode", "Debug doesn't rename images, and shows scan lines"},
+            {"SourceDirCombo", {}, nullptr, "Double click folder so it appears open "},
+            {"ModeRadioGroup", {}, "Mode", "Debug doesn't rename images, and shows scan lines"},
             {"ModeRadioGroupItem0", {}, "Production"}, {"ModeRadioGroupItem1", {}, "Demo/Debug"},
-            {"TypeRadioGroup", QRect(344, 8, 89, 73), "Type", "General works for most "},
+            {"TypeRadioGroup", {}, "Type", "General works for most "},
             {"TypeRadioGroupItem0", {}, "General"}, {"TypeRadioGroupItem1", {}, "Close-up"},
-            {"RotationRadio", QRect(240, 96, 97, 73), "Orientation",
-             "Bar code running across the image, or up and down."},
+            {"RotationRadio", {}, "Orientation", "Bar code running across the image, or up and down."},
             {"RotationRadioItem0", {}, "Horizontal"}, {"RotationRadioItem1", {}, "Vertical"},
-            {"Label1", QRect(248, 184, 0, 0), "Barcode Text Format String"},
-            {"FormatEdit", QRect(248, 200, 177, 21), nullptr,
-             "Letters, numbers match.  # is wild digit.  @ is wild alpha char. ? can be anythiing, even blank"},
-            {"DontRenameCheckBox", QRect(248, 227, 185, 25), "Ignore if matches Format String",
-             "Don't process already renamed images"},
-            {"GroupBox1", QRect(8, 256, 281, 65), "Multiple Images"},
-            {"RenameCheckBox", QRect(8, 15, 113, 25), "Rename Raw files",
-             "Rename all files with same name, different extension"},
-            {"RenameWOCheckBox", QRect(8, 40, 129, 17), "Rename W/O Barcode",
-             "Raname images without barcodes with the last found barcode."},
-            {"FirstSuffixCheckBox", QRect(151, 19, 97, 17), "Suffix All Images", "Add suffix to every file"},
-            {"Label2", QRect(151, 42, 0, 0), "Suffix Format"},
-            {"SuffixFormatEdit", QRect(225, 40, 41, 21), nullptr,
-             "@ = a,b,c...# = 1,2,3...  ### = 001, 002, 003,... Other characters are literal."},
-            {"ExecuteButton", QRect(312, 272, 97, 25), "Execute"},
-            {"PauseCheckBox", QRect(312, 304, 105, 17), "Pause Each Line"},
+            {"Label1", {}, "Barcode Text Format String"},
+            {"FormatEdit", {}, nullptr,
+             "Letters, numbers match.  # is wild digit.  @ is wild alpha char. ? can be anything, even blank"},
+            {"DontRenameCheckBox", {}, "Ignore if matches Format String", "Don't process already renamed images"},
+            {"GroupBox1", {}, "Multiple Images"},
+            {"RenameCheckBox", {}, "Rename Raw files", "Rename all files with same name, different extension"},
+            {"RenameWOCheckBox", {}, "Rename W/O Barcode", "Rename images without barcodes with the last found barcode."},
+            {"FirstSuffixCheckBox", {}, "Suffix All Images", "Add suffix to every file"},
+            {"Label2", {}, "Suffix Format"},
+            {"SuffixFormatEdit", {}, nullptr,
+             "@ = a,b,c...  # = 1,2,3...  ### = 001, 002, 003,... Other characters are literal."},
+            {"ExecuteButton", {}, "Execute"},
+            {"PauseCheckBox", {}, "Pause Each Line"},
         });
+        // The layout: the folder at the left, the options at the right, the
+        // options of several images and Execute below them.
+        using support::CheckOrder;
+        CheckOrder(form, Qt::Vertical, {"SourceDriveCombo", "SourceDirCombo", "FolderPath", "FolderCount", "GroupBox1"});
+        CheckOrder(form, Qt::Vertical, {"ModeRadioGroup", "RotationRadio", "Label1", "FormatEdit", "DontRenameCheckBox",
+                                        "ExecuteButton"});
+        CheckOrder(form, Qt::Horizontal, {"SourceDirCombo", "ModeRadioGroup", "TypeRadioGroup"});
+        CheckOrder(form, Qt::Horizontal, {"GroupBox1", "ExecuteButton"});
+        auto* multiple = Child(form, "GroupBox1");
+        for (const char* name : {"RenameCheckBox", "RenameWOCheckBox", "FirstSuffixCheckBox", "Label2", "SuffixFormatEdit"})
+            QCOMPARE(Child(form, name)->parentWidget(), multiple);
+        CheckOrder(*multiple, Qt::Horizontal, {"RenameCheckBox", "FirstSuffixCheckBox"});
+        CheckOrder(*multiple, Qt::Horizontal, {"Label2", "SuffixFormatEdit"});
 
         const SettingValues values = form.ControlValues();
-        QCOMPARE(ConfigText(values), ConfigText(SettingValues{}));
+        SettingValues expected;
+        expected.PhotoFolder = startPath.toStdString();
+        QCOMPARE(ConfigText(values), ConfigText(expected));
         QVERIFY(values.ModeIndex == 0 && values.IgnoreMatching && !values.PauseEachLine);
         QVERIFY(Child(form, "PauseCheckBox")->isHidden());
-        // The folder list shows the start folder, and Execute is enabled
-        // although it holds no photograph.
+        // The folder list shows the start folder, its path and what it holds,
+        // and Execute is enabled although it holds no photograph.
         QCOMPARE(QString::fromLocal8Bit(form.Ctx().run.StartFolder), startPath);
         QCOMPARE(QString::fromLocal8Bit(values.PhotoFolder), startPath);
+        QCOMPARE(Child<QLineEdit>(form, "FolderPath")->text(), startPath);
+        QCOMPARE(Child<QLabel>(form, "FolderCount")->text(), QString("No JPEG photographs"));
         QVERIFY(Child(form, "ExecuteButton")->isEnabled());
         QCOMPARE(Child<QComboBox>(form, "SourceDriveCombo")->currentData().toString(),
                  QStorageInfo(startPath).rootPath());
 
-        // The menu, Manual Rename hidden; icons on all but it and About.
-        const std::tuple<const char*, const char*, bool> items[] = {
-            {"SaveSettings1", "Save Settings", true}, {"Exit1", "Exit", true},
-            {"ViewLogFile1", "View Log File", true},  {"ReviewProblems1", "Manual Rename", false},
-            {"Help2", "Help", true},                  {"About1", "About", false},
+        // The menu: icons as before, Manual Rename shown, keys for the frequent items.
+        const std::tuple<const char*, const char*, bool, const char*> items[] = {
+            {"SaveSettings1", "Save Settings", true, ""}, {"UndoLastRun1", "Undo Last Run", false, ""},
+            {"ExportLastRun1", "Export Last Run…", false, ""}, {"Exit1", "Exit", true, "Ctrl+Q"},
+            {"ViewLogFile1", "View Log File", true, ""},  {"ReviewProblems1", "Manual Rename…", false, "Ctrl+M"},
+            {"Help2", "Help", true, "F1"},                {"About1", "About", false, ""},
         };
-        for (const auto& [name, caption, icon] : items) {
+        for (const auto& [name, caption, icon, keys] : items) {
             auto* action = Child<QAction>(form, name);
             QCOMPARE(action->text(), QString(caption));
             QCOMPARE(!action->icon().isNull(), icon);
-            QCOMPARE(action->isVisible(), name != std::string("ReviewProblems1"));
+            QVERIFY(action->isVisible());
+            QCOMPARE(action->shortcut().toString(), QString(keys));
         }
         QStringList menus;
         for (QAction* menu : form.menuBar()->actions()) menus << menu->text();
@@ -102,18 +123,13 @@ private slots:
         QCOMPARE(photo->windowTitle(), QString("Tagmora"));
         QCOMPARE(photo->size(), QSize(648, 626));
         support::CheckControls(*photo, {
-            {"StaticText1", QRect(16, 16, 85, 20), "Image Name:"},
-            {"ImageNameLabel", QRect(112, 16, 0, 0)},
-            {"Button1", QRect(256, 8, 65, 25), "Abort"},
-            {"Button2", QRect(336, 8, 65, 25), "Skip"},
-            {"CountLabel", {}, "0"},
-            {"Label1", QRect(488, 16, 0, 0), "Labels"},
-            {"Image1", QRect(16, 40, 617, 561)},
+            {"StaticText1", {}, "Image Name:"}, {"Button1", {}, "Abort"}, {"Button2", {}, "Skip"},
+            {"CountLabel", {}, "0"}, {"Label1", {}, "Labels"},
         });
-        // Right-aligned, placed where its first text "0" begins at 467.
-        auto* count = Child<QLabel>(*photo, "CountLabel");
-        QCOMPARE(count->x() + count->width() - count->sizeHint().width(), 467);
-        QVERIFY(count->alignment() & Qt::AlignRight);
+        photo->layout()->activate();
+        CheckOrder(*photo, Qt::Horizontal, {"StaticText1", "ImageNameLabel", "Button1", "Button2", "CountLabel", "Label1"});
+        CheckOrder(*photo, Qt::Vertical, {"Button1", "ProgressBar", "Image1"});
+        QVERIFY(Child<QLabel>(*photo, "CountLabel")->alignment() & Qt::AlignRight);
         QVERIFY(hook->messages.empty());
     }
 
@@ -172,7 +188,7 @@ private slots:
 
     void theOptionsAreReadLiveSavedAndReadAtTheNextStart() {
         const std::string saved = "TGM\r\nBarcodeFormat: XY##\r\nRotation: 1\r\nType: 1\r\nRenameRaw: 0\r\n"
-                                  "RenameWO: 1\r\nSuffixFormat: @\r\nFirstSuffix: 1\r\n";
+                                  "RenameWO: 1\r\nSuffixFormat: @\r\nFirstSuffix: 1\r\nDeepSearch: 0\r\n";
         {
             TForm1 form;
             form.show();
@@ -184,22 +200,83 @@ private slots:
             Child<QCheckBox>(form, "DontRenameCheckBox")->click();
             QVERIFY(!form.Ctx().Settings().IgnoreMatching());
             for (const char* control : {"RotationRadioItem1", "TypeRadioGroupItem1", "RenameCheckBox",
-                                        "FirstSuffixCheckBox", "ModeRadioGroupItem1"})
+                                        "FirstSuffixCheckBox", "DeepSearchCheckBox", "ModeRadioGroupItem1"})
                 Child<QAbstractButton>(form, control)->click();
             Child<QLineEdit>(form, "SuffixFormatEdit")->setText("@");
             Child<QAction>(form, "SaveSettings1")->trigger();
-            QCOMPARE(start->Read("Config.txt"), saved);
+            // Deep Search and the folder chosen come after the eight lines.
+            QCOMPARE(start->Read("Config.txt"), saved + "LastFolder: " + start->path() + "\r\n");
             QCOMPARE(hook->messages, std::vector<std::string>{"Settings saved"});
         }
         // The next start restores what was saved, but neither Mode nor the
         // ignore box; a type out of range selects no item, which runs as Close-up.
         start->Write("Config.txt", ReplaceAll(saved, "Type: 1", "Type: -5"));
         TForm1 again;
-        QCOMPARE(ConfigText(again.ControlValues()), ReplaceAll(saved, "Type: 1", "Type: -1"));
+        QCOMPARE(ConfigText(again.ControlValues()),
+                 ReplaceAll(saved, "Type: 1", "Type: -1") + "LastFolder: " + start->path() + "\r\n");
         QVERIFY(!Child<QRadioButton>(again, "TypeRadioGroupItem0")->isChecked());
         QVERIFY(!Child<QRadioButton>(again, "TypeRadioGroupItem1")->isChecked());
         QCOMPARE(again.ModeIndex(), 0);
         QVERIFY(again.IgnoreMatching());
+    }
+
+    void theFolderIsShownRememberedGivenAndDropped() {
+        start->Write("photos/IMG_1.jpg", "x");
+        start->Write("photos/IMG_2.JPG", "x");
+        {
+            TForm1 form;
+            form.SelectFolder(photos);
+            QCOMPARE(Child<QLineEdit>(form, "FolderPath")->text(), photos);
+            QCOMPARE(Child<QLabel>(form, "FolderCount")->text(), QString("2 JPEG photographs"));
+            form.SaveSettings1Click();
+        }
+        // The next start opens on the folder saved, unless it is gone.
+        TForm1 form;
+        QCOMPARE(QString::fromLocal8Bit(form.PhotoFolder()), photos);
+        // As on the command line: a name that is no folder is said so.
+        form.OpenFolderArgument(startPath + "/missing");
+        QCOMPARE(hook->messages.back(), (*start / "missing") + " is not a folder that can be opened.");
+        form.OpenFolderArgument(startPath);
+        QCOMPARE(QString::fromLocal8Bit(form.PhotoFolder()), startPath);
+
+        QMimeData dropped;
+        dropped.setUrls({QUrl::fromLocalFile(photos)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&form, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&form, &drop);
+        QCOMPARE(QString::fromLocal8Bit(form.PhotoFolder()), photos);
+        QCOMPARE(Child<QLabel>(form, "FolderCount")->text(), QString("2 JPEG photographs"));
+        // A file is no folder to drop.
+        dropped.setUrls({QUrl::fromLocalFile(photos + "/IMG_1.jpg")});
+        QDragEnterEvent fileEnter(QPoint(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&form, &fileEnter);
+        QVERIFY(!fileEnter.isAccepted());
+    }
+
+    void withoutADisplayItSaysSoInOneLineAndExitsOne() {
+        const std::tuple<const char*, const char*, const char*, bool> cases[] = {
+            {nullptr, nullptr, nullptr, false}, {"", "", "", false},      {nullptr, ":0", nullptr, true},
+            {nullptr, nullptr, "wayland-0", true}, {"xcb", nullptr, "wayland-0", false}, {"wayland", ":0", nullptr, false},
+            {"offscreen", nullptr, nullptr, true}, {"xcb;offscreen", ":1", nullptr, true},
+        };
+        for (const auto& [platform, display, wayland, shows] : cases)
+            QCOMPARE(NoDisplayReason(platform, display, wayland).empty(), shows);
+
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) environment.remove(name);
+        program.setProcessEnvironment(environment);
+        program.setWorkingDirectory(startPath);
+        program.start(TAGMORA_PROGRAM, {});
+        QVERIFY(program.waitForFinished(20000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 1);
+        const QString said = QString::fromLocal8Bit(program.readAllStandardError());
+        QCOMPARE(said.count('\n'), 1);
+        QVERIFY2(said.contains("no display") && said.contains("tagmora-batch"), qPrintable(said));
+        QVERIFY(!start->Exists("Tagmora.log"));
     }
 };
 

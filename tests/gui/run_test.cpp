@@ -1,11 +1,14 @@
 // Whole runs driven through the main window: Execute, the photo window with
 // its picture and scan lines, and Abort and Skip clicked while images are read.
+#include <QAction>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <set>
 #include <string>
@@ -64,6 +67,10 @@ private slots:
                  (Texts{"IMG_2.jpg skipped.", "Process Aborted by User",
                         "No Errors encountered with 3 images.\r\nPlease read the log file for details."}));
         QCOMPARE(Child<QLabel>(*photo, "CountLabel")->text(), QString("3/3"));
+        // The bar counts the folder's photographs; the status bar keeps the summary.
+        QCOMPARE(Child<QProgressBar>(*photo, "ProgressBar")->text(), QString("3 of 4"));
+        QCOMPARE(Child<QLabel>(form, "RunSummaryLabel")->text(),
+                 QString("Last run: No Errors encountered with 3 images."));
         // A click takes effect between the scan lines: the photographs skipped
         // and aborted keep their names, the fourth is never handed on.
         QCOMPARE(support::FileNames(photos),
@@ -85,10 +92,11 @@ private slots:
         QCOMPARE(hook->promptCaptions.front(), std::string("TGM"));
         QCOMPARE(support::FileNames(photos), std::set<std::string>{"IMG_1.jpg"});  // Demo/Debug renames nothing
 
-        // The picture keeps the last image with its strips: black rows right
-        // across for the lines tried, red over the label for the line read.
+        // The picture keeps the last image, in its own 4:3 shape, with its
+        // strips: black rows right across for the lines tried, red over the
+        // label for the line read.
         const QImage picture = Child<PictureView>(*form.PhotoForm(), "Image1")->Picture();
-        QCOMPARE(picture.size(), QSize(617, 561));
+        QVERIFY(std::abs(picture.width() * 3 - picture.height() * 4) <= 4);
         // The rows in which every one of the columns has the colour.
         const auto rowsOf = [&picture](QRgb colour, std::initializer_list<int> columns) {
             QList<int> rows;
@@ -96,12 +104,47 @@ private slots:
                 if (std::ranges::all_of(columns, [&](int x) { return picture.pixel(x, y) == colour; })) rows << y;
             return rows;
         };
-        QVERIFY(rowsOf(qRgb(0, 0, 0), {0, 308, 616}).size() >= 2);
-        // Over the label, whose centre (700, 650 of 1200 x 900) is shown at
-        // (360, 405): a strip two display pixels thick.
-        const QList<int> red = rowsOf(qRgb(255, 0, 0), {360});
-        QVERIFY2(red.size() == 2 && red[0] >= 360 && red[1] == red[0] + 1 && red[1] <= 450,
+        const int w = picture.width(), h = picture.height();
+        QVERIFY(rowsOf(qRgb(0, 0, 0), {0, w / 2, w - 1}).size() >= 2);
+        // Over the label, whose centre is at (700, 650) of 1200 x 900: a strip
+        // two display pixels thick.
+        const QList<int> red = rowsOf(qRgb(255, 0, 0), {w * 700 / 1200});
+        QVERIFY2(red.size() == 2 && red[0] >= h * 64 / 100 && red[1] == red[0] + 1 && red[1] <= h * 80 / 100,
                  qPrintable(QString::number(red.value(0))));
+    }
+
+    void theLastRunIsExportedAndUndoneFromTheMenu() {
+        support::WriteSheetPhoto(Photo("IMG_1.jpg"), "QSZ0000001", 1);
+        start->Write("photos/IMG_1.CR2", "raw");
+        support::WriteSheetPhoto(Photo("IMG_2.jpg"), "", 2);
+        TForm1 form;
+        ShowOnPhotos(form);
+        Child<QPushButton>(form, "ExecuteButton")->click();
+        const std::set<std::string> renamed{"QSZ0000001.jpg", "QSZ0000001.CR2", "QSZ00000011.jpg"};
+        QCOMPARE(support::FileNames(photos), renamed);
+
+        // Export: the dialog is offered a name after the folder; cancelled, nothing is written.
+        Child<QAction>(form, "ExportLastRun1")->trigger();
+        QCOMPARE(hook->suggestedFiles, std::vector<std::string>{*start / "photos.csv"});
+        QVERIFY(!start->Exists("photos.csv"));
+        hook->saveFileAnswer = *start / "run.csv";
+        Child<QAction>(form, "ExportLastRun1")->trigger();
+        const std::string csv = start->Read("run.csv");
+        QVERIFY2(csv.starts_with("folder,original name,new name,barcode,outcome,raw files\r\n" + photos.toStdString() +
+                                 ",IMG_1.jpg,QSZ0000001.jpg,QSZ0000001,read,QSZ0000001.CR2\r\n"),
+                 csv.c_str());
+
+        // Undo, asked first, in the program's own caption.
+        hook->messages.clear();
+        Child<QAction>(form, "UndoLastRun1")->trigger();
+        QCOMPARE(hook->promptCaptions.back(), std::string("Tagmora"));
+        QVERIFY(hook->prompts.back().starts_with("Rename back the 3 files the last run renamed in " +
+                                                 photos.toStdString()));
+        QCOMPARE(support::FileNames(photos), (std::set<std::string>{"IMG_1.jpg", "IMG_1.CR2", "IMG_2.jpg"}));
+        QCOMPARE(hook->messages, Texts{"3 renames of the last run undone."});
+        Child<QAction>(form, "UndoLastRun1")->trigger();
+        QCOMPARE(hook->messages.back(), std::string("The last run has been undone already: there is nothing to undo."));
+        QCOMPARE(support::FileNames(photos), (std::set<std::string>{"IMG_1.jpg", "IMG_1.CR2", "IMG_2.jpg"}));
     }
 };
 

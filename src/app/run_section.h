@@ -1,0 +1,84 @@
+#pragma once
+// The last section of Tagmora.log read back as what happened to each
+// photograph. Undo, the report and Manual Rename all start from here, so the
+// log stays the one record of a run.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tagmora {
+
+// What wrote a section, told by its header line.
+enum class SectionKind { Production, DemoDebug, Undo, Unknown };
+
+struct LogSection {
+    SectionKind Kind = SectionKind::Unknown;
+    std::string Folder;              // the "Directory = " folder; empty when the header is not whole
+    std::vector<std::string> Lines;  // the outcome lines, in the order written
+};
+
+// The header line of the section an undo appends, in place of the mode line.
+inline constexpr std::string_view kUndoHeaderLine = "Undo of the last run:";
+// The log line of a rename made by hand in Manual Rename.
+inline constexpr std::string_view kManualMovePrefix = "-Manually renamed ";
+
+// The section after the last blank line of the log: its header tells the
+// kind and folder, the lines after it are its outcome lines.
+LogSection LastLogSection(std::string_view log);
+
+// One file moved to a new name in the section's folder.
+struct FileMove {
+    std::string From;
+    std::string To;
+    friend bool operator==(const FileMove&, const FileMove&) = default;
+};
+
+enum class LineKind {
+    Move,             // "-Renamed F to T" or NAME " renamed[ to] " NEW
+    ManualMove,       // "-Manually renamed F to T"
+    Read,             // a barcode read (Demo/Debug, or a rename line that names no barcode)
+    PreviousBarcode,  // the previous photograph's number was (or would be) used
+    Unreadable,       // a barcode seen but not read
+    FormatMismatch,   // a barcode read that does not fit the format string
+    NoBarcode,
+    UnableToOpen,
+    UnableToRename,
+    Skipped,
+    Aborted,
+    Other,            // not a line this program writes
+};
+
+// One outcome line taken apart. A rename line may also say how the barcode
+// came about: Kind is then Move and Outcome the reading's kind.
+struct LogEvent {
+    LineKind Kind = LineKind::Other;
+    LineKind Outcome = LineKind::Other;
+    std::string Photo;    // the photograph the line is about; empty for companion moves and Aborted
+    std::string Barcode;  // when the line names it
+    FileMove Move;        // for Move and ManualMove
+};
+
+LogEvent ParseLogLine(std::string_view line);
+
+// The outcomes the run counts as problems.
+bool IsProblemOutcome(LineKind kind);
+
+// Everything the section says about one photograph.
+struct PhotoRecord {
+    std::string Name;      // the name it had when the run began
+    std::string Current;   // its name after every rename of the section (Name when none)
+    std::string RunTarget; // the name the run gave it; empty when the run did not rename it
+    std::string Barcode;   // as a line named it; empty when only a new name tells
+    LineKind Outcome = LineKind::Other;
+    bool Problem = false;        // the run counted it as a problem
+    std::string ProblemLine;     // the first line that said so
+    std::vector<FileMove> Companions;  // files of the same base name, renamed with it (first to latest name)
+};
+
+// The photographs of the section, in the order the log first names them.
+std::vector<PhotoRecord> PhotoRecords(const LogSection& section);
+
+// Every rename of the section, run and manual, in the order written.
+std::vector<FileMove> SectionMoves(const LogSection& section);
+
+}  // namespace tagmora
