@@ -105,8 +105,10 @@ bool TakesValue(std::string_view name) {
 BatchCommand Finished(BatchCommand command) {
     if (command.Action == CommandAction::UndoLastRun || command.Action == CommandAction::Report) {
         if (!command.Folders.empty())
-            return Failed("no folder is given with --undo-last-run or --report: they read Tagmora.log in the "
-                          "current folder, not " + command.Folders.front());
+            return Failed(
+                "no folder is given with --undo-last-run or --report: they read Tagmora.log in the "
+                "current folder, not " +
+                command.Folders.front());
         return command;
     }
     if (command.Folders.empty()) return Failed("no folder given");

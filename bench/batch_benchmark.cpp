@@ -10,9 +10,9 @@
 
 #include "app/batch_run.h"
 #include "app/context.h"
+#include "app/process_image.h"
 #include "base/file_system.h"
 #include "photo/jpeg_intake.h"
-#include "app/process_image.h"
 #include "support/quiet_front_end.h"
 #include "support/synthetic_sheet.h"
 #include "support/temp_folder.h"
@@ -21,7 +21,7 @@ namespace {
 
 using namespace tagmora;
 
-constexpr int kWidth = 5616;   // a full-frame camera's picture
+constexpr int kWidth = 5616;  // a full-frame camera's picture
 constexpr int kHeight = 3744;
 
 // Demo/Debug mode analyses exactly as Production does but renames nothing,
@@ -62,9 +62,10 @@ struct CameraFolder {
             options.blurSigma = 0.8;
             options.noiseSigma = 2.0;
             options.seed = seed++;
-            const std::string jpeg = support::EncodeJpeg(
-                shot.barcode ? support::MakeSheet(shot.symbology, shot.barcode, options) : support::MakeBlankSheet(options),
-                90);
+            const std::string jpeg =
+                support::EncodeJpeg(shot.barcode ? support::MakeSheet(shot.symbology, shot.barcode, options)
+                                                 : support::MakeBlankSheet(options),
+                                    90);
             for (int copy = 0; copy < 2; ++copy) {
                 const std::string name = "IMG_" + std::to_string(1000 + 2 * seed + copy) + ".jpg";
                 photos.Write(name, jpeg);

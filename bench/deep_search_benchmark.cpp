@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "app/context.h"
+#include "app/process_image.h"
 #include "base/file_system.h"
 #include "deep_search/deep_search.h"
 #include "photo/jpeg_intake.h"
-#include "app/process_image.h"
 #include "support/barcode_render.h"
 #include "support/hard_sheet.h"
 #include "support/quiet_front_end.h"
@@ -68,7 +68,8 @@ std::vector<Photo> MixedPhotos() {
     for (unsigned i = 0; i < 8; ++i) {
         const std::string text = "QSZ01045" + std::to_string(10 + i);
         SheetOptions options = CameraSheet(i + 1);
-        TurnedLabel label{i % 2 == 0 ? RenderModules(Symbology::Code39, text) : RenderModules(Symbology::Code128, text), 5.0};
+        TurnedLabel label{i % 2 == 0 ? RenderModules(Symbology::Code39, text) : RenderModules(Symbology::Code128, text),
+                          5.0};
         label.centreX = 1200.0 + 450 * i;
         label.centreY = 600.0 + 330 * i;
         if (i >= 4) label.angleDegrees = 25.0 + 40 * (i - 4);
@@ -130,7 +131,8 @@ BENCHMARK(BM_DeepSearchUnlabelled)->Unit(benchmark::kMillisecond);
 void BM_DecodeMixedFolder(benchmark::State& state) {
     WorkBitmap bitmap;
     for (auto _ : state)
-        for (const std::string& name : Folder().names) benchmark::DoNotOptimize(LoadJpegGrey(JoinPath(Folder().folder.path(), name), bitmap));
+        for (const std::string& name : Folder().names)
+            benchmark::DoNotOptimize(LoadJpegGrey(JoinPath(Folder().folder.path(), name), bitmap));
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(Folder().names.size()));
 }
 BENCHMARK(BM_DecodeMixedFolder)->Unit(benchmark::kMillisecond);

@@ -66,7 +66,9 @@ void SampleOneRow(benchmark::State& state, const WorkBitmap& sheet, std::int32_t
     state.SetItemsProcessed(state.iterations() * (kWidth - 2));
 }
 
-void BM_SampleRowThroughBarcode(benchmark::State& state) { SampleOneRow(state, LabelledSheet(), kLabelRow, "QSZ0123456"); }
+void BM_SampleRowThroughBarcode(benchmark::State& state) {
+    SampleOneRow(state, LabelledSheet(), kLabelRow, "QSZ0123456");
+}
 BENCHMARK(BM_SampleRowThroughBarcode)->Unit(benchmark::kMicrosecond);
 
 void BM_SampleRowOfBlankSheet(benchmark::State& state) { SampleOneRow(state, BlankSheet(), kLabelRow, ""); }
@@ -99,7 +101,8 @@ void SearchGrid(benchmark::State& state, const WorkBitmap& sheet, const std::str
         if (text != expected) state.SkipWithError("unexpected text");
         benchmark::DoNotOptimize(text);
     }
-    state.counters["lines"] = benchmark::Counter(static_cast<double>(linesTried) / static_cast<double>(state.iterations()));
+    state.counters["lines"] =
+        benchmark::Counter(static_cast<double>(linesTried) / static_cast<double>(state.iterations()));
 }
 
 void BM_GridSearchFindsLabel(benchmark::State& state) { SearchGrid(state, LabelledSheet(), "QSZ0123456"); }

@@ -5,7 +5,6 @@
 //
 // Run by hand: build/bench/large_folder_benchmark
 #include <benchmark/benchmark.h>
-
 #include <unistd.h>
 
 #include <fstream>
@@ -48,10 +47,10 @@ struct LargeFolder {
             options.barHeight = 60;
             options.seed = seed;
             const std::string barcode = "QSZ0" + std::to_string(500000 + seed);
-            pictures.push_back(support::EncodeJpeg(
-                seed % 4 == 0 ? support::MakeBlankSheet(options)
-                              : support::MakeSheet(support::Symbology::Code39, barcode, options),
-                85));
+            pictures.push_back(
+                support::EncodeJpeg(seed % 4 == 0 ? support::MakeBlankSheet(options)
+                                                  : support::MakeSheet(support::Symbology::Code39, barcode, options),
+                                    85));
         }
         for (int i = 0; i < kImages; ++i) {
             char name[32];

@@ -1,9 +1,9 @@
 // Width lists of any length and value, NaN and infinity included.
 #include <vector>
 
-#include "symbology/code128.h"
 #include "fuzz_input.h"
 #include "support/fake_front_end.h"
+#include "symbology/code128.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     tagmora::fuzzing::FuzzInput in(data, size);

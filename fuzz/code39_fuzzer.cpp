@@ -1,7 +1,7 @@
 // Run strings of any shape through both Code 39 decoders.
-#include "symbology/code39.h"
 #include "fuzz_input.h"
 #include "support/fake_front_end.h"
+#include "symbology/code39.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     tagmora::fuzzing::FuzzInput in(data, size);

@@ -1,6 +1,6 @@
 // Format strings and texts of any bytes.
-#include "symbology/format_match.h"
 #include "fuzz_input.h"
+#include "symbology/format_match.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     tagmora::fuzzing::FuzzInput in(data, size);

@@ -1,10 +1,10 @@
 // Random line profiles through the General pipeline: line analysis, the
 // line scanning engine and the wide-element search.
+#include "fuzz_input.h"
 #include "general/line_analysis.h"
 #include "general/line_scanning_engine.h"
 #include "general/threshold_crossings.h"
 #include "general/wide_element_search.h"
-#include "fuzz_input.h"
 #include "support/reading_rig.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

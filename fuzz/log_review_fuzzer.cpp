@@ -1,7 +1,7 @@
 // The run log read back by Manual Rename: last section, problem lines, names.
 #include "app/manual_rename.h"
-#include "base/run_log.h"
 #include "base/file_system.h"
+#include "base/run_log.h"
 #include "fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

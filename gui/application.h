@@ -4,7 +4,6 @@
 // message instead of the end of the program.
 #include <QApplication>
 #include <QString>
-
 #include <functional>
 #include <optional>
 #include <string>

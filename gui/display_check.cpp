@@ -29,7 +29,8 @@ std::string NoDisplayReason() {
 }
 
 std::string NoDisplayMessage(const std::string& reason) {
-    return "tagmora: " + reason + "; to rename photographs without windows use tagmora-batch FOLDER "
+    return "tagmora: " + reason +
+           "; to rename photographs without windows use tagmora-batch FOLDER "
            "(tagmora-batch --help)";
 }
 

@@ -3,7 +3,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
-
 #include <functional>
 
 namespace tagmora {
@@ -36,9 +35,9 @@ QIcon SaveIcon() {
         p.setBrush(QColor(0x3d, 0x6f, 0xb6));
         p.drawRoundedRect(QRectF(1.5, 1.5, 13, 13), 1.5, 1.5);
         p.setBrush(Qt::white);
-        p.drawRect(QRectF(4.5, 1.5, 7, 5));   // label
+        p.drawRect(QRectF(4.5, 1.5, 7, 5));  // label
         p.setBrush(QColor(0xd8, 0xdc, 0xe2));
-        p.drawRect(QRectF(3.5, 9.5, 9, 5));   // shutter
+        p.drawRect(QRectF(3.5, 9.5, 9, 5));  // shutter
     });
 }
 

@@ -2,7 +2,6 @@
 // Texts cross between the windows and the core as 8-bit strings in the
 // system's code page, as file names on disk are.
 #include <QString>
-
 #include <string>
 #include <string_view>
 

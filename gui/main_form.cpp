@@ -25,19 +25,18 @@
 #include <QStatusBar>
 #include <QStorageInfo>
 #include <QTreeView>
-
 #include <cstdio>
 #include <cstdlib>
 
 #include "app/batch_run.h"
 #include "app/config_file.h"
+#include "app/manual_rename.h"
+#include "app/run_report.h"
+#include "app/undo_run.h"
 #include "base/file_helpers.h"
 #include "base/file_system.h"
-#include "app/manual_rename.h"
 #include "base/run_log.h"
-#include "app/run_report.h"
 #include "base/text_helpers.h"
-#include "app/undo_run.h"
 #include "gui/about_box.h"
 #include "gui/application.h"
 #include "gui/help_form.h"
@@ -80,8 +79,8 @@ private:
 };
 
 // A radio group: a framed caption over two exclusive items, numbered 0 and 1.
-QButtonGroup* MakeRadioGroup(QWidget* parent, const char* objectName, const QString& caption,
-                             const QStringList& items, const QString& tip) {
+QButtonGroup* MakeRadioGroup(QWidget* parent, const char* objectName, const QString& caption, const QStringList& items,
+                             const QString& tip) {
     auto* frame = new QGroupBox(caption, parent);
     frame->setObjectName(objectName);
     frame->setToolTip(tip);
@@ -158,8 +157,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ui_(*this, this), ctx_(co
     LoadConfig(core_.run.StartFolder, values, ui_);
     ApplyToControls(values);
     // The folder of the last session, when it is still there.
-    if (!values.PhotoFolder.empty() && IsDirectory(values.PhotoFolder))
-        SelectFolder(FromLocal8Bit(values.PhotoFolder));
+    if (!values.PhotoFolder.empty() && IsDirectory(values.PhotoFolder)) SelectFolder(FromLocal8Bit(values.PhotoFolder));
     ShowFolderInfo();
 
     aboutBox_ = new TAboutBox(this);
@@ -169,7 +167,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ui_(*this, this), ctx_(co
     manualForm_ = new TManualForm(ctx_, this);
     helpForm_ = new THelpForm(this);
 
-    resize(sizeHint().expandedTo(QSize(kDesignedClient.width(), kDesignedClient.height() + menuBar()->sizeHint().height() +
+    resize(
+        sizeHint().expandedTo(QSize(kDesignedClient.width(), kDesignedClient.height() + menuBar()->sizeHint().height() +
                                                                  statusBar()->sizeHint().height())));
     if (QScreen* display = screen()) move(display->availableGeometry().center() - rect().center());
 }
@@ -235,8 +234,8 @@ QLayout* TForm1::BuildOptionsColumn() {
     QWidget* client = centralWidget();
     modeRadioGroup_ = MakeRadioGroup(client, "ModeRadioGroup", "Mode", {"Production", "Demo/Debug"},
                                      "Debug doesn't rename images, and shows scan lines");
-    typeRadioGroup_ = MakeRadioGroup(client, "TypeRadioGroup", "Type", {"General", "Close-up"},
-                                     "General works for most ");
+    typeRadioGroup_ =
+        MakeRadioGroup(client, "TypeRadioGroup", "Type", {"General", "Close-up"}, "General works for most ");
     rotationRadio_ = MakeRadioGroup(client, "RotationRadio", "Orientation", {"Horizontal", "Vertical"},
                                     "Bar code running across the image, or up and down.");
     formatEdit_ = MakeEdit(client, "FormatEdit",
@@ -510,9 +509,8 @@ void TForm1::SaveSettings1Click() { SaveConfig(core_.run.StartFolder, ControlVal
 void TForm1::UndoLastRun1Click() {
     // The run in hand would go on renaming in the folder being undone.
     if (core_.run.RunInProgress) return ui_.ShowMessage("A run is in progress: undo it once it has ended.");
-    const UndoEnd end = UndoLastRun(ctx_, [this](const UndoPlan& plan) {
-        return AskOkCancel(this, FromLocal8Bit(UndoQuestionText(plan)));
-    });
+    const UndoEnd end = UndoLastRun(
+        ctx_, [this](const UndoPlan& plan) { return AskOkCancel(this, FromLocal8Bit(UndoQuestionText(plan))); });
     if (end == UndoEnd::Done || end == UndoEnd::Partly) runSummary_->setText(tr("Last run undone"));
     ShowFolderInfo();
 }

@@ -117,14 +117,14 @@ private:
     QLineEdit* suffixFormatEdit_ = nullptr;
     QPushButton* executeButton_ = nullptr;
     QCheckBox* pauseCheckBox_ = nullptr;
-    QLineEdit* folderPath_ = nullptr;   // the chosen folder in full, under the list
-    QLabel* folderCount_ = nullptr;     // how many photographs it holds
-    QLabel* runSummary_ = nullptr;      // the status bar's record of the last run
+    QLineEdit* folderPath_ = nullptr;  // the chosen folder in full, under the list
+    QLabel* folderCount_ = nullptr;    // how many photographs it holds
+    QLabel* runSummary_ = nullptr;     // the status bar's record of the last run
 
-    QString folder_;                      // the folder list's folder
-    QString drive_;                       // the drive box's drive (a mount point)
-    QHash<QString, QString> driveFolders_; // each drive's last folder, as Windows keeps them
-    bool movingFolderList_ = false;       // the list is being moved by the program, not the user
+    QString folder_;                        // the folder list's folder
+    QString drive_;                         // the drive box's drive (a mount point)
+    QHash<QString, QString> driveFolders_;  // each drive's last folder, as Windows keeps them
+    bool movingFolderList_ = false;         // the list is being moved by the program, not the user
 
     TAboutBox* aboutBox_ = nullptr;
     TPhotoForm* photoForm_ = nullptr;

@@ -54,9 +54,8 @@ TManualForm::TManualForm(Context& ctx, QWidget* parent) : QDialog(parent), ctx_(
     fullImage_ = new PictureView(QSize(601, 444), this);
     fullImage_->setObjectName("FullImage");
     fullImage_->setCursor(Qt::CrossCursor);
-    connect(fullImage_, &PictureView::Pressed, this, [this](QPoint position, QSize shown) {
-        RunGuarded([&] { FullImageMouseDown(position, shown); });
-    });
+    connect(fullImage_, &PictureView::Pressed, this,
+            [this](QPoint position, QSize shown) { RunGuarded([&] { FullImageMouseDown(position, shown); }); });
     hint_ = MakeLabel(this, "Label2", kZoomInHint);
     // The whole width, so that the longer hint never waits for a new layout.
     hint_->setAlignment(Qt::AlignCenter);
@@ -96,8 +95,8 @@ void TManualForm::ShowBitmapPart(const PixelRect& part) {
 void TManualForm::FullImageMouseDown(QPoint position, QSize shown) {
     const WorkBitmap& bitmap = ctx_.bitmap;
     if (bitmap.Empty()) return;
-    ShowBitmapPart(PressOnView(zoomed_, bitmap.Width, bitmap.Height, shown.width(), shown.height(), position.x(),
-                               position.y()));
+    ShowBitmapPart(
+        PressOnView(zoomed_, bitmap.Width, bitmap.Height, shown.width(), shown.height(), position.x(), position.y()));
     hint_->setText(zoomed_ ? kZoomOutHint : kZoomInHint);
 }
 

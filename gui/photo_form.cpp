@@ -4,16 +4,15 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-
 #include <algorithm>
 
 #include "app/context.h"
+#include "app/process_image.h"
 #include "app/progress_estimate.h"
 #include "gui/application.h"
 #include "gui/local_text.h"
 #include "gui/picture_view.h"
 #include "gui/widget_makers.h"
-#include "app/process_image.h"
 #include "photo/work_bitmap.h"
 
 namespace tagmora {
@@ -92,14 +91,15 @@ void TPhotoForm::SetProgress(int done, int total) {
 
 void TPhotoForm::ShowPicture(const WorkBitmap& bitmap) {
     // Reduced once per image to the size it is shown at, its shape kept.
-    image1_->SetPicture(StretchedGrey(bitmap, 0, 0, bitmap.Width, bitmap.Height,
-                                      image1_->ReductionSize(bitmap.Width, bitmap.Height)));
+    image1_->SetPicture(
+        StretchedGrey(bitmap, 0, 0, bitmap.Width, bitmap.Height, image1_->ReductionSize(bitmap.Width, bitmap.Height)));
 }
 
 // The core places strips on a picture of kPictureWidth x kPictureHeight;
 // as fractions they fit the picture at whatever size and shape it is shown.
 void TPhotoForm::DrawStrip(const PixelRect& rect, StripColour colour) {
-    const QRectF fraction(static_cast<double>(rect.Left) / kPictureWidth, static_cast<double>(rect.Top) / kPictureHeight,
+    const QRectF fraction(static_cast<double>(rect.Left) / kPictureWidth,
+                          static_cast<double>(rect.Top) / kPictureHeight,
                           static_cast<double>(rect.Right - rect.Left) / kPictureWidth,
                           static_cast<double>(rect.Bottom - rect.Top) / kPictureHeight);
     image1_->AddStrip(fraction, colour == StripColour::Red ? QColor(255, 0, 0) : QColor(0, 0, 0));

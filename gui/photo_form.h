@@ -4,7 +4,6 @@
 // the time left, and Abort and Skip.
 #include <QElapsedTimer>
 #include <QWidget>
-
 #include <string_view>
 
 #include "base/front_end.h"

@@ -2,7 +2,6 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-
 #include <algorithm>
 #include <cmath>
 
@@ -39,9 +38,11 @@ QImage StretchedGrey(const WorkBitmap& bitmap, std::int32_t left, std::int32_t t
             for (int j = 0; j < kSamplesPerAxis; ++j) {
                 const auto sy = static_cast<std::int64_t>(std::floor(top + (ty + (j + 0.5) / kSamplesPerAxis) * spanY));
                 for (int i = 0; i < kSamplesPerAxis; ++i) {
-                    const auto sx = static_cast<std::int64_t>(std::floor(left + (tx + (i + 0.5) / kSamplesPerAxis) * spanX));
+                    const auto sx =
+                        static_cast<std::int64_t>(std::floor(left + (tx + (i + 0.5) / kSamplesPerAxis) * spanX));
                     const bool inside = sx >= 0 && sy >= 0 && sx < bitmap.Width && sy < bitmap.Height;
-                    sum += inside ? bitmap.At(static_cast<std::int32_t>(sx), static_cast<std::int32_t>(sy)) : kOutsideGrey;
+                    sum +=
+                        inside ? bitmap.At(static_cast<std::int32_t>(sx), static_cast<std::int32_t>(sy)) : kOutsideGrey;
                 }
             }
             line[tx] = static_cast<std::uint8_t>(sum / (kSamplesPerAxis * kSamplesPerAxis));

@@ -4,7 +4,6 @@
 // picture coordinates: the photo window's picture and Manual Rename's view.
 #include <QImage>
 #include <QWidget>
-
 #include <cstdint>
 #include <vector>
 

@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
-
 #include <cstdio>
 #include <fstream>
 #include <string>

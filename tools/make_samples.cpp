@@ -15,8 +15,8 @@
 #include <random>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <system_error>
+#include <variant>
 #include <vector>
 
 #include "support/synthetic_sheet.h"
@@ -30,7 +30,7 @@ struct Photo {
     Symbology symbology = Symbology::Code39;
     double labelX = 0.7, labelY = 0.8;  // label centre, as parts of the sheet size
     double blur = 0.6, noise = 2.0;
-    bool raw = false;                   // a raw camera file is shot beside it
+    bool raw = false;  // a raw camera file is shot beside it
 };
 
 // The day's shooting: a colour-chart shot first (no label), then specimens in

@@ -9,12 +9,12 @@
 
 #include "app/context.h"
 #include "app/decode_ahead.h"
+#include "app/process_image.h"
 #include "base/file_system.h"
 #include "base/run_log.h"
 #include "base/text_helpers.h"
 #include "base/version.h"
 #include "photo/jpeg_intake.h"
-#include "app/process_image.h"
 #include "symbology/format_match.h"
 
 namespace tagmora {
@@ -147,9 +147,9 @@ std::string RunHeaderText(Context& ctx, std::time_t now) {
 std::string RunHeaderText(Context& ctx) { return RunHeaderText(ctx, std::time(nullptr)); }
 
 std::string SummaryText(int errorCount, int processedCount) {
-    std::string text = errorCount > 0
-                           ? std::to_string(errorCount) + " errors were encountered with " + std::to_string(processedCount)
-                           : "No Errors encountered with " + std::to_string(processedCount);
+    std::string text =
+        errorCount > 0 ? std::to_string(errorCount) + " errors were encountered with " + std::to_string(processedCount)
+                       : "No Errors encountered with " + std::to_string(processedCount);
     text += " images.";
     text += kCrLf;
     text += "Please read the log file for details.";

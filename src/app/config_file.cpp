@@ -17,15 +17,24 @@ constexpr std::size_t kIgnoredTail = 5;  // a shorter rest cannot hold another p
 bool FlagValue(std::string_view value) { return DecimalOrZero(value) != 0; }
 
 void ApplyPair(std::string_view key, const std::string& value, SettingValues& values) {
-    if (key == "BarcodeFormat") values.BarcodeFormat = value;
-    else if (key == "Rotation") values.RotationIndex = ClampRadioIndex(DecimalOrZero(value));
-    else if (key == "Type") values.TypeIndex = ClampRadioIndex(DecimalOrZero(value));
-    else if (key == "RenameRaw") values.RenameRaw = FlagValue(value);
-    else if (key == "RenameWO") values.RenameWithoutBarcode = FlagValue(value);
-    else if (key == "SuffixFormat") values.SuffixFormat = value;
-    else if (key == "FirstSuffix") values.SuffixAll = FlagValue(value);
-    else if (key == "DeepSearch") values.DeepSearch = FlagValue(value);
-    else if (key == "LastFolder") values.PhotoFolder = value;
+    if (key == "BarcodeFormat")
+        values.BarcodeFormat = value;
+    else if (key == "Rotation")
+        values.RotationIndex = ClampRadioIndex(DecimalOrZero(value));
+    else if (key == "Type")
+        values.TypeIndex = ClampRadioIndex(DecimalOrZero(value));
+    else if (key == "RenameRaw")
+        values.RenameRaw = FlagValue(value);
+    else if (key == "RenameWO")
+        values.RenameWithoutBarcode = FlagValue(value);
+    else if (key == "SuffixFormat")
+        values.SuffixFormat = value;
+    else if (key == "FirstSuffix")
+        values.SuffixAll = FlagValue(value);
+    else if (key == "DeepSearch")
+        values.DeepSearch = FlagValue(value);
+    else if (key == "LastFolder")
+        values.PhotoFolder = value;
 }
 
 }  // namespace

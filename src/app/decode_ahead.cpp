@@ -1,12 +1,12 @@
 #include "app/decode_ahead.h"
 
-#include "base/unique_fd.h"
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <utility>
+
+#include "base/unique_fd.h"
 
 namespace tagmora {
 

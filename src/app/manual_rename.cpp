@@ -55,8 +55,10 @@ std::vector<ReviewCandidate> ReviewCandidates(const LogSection& section) {
     for (const std::string& line : section.Lines) {
         const LogEvent event = ParseLogLine(line);
         std::string name;
-        if (IsProblemOutcome(event.Outcome)) name = event.Photo;
-        else if (IsReviewLine(line)) name = NameFromLogLine(line);
+        if (IsProblemOutcome(event.Outcome))
+            name = event.Photo;
+        else if (IsReviewLine(line))
+            name = NameFromLogLine(line);
         if (!name.empty() && IsPlainFileName(name) && !offered(name)) candidates.push_back({line, std::move(name)});
     }
     return candidates;
@@ -81,7 +83,7 @@ std::string NameFromLogLine(std::string line) {
 }
 
 PixelRect ZoomRectangle(std::int32_t bitmapWidth, std::int32_t bitmapHeight, std::int32_t viewWidth,
-                       std::int32_t viewHeight, std::int32_t x, std::int32_t y) {
+                        std::int32_t viewHeight, std::int32_t x, std::int32_t y) {
     if (viewWidth <= 0 || viewHeight <= 0) return {0, 0, bitmapWidth, bitmapHeight};
     // The view can be larger than the bitmap as well as smaller: the click is
     // mapped in proportion.
@@ -94,7 +96,7 @@ PixelRect ZoomRectangle(std::int32_t bitmapWidth, std::int32_t bitmapHeight, std
 }
 
 PixelRect PressOnView(bool& zoomed, std::int32_t bitmapWidth, std::int32_t bitmapHeight, std::int32_t viewWidth,
-                     std::int32_t viewHeight, std::int32_t x, std::int32_t y) {
+                      std::int32_t viewHeight, std::int32_t x, std::int32_t y) {
     zoomed = !zoomed;
     if (!zoomed) return {0, 0, bitmapWidth, bitmapHeight};
     return ZoomRectangle(bitmapWidth, bitmapHeight, viewWidth, viewHeight, x, y);
@@ -121,8 +123,10 @@ NameCheck CheckTypedName(const std::string& folder, std::string_view typed) {
     // "QSZ0123456" means the photograph QSZ0123456.jpg; a dot at the start
     // (a hidden file) or at the end marks no extension.
     const std::size_t dot = name.rfind('.');
-    if (dot == std::string::npos || dot == 0) name += ".jpg";
-    else if (dot + 1 == name.size()) name += "jpg";
+    if (dot == std::string::npos || dot == 0)
+        name += ".jpg";
+    else if (dot + 1 == name.size())
+        name += "jpg";
     if (FileExists(JoinPath(folder, name))) return {name, name + " is already taken."};
     return {name, {}};
 }

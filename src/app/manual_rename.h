@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "base/pixel_rect.h"
 #include "app/run_section.h"
+#include "base/pixel_rect.h"
 
 namespace tagmora {
 
@@ -30,17 +30,16 @@ std::vector<ReviewCandidate> ReviewCandidates(const LogSection& section);
 // ">>>>>" marker of the General pipeline is removed.
 std::string NameFromLogLine(std::string line);
 
-
 // The 600 x 600 bitmap rectangle shown for a click at (x, y) in a view of
 // viewWidth x viewHeight showing a bitmap of bitmapWidth x bitmapHeight.
 PixelRect ZoomRectangle(std::int32_t bitmapWidth, std::int32_t bitmapHeight, std::int32_t viewWidth,
-                       std::int32_t viewHeight, std::int32_t x, std::int32_t y);
+                        std::int32_t viewHeight, std::int32_t x, std::int32_t y);
 
 // A press on the view: when it shows the whole bitmap, zooms in on the square
 // around (x, y); when zoomed, goes back to the whole bitmap. Flips zoomed and
 // returns the bitmap rectangle to show.
 PixelRect PressOnView(bool& zoomed, std::int32_t bitmapWidth, std::int32_t bitmapHeight, std::int32_t viewWidth,
-                     std::int32_t viewHeight, std::int32_t x, std::int32_t y);
+                      std::int32_t viewHeight, std::int32_t x, std::int32_t y);
 
 // Renames folder/oldName to newName (in the same folder) and, when that
 // worked, the ".CR2" sibling alike (silently). False when the photograph

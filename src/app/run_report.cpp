@@ -38,10 +38,14 @@ std::size_t Utf8Length(std::string_view text, std::size_t at) {
     const auto lead = static_cast<unsigned char>(text[at]);
     std::size_t length = 0;
     if (lead < 0x80) return 1;
-    if (lead >= 0xC2 && lead <= 0xDF) length = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF) length = 3;
-    else if (lead >= 0xF0 && lead <= 0xF4) length = 4;
-    else return 0;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2;
+    else if (lead >= 0xE0 && lead <= 0xEF)
+        length = 3;
+    else if (lead >= 0xF0 && lead <= 0xF4)
+        length = 4;
+    else
+        return 0;
     if (at + length > text.size()) return 0;
     for (std::size_t i = 1; i < length; ++i)
         if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80) return 0;
@@ -126,8 +130,9 @@ std::string ReportCsv(const std::vector<ReportRow>& rows) {
 LastRunReport ReportOfLastRun(std::string_view log, std::string_view format) {
     const LogSection section = LastLogSection(log);
     if (section.Kind != SectionKind::Production && section.Kind != SectionKind::DemoDebug)
-        return {{}, section.Kind == SectionKind::Undo ? "The last run has been undone: there is no run to report."
-                                                      : "The end of the log is not a run: there is nothing to report."};
+        return {{},
+                section.Kind == SectionKind::Undo ? "The last run has been undone: there is no run to report."
+                                                  : "The end of the log is not a run: there is nothing to report."};
     return {ReportCsv(ReportRows(section, format)), {}};
 }
 

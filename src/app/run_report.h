@@ -15,7 +15,7 @@ class FrontEnd;
 struct ReportRow {
     std::string Folder;
     std::string Original;
-    std::string NewName;   // empty when the photograph keeps its name
+    std::string NewName;  // empty when the photograph keeps its name
     std::string Barcode;
     std::string Outcome;
     std::string RawFiles;  // new names of the files renamed with it, "; " between them

@@ -181,7 +181,8 @@ LogSection LastLogSection(std::string_view log) {
 }
 
 LogEvent ParseLogLine(std::string_view line) {
-    if (line.starts_with(kManualMovePrefix)) return MoveEvent(LineKind::ManualMove, line.substr(kManualMovePrefix.size()));
+    if (line.starts_with(kManualMovePrefix))
+        return MoveEvent(LineKind::ManualMove, line.substr(kManualMovePrefix.size()));
     if (line.starts_with(kRunMovePrefix)) return MoveEvent(LineKind::Move, line.substr(kRunMovePrefix.size()));
     if (line == "Process aborted by user") return PhotoEvent(LineKind::Aborted, {});
     constexpr std::string_view kNoBarcode = "No barcode found on ";
@@ -271,8 +272,8 @@ private:
         // A skip is the last word; otherwise a problem outlasts the renames of
         // the photograph's other files.
         if (record.Outcome == LineKind::Skipped) return;
-        if (event.Outcome == LineKind::Other || (IsProblem(record.Outcome) && !IsProblem(event.Outcome) &&
-                                                  event.Outcome != LineKind::Skipped))
+        if (event.Outcome == LineKind::Other ||
+            (IsProblem(record.Outcome) && !IsProblem(event.Outcome) && event.Outcome != LineKind::Skipped))
             return;
         record.Outcome = event.Outcome;
     }
@@ -291,8 +292,9 @@ private:
     void Companion(const FileMove& move, bool manual) {
         if (last_ < records_.size()) {
             PhotoRecord& record = records_[last_];
-            const bool follows = manual ? IsCompanionOf(move.From, previousName_) || IsCompanionOf(move.From, record.Name)
-                                        : IsCompanionOf(move.From, record.Name);
+            const bool follows = manual
+                                     ? IsCompanionOf(move.From, previousName_) || IsCompanionOf(move.From, record.Name)
+                                     : IsCompanionOf(move.From, record.Name);
             if (follows) return MoveCompanion(record, move);
         }
         if (!manual) pending_.push_back(move);
@@ -301,7 +303,7 @@ private:
     std::vector<PhotoRecord> records_;
     std::vector<FileMove> pending_;  // companions whose photograph no line has named yet
     std::size_t last_ = static_cast<std::size_t>(-1);
-    std::string previousName_;       // the name the last photograph renamed by hand had
+    std::string previousName_;  // the name the last photograph renamed by hand had
 };
 
 }  // namespace

@@ -45,7 +45,7 @@ enum class LineKind {
     UnableToRename,
     Skipped,
     Aborted,
-    Other,            // not a line this program writes
+    Other,  // not a line this program writes
 };
 
 // One outcome line taken apart. A rename line may also say how the barcode
@@ -65,13 +65,13 @@ bool IsProblemOutcome(LineKind kind);
 
 // Everything the section says about one photograph.
 struct PhotoRecord {
-    std::string Name;      // the name it had when the run began
-    std::string Current;   // its name after every rename of the section (Name when none)
-    std::string RunTarget; // the name the run gave it; empty when the run did not rename it
-    std::string Barcode;   // as a line named it; empty when only a new name tells
+    std::string Name;       // the name it had when the run began
+    std::string Current;    // its name after every rename of the section (Name when none)
+    std::string RunTarget;  // the name the run gave it; empty when the run did not rename it
+    std::string Barcode;    // as a line named it; empty when only a new name tells
     LineKind Outcome = LineKind::Other;
-    bool Problem = false;        // the run counted it as a problem
-    std::string ProblemLine;     // the first line that said so
+    bool Problem = false;              // the run counted it as a problem
+    std::string ProblemLine;           // the first line that said so
     std::vector<FileMove> Companions;  // files of the same base name, renamed with it (first to latest name)
 };
 

@@ -1,8 +1,5 @@
 #include "base/file_system.h"
 
-#include "base/text_helpers.h"
-#include "base/unique_fd.h"
-
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,6 +9,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <memory>
+
+#include "base/text_helpers.h"
+#include "base/unique_fd.h"
 
 namespace tagmora {
 
@@ -111,7 +111,8 @@ std::vector<std::string> ListFilesWithBase(const std::string& folder, std::strin
 bool FolderOffersJpeg(const std::string& folder) {
     std::vector<std::string> matches;
     // Hidden entries count here, and so do folders: only the first match decides.
-    if (!ListEntries(folder, [](int, std::string_view name) { return EndsWithJpgNoCase(name); }, matches))
+    if (!ListEntries(
+            folder, [](int, std::string_view name) { return EndsWithJpgNoCase(name); }, matches))
         return false;
     return !matches.empty() && IsRegularFile(JoinPath(folder, matches.front()));
 }

@@ -1,8 +1,8 @@
 #include "base/run_log.h"
 
 #include "base/file_helpers.h"
-#include "base/run_context.h"
 #include "base/file_system.h"
+#include "base/run_context.h"
 #include "base/text_helpers.h"
 
 namespace tagmora {

@@ -11,9 +11,9 @@ class RunSettings {
 public:
     virtual ~RunSettings() = default;
 
-    virtual int ModeIndex() const = 0;       // 0 Production, 1 Demo/Debug
-    virtual int TypeIndex() const = 0;       // 0 General, 1 Close-up, -1 none selected
-    virtual int RotationIndex() const = 0;   // 0 Horizontal, 1 Vertical, -1 none selected
+    virtual int ModeIndex() const = 0;      // 0 Production, 1 Demo/Debug
+    virtual int TypeIndex() const = 0;      // 0 General, 1 Close-up, -1 none selected
+    virtual int RotationIndex() const = 0;  // 0 Horizontal, 1 Vertical, -1 none selected
     virtual std::string BarcodeFormat() const = 0;
     virtual bool IgnoreMatching() const = 0;        // "Ignore if matches Format String"
     virtual bool RenameRaw() const = 0;             // "Rename Raw files"
@@ -21,7 +21,7 @@ public:
     virtual bool SuffixAll() const = 0;             // "Suffix All Images"
     virtual std::string SuffixFormat() const = 0;
     virtual bool PauseEachLine() const = 0;
-    virtual std::string PhotoFolder() const = 0;    // the folder list's folder
+    virtual std::string PhotoFolder() const = 0;  // the folder list's folder
     // "Deep Search": when the scan lines read nothing, look again at the
     // whole photograph, at any angle.
     virtual bool DeepSearch() const = 0;

@@ -7,10 +7,10 @@
 namespace tagmora {
 
 struct RunState {
-    std::string StartFolder;    // where Config.txt and Tagmora.log live; set once
-    std::string PhotoFolder;    // the folder of the current (or last) run
-    bool KeepGoing = false;     // the run may go on; cleared by Abort, Skip and Cancel
-    bool SkipRequested = false; // the user gave up the image in hand only
+    std::string StartFolder;     // where Config.txt and Tagmora.log live; set once
+    std::string PhotoFolder;     // the folder of the current (or last) run
+    bool KeepGoing = false;      // the run may go on; cleared by Abort, Skip and Cancel
+    bool SkipRequested = false;  // the user gave up the image in hand only
     std::int32_t ErrorCount = 0;
     std::int32_t ProcessedCount = 0;
     std::string CurrentImage;   // bare file name of the image in hand
@@ -26,7 +26,7 @@ struct RunState {
     // in samples: the red strip is limited to it.
     std::int32_t BandStart = 0;
     std::int32_t BandEnd = 0;
-    bool RunInProgress = false; // a second Execute while one run pumps events is refused
+    bool RunInProgress = false;  // a second Execute while one run pumps events is refused
 };
 
 }  // namespace tagmora

@@ -78,15 +78,13 @@ std::string ReplaceEach(std::string_view text, std::string_view from, std::strin
 }  // namespace
 
 std::string ReplaceAllNoCase(std::string_view text, std::string_view from, std::string_view to) {
-    return ReplaceEach(text, from, to, [](std::string_view h, std::string_view n, std::size_t f) {
-        return FindNoCase(h, n, f);
-    });
+    return ReplaceEach(text, from, to,
+                       [](std::string_view h, std::string_view n, std::size_t f) { return FindNoCase(h, n, f); });
 }
 
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
-    return ReplaceEach(text, from, to, [](std::string_view h, std::string_view n, std::size_t f) {
-        return h.find(n, f);
-    });
+    return ReplaceEach(text, from, to,
+                       [](std::string_view h, std::string_view n, std::size_t f) { return h.find(n, f); });
 }
 
 int DecimalOrZero(std::string_view text) {
@@ -108,7 +106,8 @@ std::string LetterSuffix(int n) {
 }
 
 std::string NextLetterSuffix(std::string_view suffix) {
-    const bool letters = !suffix.empty() && suffix.find_first_not_of("abcdefghijklmnopqrstuvwxyz") == std::string_view::npos;
+    const bool letters =
+        !suffix.empty() && suffix.find_first_not_of("abcdefghijklmnopqrstuvwxyz") == std::string_view::npos;
     if (!letters) return "a";
     std::string next(suffix);
     for (auto it = next.rbegin(); it != next.rend(); ++it) {

@@ -7,8 +7,8 @@
 #include "base/file_system.h"
 #include "base/run_log.h"
 #include "base/text_helpers.h"
-#include "deep_search/deep_search_stage.h"
 #include "closeup/closeup_row_scan.h"
+#include "deep_search/deep_search_stage.h"
 #include "photo/scan_line_mark.h"
 #include "symbology/format_match.h"
 

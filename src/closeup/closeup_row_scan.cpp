@@ -213,7 +213,8 @@ RowResult ScanCloseUpRow(const WorkBitmap& bitmap, CloseUpState& closeUp, std::i
 
     // Wide elements that did not read may be split by noise: average each
     // pixel with its right neighbour and try once more at the same threshold.
-    if (reading.result.BarcodeSeen && !reading.result.ReadValid && closeUp.CloseUpSpaceThreshold > kSmoothingSpaceThreshold) {
+    if (reading.result.BarcodeSeen && !reading.result.ReadValid &&
+        closeUp.CloseUpSpaceThreshold > kSmoothingSpaceThreshold) {
         for (std::size_t x = 1; x + 1 < samples.size(); ++x) samples[x] = (pixels[x] + pixels[x + 1]) / 2;
         AnalyseCloseUpRow(reading, samples, threshold);
         // The row has shown a barcode, whatever its smoothed copy shows: an

@@ -53,7 +53,8 @@ bool TwoWidths(const std::vector<int>& widths) {
     std::vector<int> sorted = widths;
     std::sort(sorted.begin(), sorted.end());
     const float narrow = static_cast<float>(sorted[sorted.size() / 4]);
-    const auto wide = std::count_if(sorted.begin(), sorted.end(), [&](int w) { return static_cast<float>(w) >= kWideRatio * narrow; });
+    const auto wide = std::count_if(sorted.begin(), sorted.end(),
+                                    [&](int w) { return static_cast<float>(w) >= kWideRatio * narrow; });
     const float share = static_cast<float>(wide) / static_cast<float>(sorted.size());
     return share >= kMinWideShare && share <= kMaxWideShare;
 }
@@ -93,7 +94,8 @@ float Agreement(const Stretch& a, const Stretch& b) {
     const float tolerance = std::max(1.0f, kEdgeTolerance * a.narrow);
     std::size_t met = 0;
     for (int e : a.edges) {
-        const auto near = std::lower_bound(b.edges.begin(), b.edges.end(), static_cast<int>(static_cast<float>(e) - tolerance));
+        const auto near =
+            std::lower_bound(b.edges.begin(), b.edges.end(), static_cast<int>(static_cast<float>(e) - tolerance));
         if (near != b.edges.end() && std::abs(static_cast<float>(*near - e)) <= tolerance) ++met;
     }
     return a.edges.empty() ? 0 : static_cast<float>(met) / static_cast<float>(a.edges.size());
@@ -107,7 +109,8 @@ bool LooksLikeBarcode(const std::vector<SampledLine>& lines) {
     int agreeing = 0;
     for (std::size_t i = 1; i < stretches.size(); ++i) {
         if (stretches[i - 1].edges.empty() || stretches[i].edges.empty()) continue;
-        if (Agreement(stretches[i - 1], stretches[i]) >= kMinAgreement && Agreement(stretches[i], stretches[i - 1]) >= kMinAgreement)
+        if (Agreement(stretches[i - 1], stretches[i]) >= kMinAgreement &&
+            Agreement(stretches[i], stretches[i - 1]) >= kMinAgreement)
             ++agreeing;
     }
     return agreeing >= kMinAgreeingPairs;

@@ -86,9 +86,12 @@ std::optional<std::string> Text(const std::vector<int>& values) {
         const bool wasFnc4 = lastFnc4;
         lastFnc4 = false;
         if (set == 2) {
-            if (v < 100) text += {static_cast<char>('0' + v / 10), static_cast<char>('0' + v % 10)};
-            else if (v == kFnc1) return std::nullopt;
-            else set = v == 100 ? 1 : 0;
+            if (v < 100)
+                text += {static_cast<char>('0' + v / 10), static_cast<char>('0' + v % 10)};
+            else if (v == kFnc1)
+                return std::nullopt;
+            else
+                set = v == 100 ? 1 : 0;
             continue;
         }
         const int use = shift ? 1 - set : set;
@@ -102,8 +105,10 @@ std::optional<std::string> Text(const std::vector<int>& values) {
         } else if (v == kCodeC) {
             set = 2;
         } else if ((set == 1 && v == 100) || (set == 0 && v == 101)) {
-            if (wasFnc4) fnc4Run = !fnc4Run, fnc4 = false;
-            else fnc4 = lastFnc4 = true;
+            if (wasFnc4)
+                fnc4Run = !fnc4Run, fnc4 = false;
+            else
+                fnc4 = lastFnc4 = true;
         } else if (v == 100 || v == 101) {
             set = v == 100 ? 1 : 0;
         } else {
@@ -121,7 +126,8 @@ bool CheckSymbolRight(const std::vector<int>& values) {
 
 }  // namespace
 
-std::optional<std::string> Code128FromElements(std::span<const float> widths, bool reversed, std::string_view zbarText) {
+std::optional<std::string> Code128FromElements(std::span<const float> widths, bool reversed,
+                                               std::string_view zbarText) {
     const auto values = SymbolValues(widths, reversed);
     if (!values || values->size() < 3 || !CheckSymbolRight(*values)) return std::nullopt;
     auto text = Text(*values);

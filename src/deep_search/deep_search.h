@@ -19,11 +19,11 @@ enum class DeepStatus {
 
 struct DeepSearchResult {
     DeepStatus Status = DeepStatus::Nothing;
-    std::string Text;                 // only when Read
-    Quad RegionThatRead;              // Read: the region read; SeenUnread: the region seen
-    LineSegmentF LineThatRead;        // Read: the line that read first
-    std::vector<Quad> RegionsTried;   // every region decoded, for Demo/Debug drawing
-    bool SeveralTexts = false;        // another region read a different fitting text
+    std::string Text;                // only when Read
+    Quad RegionThatRead;             // Read: the region read; SeenUnread: the region seen
+    LineSegmentF LineThatRead;       // Read: the line that read first
+    std::vector<Quad> RegionsTried;  // every region decoded, for Demo/Debug drawing
+    bool SeveralTexts = false;       // another region read a different fitting text
 };
 
 // Reads image (never copied whole) for a Code 39 or Code 128 text that fits

@@ -10,8 +10,8 @@ enum class LineSymbology { Code39, Code128 };
 
 struct LineSymbol {
     LineSymbology Symbology = LineSymbology::Code39;
-    std::string Text;       // Code 128: already verified symbol by symbol
-    float EndSample = 0;    // sample index where the symbol's last element ended
+    std::string Text;     // Code 128: already verified symbol by symbol
+    float EndSample = 0;  // sample index where the symbol's last element ended
 };
 
 }  // namespace tagmora::deep

@@ -25,7 +25,8 @@ struct OrientationMap {
     std::vector<CellTensor> Cells;  // row-major
 
     const CellTensor& At(std::int32_t column, std::int32_t row) const {
-        return Cells[static_cast<std::size_t>(row) * static_cast<std::size_t>(Columns) + static_cast<std::size_t>(column)];
+        return Cells[static_cast<std::size_t>(row) * static_cast<std::size_t>(Columns) +
+                     static_cast<std::size_t>(column)];
     }
     PointF CellCentre(std::int32_t column, std::int32_t row) const {
         return {(static_cast<float>(column) + 0.5f) * static_cast<float>(CellSize),

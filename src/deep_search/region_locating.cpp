@@ -55,7 +55,8 @@ std::vector<int> GrowComponent(const OrientationMap& map, const CellFacts& facts
                 const int nc = c + dc, nr = r + dr;
                 if (nc < 0 || nr < 0 || nc >= map.Columns || nr >= map.Rows) continue;
                 const auto index = static_cast<std::size_t>(nr * map.Columns + nc);
-                if (taken[index] || facts.strength[index] <= 0 || !SameDirection(facts.angle[index], seedAngle)) continue;
+                if (taken[index] || facts.strength[index] <= 0 || !SameDirection(facts.angle[index], seedAngle))
+                    continue;
                 taken[index] = 1;
                 cells.push_back(static_cast<int>(index));
             }

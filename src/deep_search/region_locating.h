@@ -11,11 +11,11 @@ namespace tagmora::deep {
 
 struct Region {
     PointF Centre;
-    PointF Across;           // unit vector across the bars: the way a scan line runs
-    PointF Along;            // unit vector along the bars
-    float HalfLength = 0;    // half the extent across the bars (the symbol's length)
-    float HalfHeight = 0;    // half the extent along the bars
-    float Score = 0;         // summed parallel edge energy
+    PointF Across;         // unit vector across the bars: the way a scan line runs
+    PointF Along;          // unit vector along the bars
+    float HalfLength = 0;  // half the extent across the bars (the symbol's length)
+    float HalfHeight = 0;  // half the extent along the bars
+    float Score = 0;       // summed parallel edge energy
 
     Quad Outline() const;
 };

@@ -14,7 +14,8 @@ StripPlan PlanFor(const Region& region) {
 
 }  // namespace
 
-RegionReading ReadRegion(const GreyImage& image, const Region& region, std::string_view format, ZbarLineDecoder& decoder) {
+RegionReading ReadRegion(const GreyImage& image, const Region& region, std::string_view format,
+                         ZbarLineDecoder& decoder) {
     RegionReading reading;
     reading.Lines = SampleStrip(image, region, PlanFor(region));
     std::vector<Vote> votes;

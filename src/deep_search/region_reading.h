@@ -19,10 +19,11 @@ struct TrustedRead {
 };
 
 struct RegionReading {
-    std::vector<TrustedRead> Reads;     // trusted texts, in the order first read
-    std::vector<SampledLine> Lines;     // the lines tried, for a closer look when nothing read
+    std::vector<TrustedRead> Reads;  // trusted texts, in the order first read
+    std::vector<SampledLine> Lines;  // the lines tried, for a closer look when nothing read
 };
 
-RegionReading ReadRegion(const GreyImage& image, const Region& region, std::string_view format, ZbarLineDecoder& decoder);
+RegionReading ReadRegion(const GreyImage& image, const Region& region, std::string_view format,
+                         ZbarLineDecoder& decoder);
 
 }  // namespace tagmora::deep

@@ -10,8 +10,8 @@ namespace {
 // A line reaches this far past the region's ends for the quiet zones.
 float Margin(const Region& region) { return std::max(24.0f, 0.15f * region.HalfLength); }
 
-std::vector<float> Profile(const GreyImage& image, PointF from, PointF direction, PointF along, int count,
-                           float step, int taps) {
+std::vector<float> Profile(const GreyImage& image, PointF from, PointF direction, PointF along, int count, float step,
+                           int taps) {
     std::vector<float> values(static_cast<std::size_t>(count));
     const PointF stepVector = step * direction;
     for (int i = 0; i < count; ++i) {
@@ -56,7 +56,8 @@ std::vector<std::uint8_t> Stretch(const std::vector<float>& values) {
     const float span = std::max(1.0f, static_cast<float>(high - low));
     std::vector<std::uint8_t> samples(values.size() + 2 * kLeadSamples, 255);
     for (std::size_t i = 0; i < values.size(); ++i)
-        samples[i + kLeadSamples] = static_cast<std::uint8_t>(std::clamp(((values[i] - low) / span - 0.5f) * kGain * 255.0f + 127.5f, 0.0f, 255.0f));
+        samples[i + kLeadSamples] = static_cast<std::uint8_t>(
+            std::clamp(((values[i] - low) / span - 0.5f) * kGain * 255.0f + 127.5f, 0.0f, 255.0f));
     return samples;
 }
 
@@ -74,12 +75,14 @@ std::vector<SampledLine> SampleStrip(const GreyImage& image, const Region& regio
     const int count = static_cast<int>(2 * reach / plan.Step) + 1;
     std::vector<SampledLine> lines;
     for (int k = 0; k < plan.Lines; ++k) {
-        const float offset = region.HalfHeight * 0.8f * (2.0f * (static_cast<float>(k) + 0.5f) / static_cast<float>(plan.Lines) - 1.0f);
+        const float offset =
+            region.HalfHeight * 0.8f * (2.0f * (static_cast<float>(k) + 0.5f) / static_cast<float>(plan.Lines) - 1.0f);
         const PointF middle = region.Centre + offset * region.Along;
         SampledLine line;
         line.Segment = {middle - reach * region.Across, middle + reach * region.Across};
         line.Step = plan.Step;
-        line.Samples = Stretch(Sharpen(Profile(image, line.Segment.From, region.Across, region.Along, count, plan.Step, plan.Taps), plan.Step));
+        line.Samples = Stretch(Sharpen(
+            Profile(image, line.Segment.From, region.Across, region.Along, count, plan.Step, plan.Taps), plan.Step));
         lines.push_back(std::move(line));
     }
     return lines;

@@ -23,9 +23,9 @@ struct SampledLine {
 // serve modules of 1.2 to 8 pixels alike. Seven pixels averaged along the
 // bars take most of the sensor noise away.
 struct StripPlan {
-    int Lines = 12;         // spread evenly over the region's height
-    float Step = 0.6f;      // pixels between samples along a line
-    int Taps = 7;           // pixels averaged along the bar, one pixel apart
+    int Lines = 12;     // spread evenly over the region's height
+    float Step = 0.6f;  // pixels between samples along a line
+    int Taps = 7;       // pixels averaged along the bar, one pixel apart
 };
 
 // Light samples put before and after every line: zbar takes the first

@@ -23,10 +23,10 @@ std::optional<std::string> FittingText(const LineSymbol& symbol, std::string_vie
 // A fitting text and where it was first read in a region.
 struct Vote {
     std::string Text;
-    int Lines = 0;           // separate lines that read it
-    bool Checked = false;    // a verified check symbol carried it
-    int FirstLine = 0;       // index of the first line that read it
-    float FirstEnd = 0;      // sample where that line's symbol ended
+    int Lines = 0;         // separate lines that read it
+    bool Checked = false;  // a verified check symbol carried it
+    int FirstLine = 0;     // index of the first line that read it
+    float FirstEnd = 0;    // sample where that line's symbol ended
 };
 
 // Adds what one line read (its index, its symbols) to votes.

@@ -44,16 +44,16 @@ struct WideMark {
 // them, so once they have grown a scan line allocates nothing. Each list has a
 // single user, as these calls nest (analysis -> engine -> search -> decoding).
 struct GeneralScratch {
-    std::vector<EdgeCluster> Clusters;   // line analysis
-    std::vector<Element> Bars;           // engine: bars, start and width
-    std::vector<Element> Spaces;         // engine: spaces, start and width
-    std::vector<float> BarWidths;        // engine: widths handed to Code 128
+    std::vector<EdgeCluster> Clusters;  // line analysis
+    std::vector<Element> Bars;          // engine: bars, start and width
+    std::vector<Element> Spaces;        // engine: spaces, start and width
+    std::vector<float> BarWidths;       // engine: widths handed to Code 128
     std::vector<float> SpaceWidths;
-    std::string RunString;               // engine: quick Code 39 read
-    std::vector<Element> WideBars;       // search: centre and width
+    std::string RunString;          // engine: quick Code 39 read
+    std::vector<Element> WideBars;  // search: centre and width
     std::vector<Element> WideSpaces;
-    std::vector<BrightRun> LightRuns;    // search: bright runs
-    std::vector<WideMark> Marks;         // run reconstruction
+    std::vector<BrightRun> LightRuns;  // search: bright runs
+    std::vector<WideMark> Marks;       // run reconstruction
     std::string WideRunString;
 };
 

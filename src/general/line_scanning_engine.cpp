@@ -56,7 +56,9 @@ void PairCrossings(std::span<const EdgeRecord> edges, std::vector<Element>& bars
 
 // The search's verdict: it leaves readValid set when its text is worth the
 // format check (which sets the flag anew).
-bool SearchAccepted(LineReading& reading, const std::string& text) { return reading.readValid && reading.Matches(text); }
+bool SearchAccepted(LineReading& reading, const std::string& text) {
+    return reading.readValid && reading.Matches(text);
+}
 
 // Narrow/wide limits of the bars and of the spaces left after trimming; both
 // lists end up back in the order of their positions.

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstddef>
 
-
 namespace tagmora {
 
 namespace {
@@ -31,8 +30,7 @@ constexpr std::int32_t kMaxOddGap = 21;
 std::int32_t NarrowCount(float from, float to, float unit, bool sameKind) {
     const float g = static_cast<float>((static_cast<double>(to) - from) / unit);
     const float v = static_cast<float>((g - kWideInUnits) * kGapScale);
-    const double count = sameKind ? 2.0 * std::floor((v - 1.0) * 0.5 + 0.5) + 1.0
-                                  : 2.0 * std::floor(v * 0.5 + 0.5);
+    const double count = sameKind ? 2.0 * std::floor((v - 1.0) * 0.5 + 0.5) + 1.0 : 2.0 * std::floor(v * 0.5 + 0.5);
     const std::int32_t cap = sameKind ? kMaxOddGap : kMaxEvenGap;
     if (!(count <= cap)) return cap;
     return static_cast<std::int32_t>(count);

@@ -195,8 +195,8 @@ std::int32_t EstimateSymbolStart(float firstCentre, float secondCentre) {
     return static_cast<std::int32_t>(3.0 * firstCentre - 2.0 * static_cast<double>(secondCentre));
 }
 
-void FindBrightRuns(std::span<const std::int32_t> segment, std::int32_t level, std::int32_t from,
-                    float lastCentre, std::vector<BrightRun>& runs) {
+void FindBrightRuns(std::span<const std::int32_t> segment, std::int32_t level, std::int32_t from, float lastCentre,
+                    std::vector<BrightRun>& runs) {
     runs.clear();
     const std::int32_t n = static_cast<std::int32_t>(segment.size());
     const auto sample = [&](std::int32_t j) { return segment[static_cast<std::size_t>(j)]; };
@@ -223,8 +223,7 @@ void FindBrightRuns(std::span<const std::int32_t> segment, std::int32_t level, s
     }
 }
 
-void PlaceBrightRuns(std::span<const EdgeRecord> edges, std::span<const BrightRun> runs,
-                     std::vector<Element>& spaces) {
+void PlaceBrightRuns(std::span<const EdgeRecord> edges, std::span<const BrightRun> runs, std::vector<Element>& spaces) {
     spaces.clear();
     std::size_t k = 0;
     for (const BrightRun& run : runs) {
@@ -236,8 +235,6 @@ void PlaceBrightRuns(std::span<const EdgeRecord> edges, std::span<const BrightRu
     }
 }
 
-std::string FindCode39WideElements(LineReading& reading) {
-    return WideElementSearch(reading).Run();
-}
+std::string FindCode39WideElements(LineReading& reading) { return WideElementSearch(reading).Run(); }
 
 }  // namespace tagmora

@@ -19,8 +19,8 @@ std::int32_t Trunc(double value) {
 
 }  // namespace
 
-PixelRect ScanLineStrip(std::int32_t bitmapWidth, std::int32_t bitmapHeight, bool verticalScan,
-                        StripColour colour, std::int32_t line, std::int32_t bandStart, std::int32_t bandEnd) {
+PixelRect ScanLineStrip(std::int32_t bitmapWidth, std::int32_t bitmapHeight, bool verticalScan, StripColour colour,
+                        std::int32_t line, std::int32_t bandStart, std::int32_t bandEnd) {
     if (bitmapWidth <= 0 || bitmapHeight <= 0) return {};
     // The scale factors are single precision; the products with them are not
     // rounded back to single, so that the strip lands where the factor puts it.

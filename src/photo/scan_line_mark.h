@@ -12,8 +12,8 @@ namespace tagmora {
 
 // The strip for a line of a bitmap of the given size; the red strip is limited
 // to the band [bandStart, bandEnd) of the line, widened by 5 display pixels.
-PixelRect ScanLineStrip(std::int32_t bitmapWidth, std::int32_t bitmapHeight, bool verticalScan,
-                        StripColour colour, std::int32_t line, std::int32_t bandStart, std::int32_t bandEnd);
+PixelRect ScanLineStrip(std::int32_t bitmapWidth, std::int32_t bitmapHeight, bool verticalScan, StripColour colour,
+                        std::int32_t line, std::int32_t bandStart, std::int32_t bandEnd);
 
 // Marks a line of the bitmap on the photo window, the red strip limited to
 // the run's band; may show the "Pause Each Line" prompt, whose Cancel stops

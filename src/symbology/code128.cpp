@@ -110,7 +110,8 @@ struct SymbolWalk {
         } else {
             // A set B symbol outside the table (values 100 to 103) leaves "!"
             // in the text for the format check to reject.
-            text += value < static_cast<int>(Code128SetB.size()) ? Code128SetB[static_cast<std::size_t>(value)] : kFailed;
+            text +=
+                value < static_cast<int>(Code128SetB.size()) ? Code128SetB[static_cast<std::size_t>(value)] : kFailed;
         }
         return true;
     }

@@ -18,7 +18,7 @@ inline constexpr std::array<std::string_view, 104> Code128Patterns{
     "112412", "122114", "122411", "142112", "142211", "241211", "221114", "413111", "241112", "134111",  // 70
     "111242", "121142", "121241", "114212", "124112", "124211", "411212", "421112", "421211", "212141",  // 80
     "214121", "412121", "111143", "111341", "131141", "114113", "114311", "411113", "411311", "113141",  // 90
-    "114131", "311141", "411131", "211412",                                                             // 100
+    "114131", "311141", "411131", "211412",                                                              // 100
 };
 
 inline constexpr int kCode128CodeC = 99;
@@ -78,8 +78,8 @@ static_assert(AllUnique());
 static_assert(Code128Patterns[0] == "212222" && Code128Patterns[kCode128CodeC] == "113141" &&
               Code128Patterns[103] == "211412");
 static_assert(code128_detail::kSetBCharacters.size() == 96);
-static_assert(Code128SetB[0] == " " && Code128SetB[33] == "A" && Code128SetB[16] == "0" &&
-              Code128SetB[93] == "}" && Code128SetB[61] == "]");
+static_assert(Code128SetB[0] == " " && Code128SetB[33] == "A" && Code128SetB[16] == "0" && Code128SetB[93] == "}" &&
+              Code128SetB[61] == "]");
 static_assert(Code128SetB[2] == "X" && Code128SetB[60] == "X" && Code128SetB[95] == "X");
 static_assert(Code128SetB[26].size() == 2 && Code128SetB[26][0] == '\xA0' && Code128SetB[26][1] == ':');
 static_assert(Code128SetB[27].size() == 2 && Code128SetB[27][1] == ';');

@@ -62,8 +62,8 @@ Code39Read DecodeCode39(std::string_view runString, std::string_view format) {
         read.Text = std::move(characters.Text);
         read.Whole = characters.Whole;
     }
-    // The format alone decides (an empty format even accepts nothing read): a text of the right shape is accepted even if
-    // a later character failed or no stop character was read.
+    // The format alone decides (an empty format even accepts nothing read): a text of the right shape is accepted even
+    // if a later character failed or no stop character was read.
     read.Accepted = MatchesFormat(read.Text, format);
     return read;
 }

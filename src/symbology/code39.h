@@ -16,9 +16,9 @@ char DecodeCode39Char(std::string_view pattern);
 // The characters that follow a start character, each nine letters and a gap
 // letter (never examined).
 struct Code39Characters {
-    std::string Text;    // the characters read, start and stop left out
-    bool Failed = false; // a chunk that is no character ended the walk
-    bool Whole = false;  // the walk reached the stop character without a failure
+    std::string Text;     // the characters read, start and stop left out
+    bool Failed = false;  // a chunk that is no character ended the walk
+    bool Whole = false;   // the walk reached the stop character without a failure
 };
 
 // Walks from the start character at the 0-based index start until a chunk

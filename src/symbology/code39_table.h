@@ -14,16 +14,14 @@ struct Code39Entry {
 };
 
 inline constexpr std::array<Code39Entry, 38> Code39Patterns{{
-    {"bsbSBsBsb", '0'}, {"BsbSbsbsB", '1'}, {"bsBSbsbsB", '2'}, {"BsBSbsbsb", '3'},
-    {"bsbSBsbsB", '4'}, {"BsbSBsbsb", '5'}, {"bsBSBsbsb", '6'}, {"bsbSbsBsB", '7'},
-    {"BsbSbsBsb", '8'}, {"bsBSbsBsb", '9'}, {"BsbsbSbsB", 'A'}, {"bsBsbSbsB", 'B'},
-    {"BsBsbSbsb", 'C'}, {"bsbsBSbsB", 'D'}, {"BsbsBSbsb", 'E'}, {"bsBsBSbsb", 'F'},
-    {"bsbsbSBsB", 'G'}, {"BsbsbSBsb", 'H'}, {"bsBsbSBsb", 'I'}, {"bsbsBSBsb", 'J'},
-    {"BsbsbsbSB", 'K'}, {"bsBsbsbSB", 'L'}, {"BsBsbsbSb", 'M'}, {"bsbsBsbSB", 'N'},
-    {"BsbsBsbSb", 'O'}, {"bsBsBsbSb", 'P'}, {"bsbsbsBSB", 'Q'}, {"BsbsbsBSb", 'R'},
-    {"bsBsbsBSb", 'S'}, {"bsbsBsBSb", 'T'}, {"BSbsbsbsB", 'U'}, {"bSBsbsbsB", 'V'},
-    {"BSBsbsbsb", 'W'}, {"bSbsBsbsB", 'X'}, {"BSbsBsbsb", 'Y'}, {"bSBsBsbsb", 'Z'},
-    {"bSbsbsBsB", '-'}, {"bSbsBsBsb", '*'},
+    {"bsbSBsBsb", '0'}, {"BsbSbsbsB", '1'}, {"bsBSbsbsB", '2'}, {"BsBSbsbsb", '3'}, {"bsbSBsbsB", '4'},
+    {"BsbSBsbsb", '5'}, {"bsBSBsbsb", '6'}, {"bsbSbsBsB", '7'}, {"BsbSbsBsb", '8'}, {"bsBSbsBsb", '9'},
+    {"BsbsbSbsB", 'A'}, {"bsBsbSbsB", 'B'}, {"BsBsbSbsb", 'C'}, {"bsbsBSbsB", 'D'}, {"BsbsBSbsb", 'E'},
+    {"bsBsBSbsb", 'F'}, {"bsbsbSBsB", 'G'}, {"BsbsbSBsb", 'H'}, {"bsBsbSBsb", 'I'}, {"bsbsBSBsb", 'J'},
+    {"BsbsbsbSB", 'K'}, {"bsBsbsbSB", 'L'}, {"BsBsbsbSb", 'M'}, {"bsbsBsbSB", 'N'}, {"BsbsBsbSb", 'O'},
+    {"bsBsBsbSb", 'P'}, {"bsbsbsBSB", 'Q'}, {"BsbsbsBSb", 'R'}, {"bsBsbsBSb", 'S'}, {"bsbsBsBSb", 'T'},
+    {"BSbsbsbsB", 'U'}, {"bSBsbsbsB", 'V'}, {"BSBsbsbsb", 'W'}, {"bSbsBsbsB", 'X'}, {"BSbsBsbsb", 'Y'},
+    {"bSBsBsbsb", 'Z'}, {"bSbsbsBsB", '-'}, {"bSbsBsBsb", '*'},
 }};
 
 // The start/stop character comes last so that data characters are matched first.

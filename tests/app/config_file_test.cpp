@@ -1,8 +1,7 @@
 #include "app/config_file.h"
 
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <functional>
@@ -45,23 +44,47 @@ TEST(ConfigFileTest, ReadingRules) {
         std::function<void(SettingValues&)> expected;  // applied to the defaults
         const char* message = nullptr;
     } cases[] = {
-        {"TGM \r\nType: 1\r\nBarcodeFormat:  AB## \t\r\n", [](auto& v) { v.TypeIndex = 1; v.BarcodeFormat = "AB##"; }},
+        {"TGM \r\nType: 1\r\nBarcodeFormat:  AB## \t\r\n",
+         [](auto& v) {
+             v.TypeIndex = 1;
+             v.BarcodeFormat = "AB##";
+         }},
         {"tgm\r\nType: 1\r\n", [](auto&) {}, oldFormat},
         {"\xEF\xBB\xBFTGM\r\nType: 1\r\n", [](auto&) {}, oldFormat},
         {"TGM\nBarcodeFormat: XY##\nType: 1\nSuffixFormat: @\n",
-         [](auto& v) { v.BarcodeFormat = "XY##"; v.TypeIndex = 1; v.SuffixFormat = "@"; }},
+         [](auto& v) {
+             v.BarcodeFormat = "XY##";
+             v.TypeIndex = 1;
+             v.SuffixFormat = "@";
+         }},
         // Clamped radio indexes; -1 selects no type, which runs as Close-up.
         {"TGM\r\nRotation: 7\r\nType: -5\r\nRenameRaw: yes\r\nFirstSuffix: 2\r\n",
-         [](auto& v) { v.RotationIndex = 1; v.TypeIndex = -1; v.RenameRaw = false; v.SuffixAll = true; }},
+         [](auto& v) {
+             v.RotationIndex = 1;
+             v.TypeIndex = -1;
+             v.RenameRaw = false;
+             v.SuffixAll = true;
+         }},
         {"TGM\r\n", [](auto&) {}},
         // Deep Search is on unless the file turns it off (older files lack the line).
         {"TGM\r\nDeepSearch: 0\r\n", [](auto& v) { v.DeepSearch = false; }},
         {"TGM\r\nType: 1\r\nLastFolder: /data/Sheets 2024\r\n",
-         [](auto& v) { v.TypeIndex = 1; v.PhotoFolder = "/data/Sheets 2024"; }},
+         [](auto& v) {
+             v.TypeIndex = 1;
+             v.PhotoFolder = "/data/Sheets 2024";
+         }},
         {"TGM", [](auto&) {}},
         // The last line without its line end is taken untrimmed.
-        {"TGM\r\nType: 1\r\nBarcodeFormat: AB## ", [](auto& v) { v.TypeIndex = 1; v.BarcodeFormat = " AB## "; }},
-        {"TGM\r\nBarcodeFormat: X\r\nRotation: 1", [](auto& v) { v.BarcodeFormat = "X"; v.RotationIndex = 1; }},
+        {"TGM\r\nType: 1\r\nBarcodeFormat: AB## ",
+         [](auto& v) {
+             v.TypeIndex = 1;
+             v.BarcodeFormat = " AB## ";
+         }},
+        {"TGM\r\nBarcodeFormat: X\r\nRotation: 1",
+         [](auto& v) {
+             v.BarcodeFormat = "X";
+             v.RotationIndex = 1;
+         }},
         // A tail of five characters or fewer is not read: "Type:" would set 0.
         {"TGM\r\nType: 1\r\nType:", [](auto& v) { v.TypeIndex = 1; }},
         // Later keys win (an empty suffix format stays empty); unknown keys do nothing.

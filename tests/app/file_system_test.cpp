@@ -1,11 +1,10 @@
 #include "base/file_system.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <map>
@@ -83,9 +82,9 @@ TEST(FileSystemTest, RenameFallbackInAFolderThatOnlyGrowsLosesNothing) {
 // by name ignoring case.
 TEST(FileSystemTest, ListingPhotographsAndTheFilesOfOneBaseName) {
     TempFolder folder;
-    for (const char* name : {"img_2.jpg", "IMG_10.JPG", "IMG_1.jpg", "b.Jpg", "c.jpeg", "d.jpg.txt", ".hidden.jpg",
-                             "jpg", "img_1.CR2", "IMG_1.jpg.xmp", "IMG_1.", "IMG_1", "IMG_1x.jpg", "xIMG_1.jpg",
-                             ".IMG_1.jpg"})
+    for (const char* name :
+         {"img_2.jpg", "IMG_10.JPG", "IMG_1.jpg", "b.Jpg", "c.jpeg", "d.jpg.txt", ".hidden.jpg", "jpg", "img_1.CR2",
+          "IMG_1.jpg.xmp", "IMG_1.", "IMG_1", "IMG_1x.jpg", "xIMG_1.jpg", ".IMG_1.jpg"})
         folder.Write(name, "x");
     fs::create_directory(folder / "folder.jpg");
     fs::create_directory(folder / "IMG_1.d");

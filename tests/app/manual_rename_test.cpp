@@ -20,8 +20,10 @@ using Files = std::map<std::string, std::string>;
 
 // A log of two runs; the second one's outcome lines are given.
 std::string LogWithLastRun(std::string_view outcomeLines, const std::string& folder = "/photos") {
-    const std::string header = "\r\n01/02/26, 10:00:00\r\nVersion 1.0.0\r\nProcessing General images\r\n"
-                               "Renamed the following files:\r\n\r\nDirectory = " + folder + "\r\n\r\n";
+    const std::string header =
+        "\r\n01/02/26, 10:00:00\r\nVersion 1.0.0\r\nProcessing General images\r\n"
+        "Renamed the following files:\r\n\r\nDirectory = " +
+        folder + "\r\n\r\n";
     return header + "IMG_1.jpg: Unable to open image.\r\n" + header + std::string(outcomeLines);
 }
 
@@ -36,9 +38,11 @@ TEST(ManualRenameTest, TheReviewOffersEachProblemPhotographOnceInLogOrder) {
         // Every problem form, each photograph once; good outcomes and skips are not offered.
         {">>>>>A.jpg: Found barcode, but unable to read\r\nB.jpg:  Unable to find barcode\r\n"
          ">>>>>C.jpg: Found barcode X, but unable to match the format Q#\r\n"
-         ">>>>>D.jpg found barcode, but unable to rename D.CR2\r\n>>>>>D.jpg found barcode, but unable to rename D.xmp\r\n"
+         ">>>>>D.jpg found barcode, but unable to rename D.CR2\r\n>>>>>D.jpg found barcode, but unable to rename "
+         "D.xmp\r\n"
          "E.jpg unable to rename to Q1a.jpg\r\nF.jpg renamed to Q1b.jpg\r\nG.jpg skipped by user.\r\n",
-         {{">>>>>A.jpg: Found barcode, but unable to read", "A.jpg"}, {"B.jpg:  Unable to find barcode", "B.jpg"},
+         {{">>>>>A.jpg: Found barcode, but unable to read", "A.jpg"},
+          {"B.jpg:  Unable to find barcode", "B.jpg"},
           {">>>>>C.jpg: Found barcode X, but unable to match the format Q#", "C.jpg"},
           {">>>>>D.jpg found barcode, but unable to rename D.CR2", "D.jpg"},
           {"E.jpg unable to rename to Q1a.jpg", "E.jpg"}}},
@@ -47,7 +51,8 @@ TEST(ManualRenameTest, TheReviewOffersEachProblemPhotographOnceInLogOrder) {
          {{"a.jpg renamed b.jpg (LOW CONFIDENCE)", "b.jpg (LOW CONFIDENCE)"}, {"c.txt: UNABLE", "c.txt"}}},
         {"", {}},
     };
-    for (const auto& c : cases) EXPECT_EQ(ReviewCandidates(LastLogSection(LogWithLastRun(c.lines))), c.offered) << c.lines;
+    for (const auto& c : cases)
+        EXPECT_EQ(ReviewCandidates(LastLogSection(LogWithLastRun(c.lines))), c.offered) << c.lines;
     LogSection undo = LastLogSection(LogWithLastRun("No barcode found on IMG_8.jpg\r\n"));
     undo.Kind = SectionKind::Undo;
     EXPECT_TRUE(ReviewCandidates(undo).empty());
@@ -185,7 +190,7 @@ TEST(ManualRenameTest, TheReviewOffersEachProblemPhotographStillThereAndEndsWith
     support::TestCore core;
     core.state.run.StartFolder = start.path();
     core.settings().PhotoFolder = start.path();  // the folder list elsewhere: the run's folder counts
-    Lines offered;  // line, name and the width of the picture in the bitmap
+    Lines offered;                               // line, name and the width of the picture in the bitmap
     const auto review = [&] {
         RunManualReview(core.ctx, [&](const ReviewItem& item) {
             EXPECT_EQ(item.Folder, photos.path());
@@ -215,10 +220,10 @@ TEST(ManualRenameTest, TheReviewOffersEachProblemPhotographStillThereAndEndsWith
     EXPECT_EQ(offered, (Lines{"IMG_7.jpg: Unable to open image. | IMG_7.jpg | 40",
                               "IMG_3.jpg: Unable to open image. | IMG_3.jpg | 0",
                               ">>>>>IMG_9.jpg: Found barcode, but unable to read | IMG_9.jpg | 56"}));
-    EXPECT_EQ(core.ui.messages,
-              (Lines{"Passed over, no longer in " + photos.path() + " under the name the log gives:\r\n"
-                     "IMG_8.jpg\r\nIMG_2.jpg",
-                     "Complete"}));
+    EXPECT_EQ(core.ui.messages, (Lines{"Passed over, no longer in " + photos.path() +
+                                           " under the name the log gives:\r\n"
+                                           "IMG_8.jpg\r\nIMG_2.jpg",
+                                       "Complete"}));
 }
 
 }  // namespace

@@ -31,8 +31,9 @@ TEST(RunLogTest, EntriesAreAppendedWithCrLfAndEveryFailedEntryIsReported) {
 }
 
 TEST(RunLogTest, LastRunSectionIsWhatFollowsTheLastBlankLine) {
-    const std::string header = "\r\n01/02/26, 10:00:00\r\nVersion 1\r\nProcessing General images\r\n"
-                               "Renamed the following files:\r\n\r\nDirectory = /a\r\n\r\n";
+    const std::string header =
+        "\r\n01/02/26, 10:00:00\r\nVersion 1\r\nProcessing General images\r\n"
+        "Renamed the following files:\r\n\r\nDirectory = /a\r\n\r\n";
     EXPECT_EQ(LastRunSection(header + "old line\r\n" + header + "IMG_7.jpg: Unable to open image.\r\nx\r\n"),
               "IMG_7.jpg: Unable to open image.\r\nx\r\n");
     EXPECT_EQ(LastRunSection(header), "");  // a run that found no image

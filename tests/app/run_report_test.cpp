@@ -57,8 +57,9 @@ TEST(RunReportTest, OneRowPerPhotographOfTheLastRun) {
               "\"/data/Sheets, May\",IMG_7.jpg,,,skipped,\r\n"
               "\"/data/Sheets, May\",IMG_8.jpg,,,unable to rename,\r\n");
 
-    const std::string undone = log + "\r\n01/02/26, 11:00:00\r\nVersion 1.0.0\r\nUndo of the last run:\r\n\r\n"
-                                     "Directory = /data\r\n\r\n";
+    const std::string undone = log +
+                               "\r\n01/02/26, 11:00:00\r\nVersion 1.0.0\r\nUndo of the last run:\r\n\r\n"
+                               "Directory = /data\r\n\r\n";
     EXPECT_EQ(ReportOfLastRun(undone, "QSZ0######").Refusal,
               "The last run has been undone: there is no run to report.");
 }

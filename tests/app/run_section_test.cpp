@@ -25,12 +25,18 @@ TEST(RunSectionTest, TheLastSectionTellsItsKindFolderAndLines) {
         Lines lines;
     } cases[] = {
         {older + Header(kProduction, "/data/Sheets 1") + "No barcode found on X.jpg\r\nY.jpg skipped by user.\r\n",
-         SectionKind::Production, "/data/Sheets 1", {"No barcode found on X.jpg", "Y.jpg skipped by user."}},
+         SectionKind::Production,
+         "/data/Sheets 1",
+         {"No barcode found on X.jpg", "Y.jpg skipped by user."}},
         {older + Header("Demo Mode.  Processed the following files:", "/d") + "X.jpg found Barcode: Q1",
-         SectionKind::DemoDebug, "/d", {"X.jpg found Barcode: Q1"}},
+         SectionKind::DemoDebug,
+         "/d",
+         {"X.jpg found Barcode: Q1"}},
         {older + "\r\n01/02/26, 11:00:00\r\nVersion 1.0.0\r\nUndo of the last run:\r\n\r\nDirectory = /old\r\n\r\n"
                  "-Renamed B.jpg to A.jpg\r\n",
-         SectionKind::Undo, "/old", {"-Renamed B.jpg to A.jpg"}},
+         SectionKind::Undo,
+         "/old",
+         {"-Renamed B.jpg to A.jpg"}},
         {older + Header(kProduction, "/empty"), SectionKind::Production, "/empty", {}},  // found no image
         // A log edited by hand or cut short: the lines stand, the kind is unknown.
         {older + "\r\n\r\nNo barcode found on X.jpg\r\n", SectionKind::Unknown, "", {"No barcode found on X.jpg"}},
@@ -57,7 +63,12 @@ TEST(RunSectionTest, EveryLineFormOfBothPipelines) {
         {"-Renamed IMG_1.jpg to QSZ0000001.jpg", K::Move, K::Read, "IMG_1.jpg", "", {"IMG_1.jpg", "QSZ0000001.jpg"}},
         {"-Renamed IMG_1.CR2 to QSZ0000001a.CR2", K::Move, K::Other, "", "", {"IMG_1.CR2", "QSZ0000001a.CR2"}},
         // " to " inside a name: the split keeps the extension on both sides.
-        {"-Renamed trip to sea.jpg to QSZ1.jpg", K::Move, K::Read, "trip to sea.jpg", "", {"trip to sea.jpg", "QSZ1.jpg"}},
+        {"-Renamed trip to sea.jpg to QSZ1.jpg",
+         K::Move,
+         K::Read,
+         "trip to sea.jpg",
+         "",
+         {"trip to sea.jpg", "QSZ1.jpg"}},
         {"-Manually renamed IMG_7.jpg to QSZ2", K::ManualMove, K::Other, "IMG_7.jpg", "", {"IMG_7.jpg", "QSZ2"}},
         {"IMG_2.jpg renamed with previous barcode QSZ1", K::PreviousBarcode, K::PreviousBarcode, "IMG_2.jpg", "QSZ1"},
         {"IMG_2.jpg would be renamed with previous barcode QSZ1", K::PreviousBarcode, K::PreviousBarcode, "IMG_2.jpg",
@@ -85,7 +96,11 @@ TEST(RunSectionTest, EveryLineFormOfBothPipelines) {
         {"Process aborted by user", K::Aborted, K::Aborted, ""},
         // Words of a marker inside a name: the photograph's name runs to ".jpg".
         {"a renamed b.jpg renamed QSZ1.jpg", K::Move, K::Read, "a renamed b.jpg", "", {"a renamed b.jpg", "QSZ1.jpg"}},
-        {"IMG_5.jpg renamed QSZ1.jpg (Low confidence", K::Move, K::Read, "IMG_5.jpg", "",
+        {"IMG_5.jpg renamed QSZ1.jpg (Low confidence",
+         K::Move,
+         K::Read,
+         "IMG_5.jpg",
+         "",
          {"IMG_5.jpg", "QSZ1.jpg (Low confidence"}},
         {"Directory = /x", K::Other, K::Other, ""},
         {"notes.txt: Unable to open image.", K::Other, K::Other, ""},
@@ -132,7 +147,12 @@ TEST(RunSectionTest, RecordsGatherEachPhotographsLinesAndItsCompanions) {
         bool problem;
         Moves companions;
     } expected[] = {
-        {"IMG_1.jpg", "QSZ9.jpg", "QSZ1.jpg", "", K::Read, false,
+        {"IMG_1.jpg",
+         "QSZ9.jpg",
+         "QSZ1.jpg",
+         "",
+         K::Read,
+         false,
          {{"IMG_1.CR2", "QSZ9.CR2"}, {"IMG_1.xmp", "QSZ1.xmp"}}},
         {"IMG_2.jpg", "QSZ1a.jpg", "QSZ1a.jpg", "QSZ1", K::PreviousBarcode, false, {{"IMG_2.CR2", "QSZ1a.CR2"}}},
         {"IMG_3.jpg", "QSZ4.jpg", "QSZ4.jpg", "", K::UnableToRename, true, {}},

@@ -17,8 +17,8 @@ TEST(TextHelpersTest, ReadLeadingPiece) {
         {" value\r\nrest", kCrLf, true, "value", "rest"},
         {"one\ntwo\r\nthree", kCrLf, false, "one\ntwo", "three"},  // CR LF found first
         {"one\ntwo", kCrLf, false, "one", "two"},                  // else a lone LF
-        {" last \t", kCrLf, true, " last \t", ""},                  // no separator: untrimmed
-        {"\x01\xA0x\x1F|", "|", true, "\xA0x", ""},                 // high bytes are not blanks
+        {" last \t", kCrLf, true, " last \t", ""},                 // no separator: untrimmed
+        {"\x01\xA0x\x1F|", "|", true, "\xA0x", ""},                // high bytes are not blanks
     };
     for (auto c : cases) {
         EXPECT_EQ(ReadLeadingPiece(c.source, c.separator, c.trim), c.piece);
@@ -35,7 +35,7 @@ TEST(TextHelpersTest, CaseInsensitiveSearchAndReplace) {
 }
 
 TEST(TextHelpersTest, DecimalOrZero) {
-    const std::pair<const char*, int> cases[] = {{"12", 12}, {" 1", 1}, {"-5", -5}, {"yes", 0},
+    const std::pair<const char*, int> cases[] = {{"12", 12}, {" 1", 1}, {"-5", -5},        {"yes", 0},
                                                  {"1x", 0},  {"", 0},   {"99999999999", 0}};
     for (const auto& [text, value] : cases) EXPECT_EQ(DecimalOrZero(text), value) << text;
 }

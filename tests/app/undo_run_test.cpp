@@ -57,12 +57,12 @@ TEST(UndoRunTest, TakesBackEveryRenameOfTheLastRunNewestFirst) {
                                          {"IMG_2.jpg", "photo 2"},
                                          {"IMG_3.jpg", "someone's new photo"},
                                          {"QSZ3.jpg", "photo 3"}}));
-    EXPECT_EQ(rig.core.ui.messages,
-              Texts{"5 renames of the last run undone.\r\n2 left as they are:\r\n"
-                    "QSZ4.jpg not renamed back to IMG_4.jpg: QSZ4.jpg is no longer there\r\n"
-                    "QSZ3.jpg not renamed back to IMG_3.jpg: IMG_3.jpg is taken"});
+    EXPECT_EQ(rig.core.ui.messages, Texts{"5 renames of the last run undone.\r\n2 left as they are:\r\n"
+                                          "QSZ4.jpg not renamed back to IMG_4.jpg: QSZ4.jpg is no longer there\r\n"
+                                          "QSZ3.jpg not renamed back to IMG_3.jpg: IMG_3.jpg is taken"});
     const std::string undoSection = rig.start.Read("Tagmora.log").substr(log.size());
-    EXPECT_NE(undoSection.find("\r\nUndo of the last run:\r\n\r\nDirectory = " + rig.photos.path() + "\r\n\r\n"
+    EXPECT_NE(undoSection.find("\r\nUndo of the last run:\r\n\r\nDirectory = " + rig.photos.path() +
+                               "\r\n\r\n"
                                "-Renamed QSZ9.CR2 to QSZ1.CR2\r\n-Renamed QSZ9.jpg to QSZ1.jpg\r\n"
                                "Not undone: QSZ4.jpg"),
               std::string::npos)

@@ -1,5 +1,7 @@
 // tagmora-batch: its command line, how it prints what the desktop program
 // would show, and its exit status, down to running the built program.
+#include "batch/batch_command.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -11,7 +13,6 @@
 #include "app/context.h"
 #include "base/version.h"
 #include "batch/batch_options.h"
-#include "batch/batch_command.h"
 #include "batch/console_front_end.h"
 #include "batch_fixtures.h"
 
@@ -36,9 +37,9 @@ auto Fields(const SettingValues& v) {
 }
 
 TEST(BatchArgumentsTest, OptionsOverrideTheirSettingsAndTheLastRepeatWins) {
-    BatchCommand command =
-        Parse({"--mode", "demo", "--type=closeup", "--orientation", "vertical", "--format", "AB##", "--suffix-format=-#",
-               "--suffix-all", "--no-rename-raw", "--no-ignore-matching", "--no-rename-without-barcode", "photos"});
+    BatchCommand command = Parse({"--mode", "demo", "--type=closeup", "--orientation", "vertical", "--format", "AB##",
+                                  "--suffix-format=-#", "--suffix-all", "--no-rename-raw", "--no-ignore-matching",
+                                  "--no-rename-without-barcode", "photos"});
     ASSERT_EQ(command.Action, CommandAction::Run) << command.Error;
     EXPECT_THAT(command.Folders, ElementsAre("photos"));
     SettingValues values;
@@ -133,8 +134,9 @@ TEST(BatchCommandTest, InterruptStopsTheRunAfterTheImageInHand) {
     // Ctrl-C answers between the scan lines: the image in hand is stopped
     // before any outcome, and nothing after it is run.
     EXPECT_EQ(status, batch::kExitProblems);
-    EXPECT_EQ(out.str(), "Tagmora: Process Aborted by User\n"
-                         "Tagmora: No Errors encountered with 1 images.\nPlease read the log file for details.\n");
+    EXPECT_EQ(out.str(),
+              "Tagmora: Process Aborted by User\n"
+              "Tagmora: No Errors encountered with 1 images.\nPlease read the log file for details.\n");
     EXPECT_THAT(rig.ImageLines(), ElementsAre("Process aborted by user"));
 }
 
@@ -167,7 +169,8 @@ TEST(BatchProgramTest, RunsWithTheCurrentFoldersSettingsAndExitsZeroWhenClean) {
     EXPECT_EQ(result.out, "Tagmora: No Errors encountered with 2 images.\nPlease read the log file for details.\n");
     EXPECT_EQ(result.err, "");  // no progress lines when standard error is not a terminal
     // The suffix format ### came from Config.txt, Suffix All was switched off.
-    EXPECT_THAT(rig.FileNames(), ElementsAre("QSZ0000001.CR2", "QSZ0000001.jpg", "QSZ0000001001.jpg", "QSZ0000003.jpg"));
+    EXPECT_THAT(rig.FileNames(),
+                ElementsAre("QSZ0000001.CR2", "QSZ0000001.jpg", "QSZ0000001001.jpg", "QSZ0000003.jpg"));
     support::ExpectSameContentsRenamed(before, rig.photos.Files());
     EXPECT_THAT(rig.Log(), HasSubstr("\r\nDirectory = " + rig.photos.path() + "\r\n\r\n"));
     EXPECT_EQ(rig.start.Read("Config.txt"), config) << "options are never saved";
@@ -198,8 +201,9 @@ TEST(BatchProgramTest, SeveralFoldersRunOneAfterAnother) {
     support::WriteBlankPhoto(second, "IMG_2.jpg", 2);
     support::ProgramResult result = RunBatchProgram(rig.start.path(), {rig.photos.path(), second.path()});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.out, "Tagmora: No Errors encountered with 1 images.\nPlease read the log file for details.\n"
-                          "Tagmora: 1 errors were encountered with 1 images.\nPlease read the log file for details.\n");
+    EXPECT_EQ(result.out,
+              "Tagmora: No Errors encountered with 1 images.\nPlease read the log file for details.\n"
+              "Tagmora: 1 errors were encountered with 1 images.\nPlease read the log file for details.\n");
     EXPECT_TRUE(second.Exists("IMG_2.jpg"));
     EXPECT_THAT(rig.Log(), HasSubstr("Directory = " + second.path() + "\r\n\r\nNo barcode found on IMG_2.jpg\r\n"));
 
@@ -241,9 +245,11 @@ TEST(BatchProgramTest, ReportsAndUndoesTheLastRunWithoutAFolder) {
 TEST(BatchProgramTest, BadArgumentsExitTwoWithoutTouchingTheLogAndHelpZero) {
     support::BatchRig rig;
     rig.start.Write("file.jpg", "x");
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{}, {"--mode", "fast", rig.photos.path()}, {"--bogus", rig.photos.path()},
-          {rig.photos / "missing"}, {rig.start / "file.jpg"}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{},
+                                                 {"--mode", "fast", rig.photos.path()},
+                                                 {"--bogus", rig.photos.path()},
+                                                 {rig.photos / "missing"},
+                                                 {rig.start / "file.jpg"}}) {
         const support::ProgramResult result = RunBatchProgram(rig.start.path(), args);
         EXPECT_EQ(result.status, 2) << (args.empty() ? "" : args.front());
         EXPECT_THAT(result.err, HasSubstr("tagmora-batch: "));

@@ -1,9 +1,8 @@
 #pragma once
 // Folders of generated photographs and a core set up to run over them, shared
 // by the batch tests.
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,10 +24,17 @@ inline void WriteBlankPhoto(const TempFolder& folder, std::string_view name, uns
 }
 
 // A whole sheet with a label that the General pipeline reads.
-inline void WriteLabelPhoto(const TempFolder& folder, std::string_view name, Symbology symbology,
-                            std::string_view text, unsigned seed) {
-    const SheetOptions options{.width = 1200, .height = 900, .moduleWidth = 4, .barHeight = 90, .centerX = 700,
-                               .centerY = 650, .blurSigma = 0.6, .noiseSigma = 2.0, .seed = seed};
+inline void WriteLabelPhoto(const TempFolder& folder, std::string_view name, Symbology symbology, std::string_view text,
+                            unsigned seed) {
+    const SheetOptions options{.width = 1200,
+                               .height = 900,
+                               .moduleWidth = 4,
+                               .barHeight = 90,
+                               .centerX = 700,
+                               .centerY = 650,
+                               .blurSigma = 0.6,
+                               .noiseSigma = 2.0,
+                               .seed = seed};
     WriteJpegFile(folder / name, MakeSheet(symbology, text, options), 90);
 }
 

@@ -1,5 +1,7 @@
 // The run behind Execute: which files are handed on, in what order, the
 // counts, Skip and Abort, the messages, and the log section it writes.
+#include "app/batch_run.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -9,10 +11,9 @@
 #include <filesystem>
 #include <regex>
 
-#include "app/batch_run.h"
+#include "app/process_image.h"
 #include "base/version.h"
 #include "batch_fixtures.h"
-#include "app/process_image.h"
 
 namespace tagmora {
 namespace {
@@ -40,7 +41,8 @@ TEST(RunHeaderTextTest, DateTimeVersionTypeAndMode) {
     const std::time_t when = 1704164645;  // 2024-01-02 03:04:05 UTC
     const std::string start = "\r\n01/02/24, 03:04:05\r\nVersion " + FileVersionText();
 
-    EXPECT_EQ(RunHeaderText(core.ctx, when), start + "\r\nProcessing General images\r\nRenamed the following files:\r\n");
+    EXPECT_EQ(RunHeaderText(core.ctx, when),
+              start + "\r\nProcessing General images\r\nRenamed the following files:\r\n");
     core.settings().ModeIndex = 1;
     core.settings().TypeIndex = 1;
     EXPECT_EQ(RunHeaderText(core.ctx, when),
@@ -60,9 +62,9 @@ TEST(BatchRunTest, LogSectionsOfTwoRunsFollowEachOther) {
     rig.core.settings().PhotoFolder = empty.path();
     ASSERT_EQ(RunBatch(rig.ctx()), RunEnd::NoImages);
 
-    const std::string header =
-        "\r\n[^\r\n]+, [^\r\n]+\r\nVersion " + FileVersionText() + "\r\nProcessing General images\r\n"
-        "Renamed the following files:\r\n\r\n";
+    const std::string header = "\r\n[^\r\n]+, [^\r\n]+\r\nVersion " + FileVersionText() +
+                               "\r\nProcessing General images\r\n"
+                               "Renamed the following files:\r\n\r\n";
     const std::regex expected(header + "Directory = " + rig.photos.path() + "\r\n\r\n" +
                               "No barcode found on IMG_1\\.jpg\r\n" + header + "Directory = " + empty.path() +
                               "\r\n\r\n");
@@ -184,9 +186,15 @@ TEST(BatchRunTest, SkipGoesOnWithTheNextImageAndAbortHandsOnNoMore) {
         Lines messages;
         Lines lines;
     } cases[] = {
-        {2, SkipClicked, RunEnd::Completed, {"IMG_2.jpg skipped.", SummaryText(3, 3)},
+        {2,
+         SkipClicked,
+         RunEnd::Completed,
+         {"IMG_2.jpg skipped.", SummaryText(3, 3)},
          {one, two, "IMG_2.jpg skipped by user.", three}},
-        {3, SkipClicked, RunEnd::Completed, {"IMG_3.jpg skipped.", SummaryText(3, 3)},
+        {3,
+         SkipClicked,
+         RunEnd::Completed,
+         {"IMG_3.jpg skipped.", SummaryText(3, 3)},
          {one, two, three, "IMG_3.jpg skipped by user."}},
         {2, AbortClicked, RunEnd::Aborted, {kAborted, SummaryText(2, 2)}, {one, two, "Process aborted by user"}},
     };

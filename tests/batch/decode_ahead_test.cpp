@@ -1,10 +1,11 @@
 // Decoding ahead must never change what a run does: a picture decoded while
 // the previous image was analysed is used only if its file is still the same
 // one, and whole runs give the same log, messages and folder either way.
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
+#include "app/decode_ahead.h"
 
 #include <fcntl.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -12,7 +13,6 @@
 #include <functional>
 
 #include "app/batch_run.h"
-#include "app/decode_ahead.h"
 #include "batch_fixtures.h"
 #include "photo/jpeg_intake.h"
 
@@ -105,8 +105,8 @@ RunRecord RecordRun(bool decodeAhead, int modeIndex, const std::function<void(Ba
     options.DecodeAhead = decodeAhead;
     EXPECT_NE(RunBatch(rig.ctx(), options), RunEnd::Refused);
     if (!onEvents) support::ExpectSameContentsRenamed(before, rig.photos.Files());
-    return {rig.ImageLines(),     rig.ui().messages,      rig.ui().prompts,          rig.ui().imageNames,
-            rig.photos.Files(),   rig.run().ErrorCount,   rig.run().ProcessedCount};
+    return {rig.ImageLines(),   rig.ui().messages,    rig.ui().prompts,        rig.ui().imageNames,
+            rig.photos.Files(), rig.run().ErrorCount, rig.run().ProcessedCount};
 }
 
 TEST(DecodeAheadRunTest, RunsAreTheSameAsDecodingInTurn) {
@@ -128,8 +128,11 @@ TEST(DecodeAheadRunTest, PhotographReplacedBetweenImagesIsReadAsItIsAtItsTurn) {
     // next one: a new file, then (after the second) a file written in place.
     const auto replace = [](BatchRig& rig, int call) {
         const support::SheetOptions label{.width = 1200, .height = 900, .moduleWidth = 3, .barHeight = 90, .seed = 40};
-        if (call == 1) ReplaceWithNewFile(rig.photos, "IMG_0002.jpg", support::MakeSheet(Symbology::Code39, "QSZ0000077", label));
-        if (call == 3) rig.photos.Write("IMG_0003.jpg", support::EncodeJpeg(support::MakeSheet(Symbology::Code39, "QSZ0000088", label), 80));
+        if (call == 1)
+            ReplaceWithNewFile(rig.photos, "IMG_0002.jpg", support::MakeSheet(Symbology::Code39, "QSZ0000077", label));
+        if (call == 3)
+            rig.photos.Write("IMG_0003.jpg",
+                             support::EncodeJpeg(support::MakeSheet(Symbology::Code39, "QSZ0000088", label), 80));
     };
     const RunRecord inTurn = RecordRun(false, 0, replace);
     const RunRecord ahead = RecordRun(true, 0, replace);

@@ -63,15 +63,25 @@ TEST_P(SuffixRunTest, FurtherShotsTakeTheFirstFreeSuffix) {
 INSTANTIATE_TEST_SUITE_P(
     SuffixFormats, SuffixRunTest,
     ::testing::Values(
-        SuffixCase{"Letter", "@", false,
+        SuffixCase{"Letter",
+                   "@",
+                   false,
                    {"QSZ0000001.CR2", "QSZ0000001.jpg", "QSZ0000001a.CR2", "QSZ0000001a.jpg", "QSZ0000001b.jpg"}},
-        SuffixCase{"ThreeDigits", "###", false,
+        SuffixCase{"ThreeDigits",
+                   "###",
+                   false,
                    {"QSZ0000001.CR2", "QSZ0000001.jpg", "QSZ0000001001.CR2", "QSZ0000001001.jpg", "QSZ0000001002.jpg"}},
-        SuffixCase{"HyphenNumber", "-#", false,
+        SuffixCase{"HyphenNumber",
+                   "-#",
+                   false,
                    {"QSZ0000001-1.CR2", "QSZ0000001-1.jpg", "QSZ0000001-2.jpg", "QSZ0000001.CR2", "QSZ0000001.jpg"}},
-        SuffixCase{"Empty", "", false,
+        SuffixCase{"Empty",
+                   "",
+                   false,
                    {"QSZ0000001.CR2", "QSZ0000001.jpg", "QSZ00000011.CR2", "QSZ00000011.jpg", "QSZ00000012.jpg"}},
-        SuffixCase{"LetterOnAll", "@", true,
+        SuffixCase{"LetterOnAll",
+                   "@",
+                   true,
                    {"QSZ0000001a.CR2", "QSZ0000001a.jpg", "QSZ0000001b.CR2", "QSZ0000001b.jpg", "QSZ0000001c.jpg"}}),
     [](const ::testing::TestParamInfo<SuffixCase>& info) { return info.param.name; });
 
@@ -86,13 +96,13 @@ TEST(EndToEndTest, ProductionLogTellsEveryRename) {
     const auto before = rig.photos.Files();
 
     ASSERT_EQ(RunBatch(rig.ctx()), RunEnd::Completed);
-    EXPECT_THAT(rig.ImageLines(),
-                ElementsAre("-Renamed IMG_0001.CR2 to QSZ0000001.CR2", "-Renamed IMG_0001.jpg to QSZ0000001.jpg",
-                            "-Renamed IMG_0002.CR2 to QSZ0000001a.CR2", "-Renamed IMG_0002.jpg to QSZ0000001a.jpg",
-                            "IMG_0002.jpg renamed with previous barcode QSZ0000001",
-                            "-Renamed IMG_0003.jpg to QSZ0000001b.jpg",
-                            "IMG_0003.jpg renamed with previous barcode QSZ0000001",
-                            "-Renamed IMG_0004.jpg to QSZ0000004.jpg"));
+    EXPECT_THAT(
+        rig.ImageLines(),
+        ElementsAre("-Renamed IMG_0001.CR2 to QSZ0000001.CR2", "-Renamed IMG_0001.jpg to QSZ0000001.jpg",
+                    "-Renamed IMG_0002.CR2 to QSZ0000001a.CR2", "-Renamed IMG_0002.jpg to QSZ0000001a.jpg",
+                    "IMG_0002.jpg renamed with previous barcode QSZ0000001", "-Renamed IMG_0003.jpg to QSZ0000001b.jpg",
+                    "IMG_0003.jpg renamed with previous barcode QSZ0000001",
+                    "-Renamed IMG_0004.jpg to QSZ0000004.jpg"));
     EXPECT_EQ(rig.ui().countText, "4/4");
     EXPECT_EQ(rig.run().LastBarcode, "QSZ0000004");
     support::ExpectSameContentsRenamed(before, rig.photos.Files());
@@ -110,8 +120,8 @@ TEST(EndToEndTest, WithoutRawRenamingOnlyTheReadPhotographMoves) {
     // A photograph without label still takes its companions along, each to
     // the first name free for it: the second shot's raw file gets the bare
     // number the first shot's raw file kept away from.
-    EXPECT_THAT(rig.FileNames(), ElementsAre("IMG_0001.CR2", "QSZ0000001.CR2", "QSZ0000001.jpg",
-                                                       "QSZ0000001a.jpg", "QSZ0000001b.jpg", "QSZ0000004.jpg"));
+    EXPECT_THAT(rig.FileNames(), ElementsAre("IMG_0001.CR2", "QSZ0000001.CR2", "QSZ0000001.jpg", "QSZ0000001a.jpg",
+                                             "QSZ0000001b.jpg", "QSZ0000004.jpg"));
     EXPECT_EQ(rig.photos.Read("QSZ0000001.CR2"), "raw 2");
     EXPECT_EQ(rig.ImageLines().front(), "IMG_0001.jpg renamed QSZ0000001.jpg");
     EXPECT_EQ(rig.ImageLines().back(), "IMG_0004.JPG renamed QSZ0000004.jpg");
@@ -133,10 +143,9 @@ TEST(SampleFolderTest, SamplesRunAsTheirLabelsSay) {
 
     rig.core.settings().SuffixFormat = "@";
     ASSERT_EQ(RunBatch(rig.ctx()), RunEnd::Completed);
-    EXPECT_THAT(rig.FileNames(),
-                ElementsAre("IMG_0001.jpg", "QSZ0104521.CR2", "QSZ0104521.jpg", "QSZ0104521a.CR2", "QSZ0104521a.jpg",
-                            "QSZ0104522.CR2", "QSZ0104522.jpg", "QSZ0104523.jpg", "QSZ0104524.jpg", "QSZ0104525.CR2",
-                            "QSZ0104525.jpg", "QSZ0104526.jpg"));
+    EXPECT_THAT(rig.FileNames(), ElementsAre("IMG_0001.jpg", "QSZ0104521.CR2", "QSZ0104521.jpg", "QSZ0104521a.CR2",
+                                             "QSZ0104521a.jpg", "QSZ0104522.CR2", "QSZ0104522.jpg", "QSZ0104523.jpg",
+                                             "QSZ0104524.jpg", "QSZ0104525.CR2", "QSZ0104525.jpg", "QSZ0104526.jpg"));
     EXPECT_EQ(rig.run().ErrorCount, 1);  // the sheet without label, shot first
     support::ExpectSameContentsRenamed(before, rig.photos.Files());
 

@@ -57,9 +57,9 @@ TEST(FileSafetyTest, ALogThatCannotBeWrittenIsReportedAndTheRunStillRenames) {
     EXPECT_TRUE(rig.photos.Exists("QSZ0300002.jpg"));
     const std::string cannotWrite = "Unable to create or open file " + (rig.start / "Tagmora.log");
     // Header, folder line, the rename line: each entry told once, then the summary.
-    EXPECT_EQ(rig.ui().messages,
-              (std::vector<std::string>{cannotWrite, cannotWrite, cannotWrite,
-                                        "No Errors encountered with 1 images.\r\nPlease read the log file for details."}));
+    EXPECT_EQ(rig.ui().messages, (std::vector<std::string>{
+                                     cannotWrite, cannotWrite, cannotWrite,
+                                     "No Errors encountered with 1 images.\r\nPlease read the log file for details."}));
     EXPECT_TRUE(std::filesystem::is_directory(rig.start / "Tagmora.log"));
 }
 
@@ -78,10 +78,10 @@ TEST(FileSafetyTest, FilesTakenAwayDuringTheRunAreReportedAndTheOthersStillRenam
     };
     ExecuteRun(rig.ctx());
 
-    EXPECT_EQ(rig.ImageLines(), (std::vector<std::string>{"-Renamed IMG_0001.jpg to QSZ0300011.jpg",
-                                                          "-Renamed IMG_0002.jpg to QSZ0300012.jpg",
-                                                          "IMG_0003.jpg: Unable to open image.",
-                                                          "IMG_0004.jpg: Unable to open image."}));
+    EXPECT_EQ(
+        rig.ImageLines(),
+        (std::vector<std::string>{"-Renamed IMG_0001.jpg to QSZ0300011.jpg", "-Renamed IMG_0002.jpg to QSZ0300012.jpg",
+                                  "IMG_0003.jpg: Unable to open image.", "IMG_0004.jpg: Unable to open image."}));
     EXPECT_EQ(rig.run().ErrorCount, 2);
     EXPECT_EQ(rig.run().ProcessedCount, 4);
     EXPECT_EQ(rig.photos.Read("elsewhere.dat"), third);

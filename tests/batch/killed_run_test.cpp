@@ -20,8 +20,8 @@ pid_t StartBatch(const std::string& startFolder, const std::string& folder) {
 }
 
 struct Specimen {
-    std::string base;      // IMG_000n
-    std::string barcode;   // what the label (or the previous label) gives
+    std::string base;     // IMG_000n
+    std::string barcode;  // what the label (or the previous label) gives
     bool label;
     bool raw;
 };

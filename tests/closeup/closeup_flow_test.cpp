@@ -103,7 +103,7 @@ TEST_F(CloseUpFlowTest, FirstPassRowsFromTheMiddleOutwards) {
     const RowsCase cases[] = {
         {3000, {1500, 1300, 1100, 900, 700, 500, 1700, 1900, 2100, 2300}},
         {1000, {500, 375, 250, 125, 625, 750, 875}},  // 0, -125 and 1000 lie outside
-        {1200, {600, 400, 200, 800, 1000}},            // tall enough for the 200-row step
+        {1200, {600, 400, 200, 800, 1000}},           // tall enough for the 200-row step
         {1199, {599, 450, 301, 152, 3, 748, 897, 1046, 1195}},
     };
     for (const RowsCase& c : cases) {
@@ -282,14 +282,19 @@ TEST_F(CloseUpFlowTest, RenderedCloseUpsAreReadOrReportedNeverMisnamed) {
         int moduleWidth;
         double blurSigma;
         int jpegQuality;
-    } cases[] = {{4, 0.0, 0}, {4, 1.0, 85}, {4, 2.0, 85}, {5, 0.0, 0}, {5, 1.0, 85}, {6, 0.0, 85},
+    } cases[] = {{4, 0.0, 0}, {4, 1.0, 85}, {4, 2.0, 85}, {5, 0.0, 0},  {5, 1.0, 85}, {6, 0.0, 85},
                  {6, 2.0, 0}, {8, 1.0, 85}, {3, 0.0, 0},  {3, 1.0, 85}, {3, 2.0, 0}};
     for (const bool deepSearch : {false, true}) {
         core.settings().DeepSearch = deepSearch;
         for (const auto& c : cases) {
-            const support::SheetOptions options{.width = 1600, .height = 1000, .moduleWidth = c.moduleWidth,
-                                                .barHeight = 450, .blurSigma = c.blurSigma, .noiseSigma = 3.0,
-                                                .seed = 3, .jpegQuality = c.jpegQuality};
+            const support::SheetOptions options{.width = 1600,
+                                                .height = 1000,
+                                                .moduleWidth = c.moduleWidth,
+                                                .barHeight = 450,
+                                                .blurSigma = c.blurSigma,
+                                                .noiseSigma = 3.0,
+                                                .seed = 3,
+                                                .jpegQuality = c.jpegQuality};
             core.state.bitmap = support::MakeSheet(support::Symbology::Code39, "QSZ0123456", options);
             closeUp = CloseUpState{};
             run.CurrentImage = "IMG.jpg";

@@ -1,9 +1,8 @@
-#include "closeup/closeup_row_scan.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
 
+#include "closeup/closeup_row_scan.h"
 #include "closeup/code39_rows.h"
 #include "support/fake_front_end.h"
 #include "support/reading_rig.h"

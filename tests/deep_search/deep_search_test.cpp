@@ -104,16 +104,23 @@ TEST(DeepSearchHardSet, CodeSets) {
         std::vector<int> runs;
         std::string format, expected;
     };
-    const std::string extended = "QSZ0\xB1" "23456";  // FNC4 before the 1
+    const std::string extended =
+        "QSZ0\xB1"
+        "23456";  // FNC4 before the 1
     const Row rows[] = {
         {"set B only", RenderCode128Values(104, Values(kText)), kFormat, kText},
         {"Start A", RenderCode128Values(103, Join(Join(Values("QSZ0"), {kCodeC}), kPairs123456)), kFormat, kText},
-        {"Start C", RenderCode128Values(105, Join(Join(Join({kCodeB}, Values("QSZ0")), {kCodeC}), kPairs123456)), kFormat, kText},
-        {"Shift", RenderCode128Values(103, Join(Join(Join(Values("QS"), {kShift, 'z' - 32}), Values("0")), Join({kCodeC}, kPairs123456))),
+        {"Start C", RenderCode128Values(105, Join(Join(Join({kCodeB}, Values("QSZ0")), {kCodeC}), kPairs123456)),
+         kFormat, kText},
+        {"Shift",
+         RenderCode128Values(
+             103, Join(Join(Join(Values("QS"), {kShift, 'z' - 32}), Values("0")), Join({kCodeC}, kPairs123456))),
          "QS@0######", "QSz0123456"},
         {"Code A", RenderCode128Values(104, Join(Join(Values("QSZ"), {kCodeA}), Values("0123456"))), kFormat, kText},
-        {"FNC4 fits", RenderCode128Values(104, Join(Join(Values("QSZ0"), {kFnc4InB}), Values("123456"))), "QSZ0??????", extended},
-        {"FNC4 unfit", RenderCode128Values(104, Join(Join(Values("QSZ0"), {kFnc4InB}), Values("123456"))), kFormat, extended},
+        {"FNC4 fits", RenderCode128Values(104, Join(Join(Values("QSZ0"), {kFnc4InB}), Values("123456"))), "QSZ0??????",
+         extended},
+        {"FNC4 unfit", RenderCode128Values(104, Join(Join(Values("QSZ0"), {kFnc4InB}), Values("123456"))), kFormat,
+         extended},
         {"zint's layout", ZintOwnModules(Symbology::Code128, kText), kFormat, kText},
         {"Code 39 check", RenderCode39WithCheck(kText), kFormat, kText},
     };
@@ -154,7 +161,8 @@ TEST(DeepSearchHardSet, HardConditions) {
         {"1.2 px steep", 1.2, 128, 0, [](SheetOptions&) {}},
         {"1.2 px square", 1.2, 0, 0, [](SheetOptions&) {}},
         {"8 px", 8.0, 172, 0, [](SheetOptions& o) { o.width = 2000, o.height = 1300, o.barHeight = 160; }},
-        {"everything", 2.0, 160, 0.2, [](SheetOptions& o) { o.blurSigma = 0.8, o.noiseSigma = 10, o.unevenLight = 0.4, o.jpegQuality = 70; }},
+        {"everything", 2.0, 160, 0.2,
+         [](SheetOptions& o) { o.blurSigma = 0.8, o.noiseSigma = 10, o.unevenLight = 0.4, o.jpegQuality = 70; }},
     };
     for (Symbology symbology : {Symbology::Code39, Symbology::Code128}) {
         Tally tally{symbology == Symbology::Code39 ? "hard conditions, Code 39" : "hard conditions, Code 128"};
@@ -180,8 +188,10 @@ TEST(DeepSearchHardSet, NoLabel) {
         if (seed % 4 == 1) options.noiseSigma = 12;
         if (seed % 4 == 2) options.blurSigma = 1.0;
         if (seed % 4 == 3) options.jpegQuality = 60;
-        tally.Count(deep::DeepSearch(Grey(MakeDistractorSheet(options)), "QSZ0######"), "", "seed " + std::to_string(seed));
-        tally.Count(deep::DeepSearch(Grey(MakeDistractorSheet(options)), "??????????"), "", "any ten, seed " + std::to_string(seed));
+        tally.Count(deep::DeepSearch(Grey(MakeDistractorSheet(options)), "QSZ0######"), "",
+                    "seed " + std::to_string(seed));
+        tally.Count(deep::DeepSearch(Grey(MakeDistractorSheet(options)), "??????????"), "",
+                    "any ten, seed " + std::to_string(seed));
     }
     tally.Report(0);
     EXPECT_LE(tally.seen, 1);
@@ -206,7 +216,8 @@ TEST(DeepSearchHardSet, SeveralSpecimens) {
         TurnedLabel first{RenderModules(Symbology::Code39, row.text1), 2.0, 30};
         TurnedLabel second{RenderModules(Symbology::Code128, row.text2), 2.0, 300};
         first.centreX = row.x1, first.centreY = row.y1, second.centreX = row.x2, second.centreY = row.y2;
-        const deep::DeepSearchResult r = deep::DeepSearch(Grey(MakeTurnedSheet({first, second}, SmallSheet(400))), kFormat);
+        const deep::DeepSearchResult r =
+            deep::DeepSearch(Grey(MakeTurnedSheet({first, second}, SmallSheet(400))), kFormat);
         tally.Count(r, row.expected, row.name);
         EXPECT_EQ(r.SeveralTexts, row.several) << row.name;
     }

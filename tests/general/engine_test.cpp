@@ -1,10 +1,9 @@
-#include "general/line_scanning_engine.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <utility>
 
+#include "general/line_scanning_engine.h"
 #include "general/profile_builders.h"
 #include "general/threshold_crossings.h"
 
@@ -38,12 +37,20 @@ TEST(CrossingsTest, Cases) {
         {"flat", Profile(50, 100), 100, {}},
         {"never at or below", {200, 200, 200, 200, 200, 150, 250, 101, 200}, 100, {}},
         {"never above", {0, 0, 0, 0, 0, 50, 100, 10, 100}, 100, {}},
-        {"interpolated: 5 - 50/100, 8 - 30/80", {200, 200, 200, 200, 200, 100, 100, 100, 180, 180}, 150, {{4.5f, 1}, {7.625f, 0}}},
-        {"a sample at the threshold is dark", {200, 200, 200, 200, 200, 200, 150, 100, 200}, 150, {{6.0f, 1}, {7.5f, 0}}},
+        {"interpolated: 5 - 50/100, 8 - 30/80",
+         {200, 200, 200, 200, 200, 100, 100, 100, 180, 180},
+         150,
+         {{4.5f, 1}, {7.625f, 0}}},
+        {"a sample at the threshold is dark",
+         {200, 200, 200, 200, 200, 200, 150, 100, 200},
+         150,
+         {{6.0f, 1}, {7.5f, 0}}},
         {"samples 0 to 3 never take part", {200, 200, 200, 200, 0, 0, 0}, 100, {}},
         {"sample 4 is a left neighbour", {200, 200, 200, 200, 200, 0, 0}, 100, {{4.5f, 1}}},
         {"a leading rising crossing is kept", {0, 0, 0, 0, 0, 200, 200, 0, 0}, 100, {{4.5f, 0}, {6.5f, 1}}},
-        {"one sample at the threshold: a bar of width 0", {200, 200, 200, 200, 200, 200, 120, 200, 200, 40, 200}, 120,
+        {"one sample at the threshold: a bar of width 0",
+         {200, 200, 200, 200, 200, 200, 120, 200, 200, 40, 200},
+         120,
          {{6.0f, 1}, {6.0f, 0}, {8.5f, 1}, {9.5f, 0}}},
     };
     for (const auto& c : cases) EXPECT_EQ(Crossings(c.segment, c.threshold), c.expected) << c.what;
@@ -98,9 +105,9 @@ std::vector<Element> Widths(std::initializer_list<float> widths) {
 TEST(WidthClassTest, OverWideSpacesGoAndTheLargestJumpSetsTheLimit) {
     const float e24 = std::ldexp(1.0f, -24), e23 = std::ldexp(1.0f, -23), e22 = std::ldexp(1.0f, -22);
     const std::pair<std::vector<Element>, std::size_t> trims[] = {
-        {Widths({3, 4, 4, 9, 20}), 3},  // 20 > 1.5 x 9, 9 > 1.5 x 4
-        {Widths({1, 100}), 1},          // one always stays
-        {Widths({2, 4, 6}), 3},         // not more than 1.5 x 4
+        {Widths({3, 4, 4, 9, 20}), 3},       // 20 > 1.5 x 9, 9 > 1.5 x 4
+        {Widths({1, 100}), 1},               // one always stays
+        {Widths({2, 4, 6}), 3},              // not more than 1.5 x 4
         {Widths({1 + e23, 1.5f + e22}), 1},  // more than 1.5 x, though 1.5f x (1 + e23) rounds to it
     };
     for (auto [spaces, left] : trims) {

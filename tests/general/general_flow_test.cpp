@@ -37,17 +37,14 @@ TEST(CandidateLinesTest, ThePreviousLineIsSearchedAroundFirst) {
               (Positions{900, 920, 940, 960, 980, 1000, 1020, 1040, 1060, 1080, 0}));
     // Near the end of a smaller image the neighbourhood stops at its extent.
     const Positions nearEnd = CandidateLines(1000, 950);
-    EXPECT_EQ(Positions(nearEnd.begin(), nearEnd.begin() + 9),
-              (Positions{850, 870, 890, 910, 930, 950, 970, 990, 0}));
+    EXPECT_EQ(Positions(nearEnd.begin(), nearEnd.begin() + 9), (Positions{850, 870, 890, 910, 930, 950, 970, 990, 0}));
     // A previous line beyond a smaller image adds nothing.
     EXPECT_EQ(CandidateLines(100, 2000), CandidateLines(100, 0));
 }
 
 struct GeneralFlowTest : ::testing::Test, support::FolderRig {
     void SetUp() override { core.settings().SuffixFormat = "@"; }
-    static support::SheetOptions Small() {
-        return {.width = 800, .height = 600, .moduleWidth = 4, .barHeight = 80};
-    }
+    static support::SheetOptions Small() { return {.width = 800, .height = 600, .moduleWidth = 4, .barHeight = 80}; }
     void Sheet(std::string_view text, support::SheetOptions options = Small()) {
         core.state.bitmap = support::MakeSheet(Symbology::Code39, text, options);
     }
@@ -141,10 +138,10 @@ TEST_F(GeneralFlowTest, DemoDebugReportsAndRenamesNothing) {
     const std::string mismatch = "Found barcode ABC0123456, but unable to match the format QSZ0######";
     EXPECT_EQ(core.ui.prompts, (Lines{"    QSZ0123456", "    Can't find Barcode", mismatch, "    Can't find Barcode",
                                       "Found barcode, but unable to read"}));
-    EXPECT_EQ(core.ui.logLines, (Lines{"IMG_1.jpg found Barcode: QSZ0123456",
-                                       "IMG_2.jpg would be renamed with previous barcode QSZ0123456",
-                                       ">>>>>IMG_3.jpg: " + mismatch, "No barcode found on IMG_4.jpg",
-                                       ">>>>>IMG_5.jpg: Found barcode, but unable to read"}));
+    EXPECT_EQ(core.ui.logLines,
+              (Lines{"IMG_1.jpg found Barcode: QSZ0123456",
+                     "IMG_2.jpg would be renamed with previous barcode QSZ0123456", ">>>>>IMG_3.jpg: " + mismatch,
+                     "No barcode found on IMG_4.jpg", ">>>>>IMG_5.jpg: Found barcode, but unable to read"}));
     EXPECT_EQ(core.state.run.ErrorCount, 3);
     EXPECT_GT(core.ui.StripsOf(StripColour::Black), 4);  // every line tried is shown
     EXPECT_TRUE(core.state.run.KeepGoing);

@@ -64,7 +64,11 @@ inline Profile RandomProfile(std::mt19937& rng) {
             dark = !dark;
         }
         const auto r = static_cast<std::int32_t>(rng() % 2000);
-        v = kind <= 1 ? r % 256 : kind == 2 ? level : kind == 3 ? r % 2 * 255 : kind == 4 ? (dark ? 20 : 210) + r % 21 : r - 1000;
+        v = kind <= 1   ? r % 256
+            : kind == 2 ? level
+            : kind == 3 ? r % 2 * 255
+            : kind == 4 ? (dark ? 20 : 210) + r % 21
+                        : r - 1000;
     }
     return profile;
 }

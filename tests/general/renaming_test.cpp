@@ -20,11 +20,10 @@ TEST(FormatSuffixTest, TheFirstTokenFoundDecides) {
         std::int32_t n;
         std::string_view suffix;
     } cases[] = {
-        {"@", 1, "a"},         {"@", 26, "z"},         {"@", 27, "aa"},      {"@", 53, "ba"},
-        {"@", 702, "zz"},      {"@", 703, "aaa"},      {"x@@", 28, "xabab"},
-        {"###", 1, "001"},     {"###", 1234, "1234"},  {"####", 7, "0007"},  {"#####", 7, "0007#"},
-        {"##-##", 5, "05-05"}, {"-#", 2, "-2"},        {"#x#", 3, "3x3"},    {"@#", 2, "@2"},
-        {"(@)", 3, "(c)"},     {"", 12, "12"},         {"x", 4, "4"},
+        {"@", 1, "a"},         {"@", 26, "z"},        {"@", 27, "aa"},   {"@", 53, "ba"},       {"@", 702, "zz"},
+        {"@", 703, "aaa"},     {"x@@", 28, "xabab"},  {"###", 1, "001"}, {"###", 1234, "1234"}, {"####", 7, "0007"},
+        {"#####", 7, "0007#"}, {"##-##", 5, "05-05"}, {"-#", 2, "-2"},   {"#x#", 3, "3x3"},     {"@#", 2, "@2"},
+        {"(@)", 3, "(c)"},     {"", 12, "12"},        {"x", 4, "4"},
     };
     for (const auto& c : cases) EXPECT_EQ(FormatSuffix(c.fmt, c.n), c.suffix) << c.fmt << " " << c.n;
 }
@@ -66,8 +65,8 @@ TEST_F(RenamingTest, ImageOnlyLeavesCompanionsAndLowersTheExtension) {
     Files("IMG_3.JPG", "QSZ0000003");  // keeps each file's own extension
     core.settings().SuffixAll = true;  // nine names, from the first suffix on
     EXPECT_EQ(Only("IMG_4.jpg", "QSZ0000004"), "IMG_4.jpg renamed QSZ0000004a.jpg");
-    EXPECT_EQ(FileNames(), (Names{"QSZ0123456.jpg", "QSZ0123456a.jpg", "IMG_1.CR2", "QSZ0000003.JPG",
-                                 "QSZ0000004a.jpg"}));
+    EXPECT_EQ(FileNames(),
+              (Names{"QSZ0123456.jpg", "QSZ0123456a.jpg", "IMG_1.CR2", "QSZ0000003.JPG", "QSZ0000004a.jpg"}));
     EXPECT_EQ(core.ui.logLines, (Lines{"-Renamed IMG_3.JPG to QSZ0000003.JPG"}));
 }
 
@@ -91,8 +90,8 @@ TEST_F(RenamingTest, TheBaseNameIsReplacedWhereverItOccurs) {
 TEST_F(RenamingTest, OtherPhotographsAreNeverCompanions) {
     Add({"IMG_1.JPG", "IMG_1.CR2", "IMG_1.jpg", "IMG_1.left.jpg", "IMG_1.jpg.xmp"});
     Files("IMG_1.JPG", "QSZ0123456");
-    EXPECT_EQ(FileNames(), (Names{"QSZ0123456.JPG", "QSZ0123456.CR2", "IMG_1.jpg", "IMG_1.left.jpg",
-                                 "QSZ0123456.jpg.xmp"}));
+    EXPECT_EQ(FileNames(),
+              (Names{"QSZ0123456.JPG", "QSZ0123456.CR2", "IMG_1.jpg", "IMG_1.left.jpg", "QSZ0123456.jpg.xmp"}));
     EXPECT_EQ(core.state.run.ErrorCount, 0);
 }
 

@@ -27,12 +27,16 @@ std::string CatalogueNumber(std::mt19937& rng) {
 // A sheet just large enough for the label, the barcode across its middle.
 SheetOptions SheetFor(int moduleWidth, bool vertical = false, bool reversed = false) {
     const int along = 200 * moduleWidth + 60, across = 150 + 20 * moduleWidth;
-    return {.width = vertical ? across : along, .height = vertical ? along : across, .moduleWidth = moduleWidth, .barHeight = 90,
-            .vertical = vertical, .reversed = reversed, .clutter = false};
+    return {.width = vertical ? across : along,
+            .height = vertical ? along : across,
+            .moduleWidth = moduleWidth,
+            .barHeight = 90,
+            .vertical = vertical,
+            .reversed = reversed,
+            .clutter = false};
 }
 
 struct RoundTripTest : ::testing::Test, support::ReadingRig {
-
     // The texts of three lines through the barcode: its middle and a quarter
     // of the bar height to either side.
     Texts ReadAcross(Symbology symbology, std::string_view text, const SheetOptions& o) {
@@ -113,11 +117,24 @@ TEST_F(RoundTripTest, DegradedLabelsNeverReadWrong) {
         {"blur 2.0", [](SheetOptions& o) { o.blurSigma = 2.0; }},
         {"noise 8", [](SheetOptions& o) { o.noiseSigma = 8.0; }},
         {"noise 25", [](SheetOptions& o) { o.noiseSigma = 25.0; }},
-        {"low contrast", [](SheetOptions& o) { o.dark = 120; o.light = 170; o.background = 150; }},
+        {"low contrast",
+         [](SheetOptions& o) {
+             o.dark = 120;
+             o.light = 170;
+             o.background = 150;
+         }},
         {"jpeg 30", [](SheetOptions& o) { o.jpegQuality = 30; }},
-        {"jpeg 75 + noise", [](SheetOptions& o) { o.jpegQuality = 75; o.noiseSigma = 6.0; }},
+        {"jpeg 75 + noise",
+         [](SheetOptions& o) {
+             o.jpegQuality = 75;
+             o.noiseSigma = 6.0;
+         }},
         {"2-pixel modules", [](SheetOptions& o) { o.moduleWidth = 2; }},
-        {"2-pixel modules, blur", [](SheetOptions& o) { o.moduleWidth = 2; o.blurSigma = 0.8; }},
+        {"2-pixel modules, blur",
+         [](SheetOptions& o) {
+             o.moduleWidth = 2;
+             o.blurSigma = 0.8;
+         }},
         {"clutter", [](SheetOptions& o) { o.clutter = true; }},
     };
     std::mt19937 rng(77);

@@ -17,7 +17,8 @@ struct ScanLineTest : support::GeneralTest {
     void Fill(std::int32_t width, std::int32_t height) {
         core.state.bitmap.Resize(width, height);
         for (std::int32_t y = 0; y < height; ++y)
-            for (std::int32_t x = 0; x < width; ++x) core.state.bitmap.Row(y)[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>((x + 7 * y) % 256);
+            for (std::int32_t x = 0; x < width; ++x)
+                core.state.bitmap.Row(y)[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>((x + 7 * y) % 256);
     }
     // The line analysis sets ReadValid first: a cleared flag afterwards shows it never ran.
     std::string Sample(std::int32_t line, bool vertical = false) {
@@ -64,7 +65,8 @@ TEST_F(ScanLineTest, RowsAreMeansOfThreeRefusedNearTheEdgesColumnsArePixels) {
     for (std::int32_t column : {0, 9, 10, 11, -1}) {
         Sample(column, true);
         Profile expected(20, 255);
-        for (std::int32_t y = 0; y < 20 && column >= 0 && column < 10; ++y) expected[static_cast<std::size_t>(y)] = column + 7 * y;
+        for (std::int32_t y = 0; y < 20 && column >= 0 && column < 10; ++y)
+            expected[static_cast<std::size_t>(y)] = column + 7 * y;
         EXPECT_EQ(general.LineProfile, expected) << column;
         EXPECT_TRUE(readValid);
     }
@@ -78,7 +80,8 @@ TEST_F(ScanLineTest, RowsAreMeansOfThreeRefusedNearTheEdgesColumnsArePixels) {
         const auto line = static_cast<std::int32_t>(rng() % 12) - 3;
         EXPECT_EQ(Sample(line, vertical), "");
         const auto expected = vertical ? height : (line >= 2 && line <= height - 2) ? std::max(width - 2, 0) : 0;
-        EXPECT_EQ(general.LineProfile.size(), static_cast<std::size_t>(expected)) << width << "x" << height << " line " << line;
+        EXPECT_EQ(general.LineProfile.size(), static_cast<std::size_t>(expected))
+            << width << "x" << height << " line " << line;
     }
 }
 
@@ -88,15 +91,19 @@ Profile SquareWave(std::size_t length, std::size_t first, std::size_t edges, std
     Profile profile(length, 230);
     for (std::size_t e = 0; e < edges; e += 2)
         for (std::size_t i = first + e * spacing; i < std::min(first + (e + 1) * spacing, length); ++i) profile[i] = 20;
-    if (edges % 2 == 1) std::fill(profile.begin() + static_cast<long>(first + (edges - 1) * spacing), profile.end(), 20);
+    if (edges % 2 == 1)
+        std::fill(profile.begin() + static_cast<long>(first + (edges - 1) * spacing), profile.end(), 20);
     return profile;
 }
 
 TEST(EdgeTest, StepsOfMoreThanTenAreEdgesAndEdgesCloserThan35Cluster) {
     const std::pair<Profile, std::vector<float>> edgeCases[] = {
-        {{100, 110, 100, 100}, {}}, {{100, 111, 100, 100}, {1, 2}}, {{111, 100, 100}, {1}},
+        {{100, 110, 100, 100}, {}},
+        {{100, 111, 100, 100}, {1, 2}},
+        {{111, 100, 100}, {1}},
         {{100, 100, 200}, {}},  // the last sample is not compared
-        {{}, {}}, {{0}, {}},
+        {{}, {}},
+        {{0}, {}},
     };
     for (const auto& [profile, expected] : edgeCases) {
         std::vector<EdgeRecord> edges;
@@ -107,9 +114,12 @@ TEST(EdgeTest, StepsOfMoreThanTenAreEdgesAndEdgesCloserThan35Cluster) {
     }
     using Triples = std::vector<std::array<std::int32_t, 3>>;  // Start, End, Count
     const std::pair<std::vector<float>, Triples> clusterCases[] = {
-        {{200, 234}, {{200, 234, 1}}}, {{200, 235}, {{200, 200, 0}}},  // a lone last edge forms none
-        {{10, 20, 30, 100, 110, 300}, {{10, 30, 2}, {100, 110, 1}}}, {{10, 100, 200}, {{10, 10, 0}, {100, 100, 0}}},
-        {{7}, {}}, {{}, {}},
+        {{200, 234}, {{200, 234, 1}}},
+        {{200, 235}, {{200, 200, 0}}},  // a lone last edge forms none
+        {{10, 20, 30, 100, 110, 300}, {{10, 30, 2}, {100, 110, 1}}},
+        {{10, 100, 200}, {{10, 10, 0}, {100, 100, 0}}},
+        {{7}, {}},
+        {{}, {}},
     };
     for (const auto& [positions, expected] : clusterCases) {
         std::vector<EdgeRecord> edges;

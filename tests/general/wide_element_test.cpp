@@ -90,14 +90,26 @@ TEST_F(WideElementTest, NarrowCountsFollowFromTheDistancesInUnits) {
     } cases[] = {
         // Narrow 1, wide 3.5: unit 1.0, g = 5.5 (v = 1.738, n = 2), g = 4.5 (v = 0.869, n = 1).
         {"start character, wide 3.5", Centres({8.25f, 12.75f, 70, 80}), Centres({2.75f, 30, 40, 50, 60}), "bSbsBsB"},
-        {"start character, wide 3 (unit 0.9)", Centres({7.5f, 11.5f, 70, 80}), Centres({2.5f, 30, 40, 50, 60}), "bSbsBsB"},
+        {"start character, wide 3 (unit 0.9)", Centres({7.5f, 11.5f, 70, 80}), Centres({2.5f, 30, 40, 50, 60}),
+         "bSbsBsB"},
         // Unit 0.9, not 9 x 0.1f (one float step more): v = 1.0 gives two.
         {"unit the nearest float", Centres({4.18567324f, 9, 70, 80}), Centres({0, 30, 40, 50, 60}), "bSbsB"},
         // Unit 1. S0-B5 two, B5-B10 one, B10-S11 and S11-S12 too short for any
         // (an odd count of -1), S12-S30 13, S30-S40 5; the last mark is not
         // written, "Bsb" ends the string.
         {"even, odd, none", Centres({5, 10}), Centres({0, 11, 12, 30, 40}),
-         "b" "S" "bs" "B" "s" "B" "S" "S" "bsbsbsbsbsbsb" "S" "bsbsb" "Bsb"},
+         "b"
+         "S"
+         "bs"
+         "B"
+         "s"
+         "B"
+         "S"
+         "S"
+         "bsbsbsbsbsbsb"
+         "S"
+         "bsbsb"
+         "Bsb"},
         {"v just under 1: none", Centres({4.6502f, 10, 70, 80}), Centres({0, 30, 40, 50, 60}), "bSB"},
         {"two spaces 3.5 apart: v = 0, one bar", Centres({5, 10}), Centres({0, 11, 14.5f, 30, 40}), "bSbsBsBSbS"},
     };
@@ -149,7 +161,8 @@ TEST_F(WideElementTest, HowTheSearchEnds) {
     } cases[] = {
         {"never exactly 2N dark runs", Profile(60, 128), false, true},
         {"never exactly 2N dark runs", EvenBars(20, 40, 10, 4), false, true},
-        {"the first two wide bars centred at 10 and 20: L = -10", EvenBars(22, 40, 10, 3, {{9, 3, 0}, {19, 3, 0}}), true, false},
+        {"the first two wide bars centred at 10 and 20: L = -10", EvenBars(22, 40, 10, 3, {{9, 3, 0}, {19, 3, 0}}),
+         true, false},
         // 23 bars at the darkest level, 26 five levels up: the two widest go,
         // and faint narrow ones at 10 and 20 lead.
         {"too many dark runs keep the narrowest: L < 0",
@@ -157,7 +170,8 @@ TEST_F(WideElementTest, HowTheSearchEnds) {
         {"L = 0 goes on (and fails)", EvenBars(22, 40, 10, 3, {{9, 3, 0}, {14, 3, 0}}), false, true},
         {"24 bars at the darkest level, before faint ones join: goes on",
          EvenBars(24, 40, 10, 3, {{9, 2, 5}, {19, 2, 5}}), false, true},
-        {"contrast under 10: the light end collects nothing, which is refused", EvenBars(24, 55, 10, 4, {}, 100, 108), true, false},
+        {"contrast under 10: the light end collects nothing, which is refused", EvenBars(24, 55, 10, 4, {}, 100, 108),
+         true, false},
     };
     for (const auto& c : cases) {
         core.ui.strips.clear();
@@ -205,11 +219,11 @@ TEST(BrightRunTest, RunsCountFromTheSampleAfterTheirFirstBrightOneAndArePlacedAt
         float last;
         Triples expected;
     } cases[] = {
-        {{0, 0, 200, 0, 0, 0, 0, 0}, 7, {{3, 3, 0}}},                    // a single bright sample
-        {{0, 0, 200, 200, 200, 200, 0, 0, 0, 0}, 9, {{3, 6, 3}}},        // 3, 4, 5 bright, 6 ends it
+        {{0, 0, 200, 0, 0, 0, 0, 0}, 7, {{3, 3, 0}}},                      // a single bright sample
+        {{0, 0, 200, 200, 200, 200, 0, 0, 0, 0}, 9, {{3, 6, 3}}},          // 3, 4, 5 bright, 6 ends it
         {{0, 200, 200, 200, 200, 200, 200, 200, 200, 0}, 5, {{2, 4, 2}}},  // stops at the last wide bar
-        {{0, 0, 0, 0}, 9, {}},                                           // dark to the end
-        {{0, 0, 200, 200, 200}, 9, {{3, 3, 1}}},                         // one short of the end
+        {{0, 0, 0, 0}, 9, {}},                                             // dark to the end
+        {{0, 0, 200, 200, 200}, 9, {{3, 3, 1}}},                           // one short of the end
         {{}, 9, {}},
         {{0, 100, 100, 0, 0, 0}, 5, {{2, 2, 0}}},  // a sample at the level starts a run and ends it
     };

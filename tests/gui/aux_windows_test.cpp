@@ -11,7 +11,6 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBrowser>
-
 #include <cstdlib>
 #include <stdexcept>
 
@@ -60,8 +59,8 @@ private slots:
         TAboutBox* box = form.AboutBox();
         QVERIFY(!box->isModal());
         QCOMPARE(box->windowTitle(), QString("About"));
-        support::CheckControls(*box, {{"ProductName", {}, "Tagmora"}, {"Label1", {}, "Unified Version"},
-                                      {"OKButton", {}, "OK"}});
+        support::CheckControls(
+            *box, {{"ProductName", {}, "Tagmora"}, {"Label1", {}, "Unified Version"}, {"OKButton", {}, "OK"}});
         support::CheckOrder(*box, Qt::Vertical, {"ProductName", "Label1", "VersionLabel"});
         support::CheckOrder(*box, Qt::Vertical, {"Panel1", "OKButton"});
         QVERIFY(Child<QLabel>(*box, "ProductName")->font().bold());
@@ -107,7 +106,8 @@ private slots:
             // Read-only; Close at the bottom right, below the text.
             auto* close = Child<QPushButton>(*viewer, "Button1");
             atEnd = atEnd && memo->isReadOnly() && close->geometry().top() > memo->geometry().bottom() &&
-                    viewer->width() - close->geometry().right() < 20 && viewer->height() - close->geometry().bottom() < 20;
+                    viewer->width() - close->geometry().right() < 20 &&
+                    viewer->height() - close->geometry().bottom() < 20;
             QTest::keyClicks(memo, "typed by the user");
             close->click();
             return true;
@@ -135,10 +135,26 @@ private slots:
         QTest::keyClick(&form, Qt::Key_F1);
         QVERIFY(script.Finished());
         QVERIFY(page.contains("http://tagmora.example.org/Herbarium/Help.html"));
-        for (const char* topic : {"Demo/Debug", "Pause Each Line", "Close-up", "Vertical", "Ignore if matches",
-                                  "Rename Raw files", "Rename W/O Barcode", "Suffix All Images", "Suffix Format",
-                                  "Save Settings", "Skip", "Abort", "Ctrl+M", "Complete", "Undo Last Run",
-                                  "Export Last Run", "--undo-last-run", "--report", "tagmora-batch", "LastFolder"})
+        for (const char* topic : {"Demo/Debug",
+                                  "Pause Each Line",
+                                  "Close-up",
+                                  "Vertical",
+                                  "Ignore if matches",
+                                  "Rename Raw files",
+                                  "Rename W/O Barcode",
+                                  "Suffix All Images",
+                                  "Suffix Format",
+                                  "Save Settings",
+                                  "Skip",
+                                  "Abort",
+                                  "Ctrl+M",
+                                  "Complete",
+                                  "Undo Last Run",
+                                  "Export Last Run",
+                                  "--undo-last-run",
+                                  "--report",
+                                  "tagmora-batch",
+                                  "LastFolder"})
             QVERIFY2(page.contains(topic), topic);
     }
 
@@ -153,17 +169,20 @@ private slots:
         support::WriteJpegFile(folder + "/IMG_7.jpg", twoTone, 90);
         support::WriteSheetPhoto(folder + "/IMG_9.jpg", "", 9);
         start->Write("photos/IMG_7.CR2", "raw");
-        start->Write("Tagmora.log", "Directory = " + folder + "\r\n\r\nIMG_7.jpg: Unable to open image.\r\n"
-                                    "No barcode found on IMG_8.jpg\r\n"
-                                    ">>>>>IMG_9.jpg: Found barcode, but unable to read\r\n");
+        start->Write("Tagmora.log", "Directory = " + folder +
+                                        "\r\n\r\nIMG_7.jpg: Unable to open image.\r\n"
+                                        "No barcode found on IMG_8.jpg\r\n"
+                                        ">>>>>IMG_9.jpg: Found barcode, but unable to read\r\n");
         TForm1 form;
         form.SelectFolder(photos);
 
         TManualForm* manual = form.ManualForm();
         QCOMPARE(manual->windowTitle(), QString("Tagmora -- Manual Rename"));
         QCOMPARE(manual->size(), QSize(617, 538));  // the client area of a 633 x 577 window
-        support::CheckControls(*manual, {{"Label1", {}, "-->"}, {"RenameButton", {}, "Rename"},
-                                         {"SkipButton", {}, "Skip"}, {"Label2", {}, "(Click the image to zoom in)"}});
+        support::CheckControls(*manual, {{"Label1", {}, "-->"},
+                                         {"RenameButton", {}, "Rename"},
+                                         {"SkipButton", {}, "Skip"},
+                                         {"Label2", {}, "(Click the image to zoom in)"}});
         auto* logLabel = Child<QLabel>(*manual, "LogLabel");
         auto* oldName = Child<QLabel>(*manual, "OldNameLabel");
         auto* newName = Child<QLineEdit>(*manual, "NewNameEdit");
@@ -185,8 +204,8 @@ private slots:
         script.Then([&](QWidget* modal) {
             if (modal != manual || logLabel->text() != "IMG_7.jpg: Unable to open image.") return false;
             support::CheckOrder(*manual, Qt::Vertical, {"LogLabel", "NewNameEdit", "FullImage", "Label2"});
-            support::CheckOrder(*manual, Qt::Horizontal, {"OldNameLabel", "Label1", "NewNameEdit", "RenameButton",
-                                                          "SkipButton"});
+            support::CheckOrder(*manual, Qt::Horizontal,
+                                {"OldNameLabel", "Label1", "NewNameEdit", "RenameButton", "SkipButton"});
             firstChecked = oldName->text() == "IMG_7.jpg" && newName->text() == "IMG_7.jpg";
             // The whole picture in its own shape; a click near the right edge
             // shows the rightmost 600 columns only, and the hint says how
@@ -195,14 +214,15 @@ private slots:
             firstChecked = firstChecked && std::abs(shown.width() * 3 - shown.height() * 4) <= 4;
             firstChecked = firstChecked && grey(0.15) < 80 && grey(0.98) > 180;
             click(0.99);
-            firstChecked = firstChecked && grey(0.02) > 180 && grey(0.98) > 180 &&
-                           hint->text() == "(Click the image to zoom out)";
+            firstChecked =
+                firstChecked && grey(0.02) > 180 && grey(0.98) > 180 && hint->text() == "(Click the image to zoom out)";
             click(0.5);
             firstChecked = firstChecked && grey(0.15) < 80 && hint->text() == "(Click the image to zoom in)";
 
             newName->setText("IMG_9");  // taken once ".jpg" is added: refused, the window stays
             Child<QPushButton>(*manual, "RenameButton")->click();
-            firstChecked = firstChecked && manual->isVisible() && hook->messages == Texts{"IMG_9.jpg is already taken."};
+            firstChecked =
+                firstChecked && manual->isVisible() && hook->messages == Texts{"IMG_9.jpg is already taken."};
             newName->setText("QSZ0001234.JPG");
             Child<QPushButton>(*manual, "RenameButton")->click();
             return true;
@@ -223,15 +243,17 @@ private slots:
         QVERIFY(firstChecked);
         QVERIFY(!manual->isVisible());
         QCOMPARE(hook->messages, (Texts{"IMG_9.jpg is already taken.",
-                                        "Passed over, no longer in " + folder + " under the name the log gives:\r\n"
-                                        "IMG_8.jpg",
+                                        "Passed over, no longer in " + folder +
+                                            " under the name the log gives:\r\n"
+                                            "IMG_8.jpg",
                                         "Complete"}));
         QCOMPARE(support::FileNames(photos),
                  (std::set<std::string>{"QSZ0001234.JPG", "QSZ0001234.CR2", "QSZ0001235.jpg"}));
         // Each rename is a line of the log, for a later review or undo.
-        QVERIFY(start->Read("Tagmora.log").ends_with("-Manually renamed IMG_7.jpg to QSZ0001234.JPG\r\n"
-                                                     "-Manually renamed IMG_7.CR2 to QSZ0001234.CR2\r\n"
-                                                     "-Manually renamed IMG_9.jpg to QSZ0001235.jpg\r\n"));
+        QVERIFY(start->Read("Tagmora.log")
+                    .ends_with("-Manually renamed IMG_7.jpg to QSZ0001234.JPG\r\n"
+                               "-Manually renamed IMG_7.CR2 to QSZ0001234.CR2\r\n"
+                               "-Manually renamed IMG_9.jpg to QSZ0001235.jpg\r\n"));
     }
 
     void anErrorInAHandlerIsShownAndTheProgramGoesOn() {

@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QTest>
 #include <QWidget>
-
 #include <filesystem>
 
 #include "support/synthetic_sheet.h"
@@ -71,11 +70,14 @@ void CheckControls(const QWidget& window, std::initializer_list<Control> control
     for (const Control& designed : controls) {
         const auto* control = window.findChild<QWidget*>(designed.name);
         QVERIFY2(control, designed.name);
-        const QRect place = designed.place && designed.place->size() == QSize(0, 0)
-                                ? QRect(control->pos(), QSize(0, 0)) : control->geometry();
-        QVERIFY2(!designed.place || place == *designed.place,
-                 qPrintable(QString("%1 at %2,%3 %4x%5").arg(designed.name).arg(place.x()).arg(place.y())
-                                .arg(place.width()).arg(place.height())));
+        const QRect place = designed.place && designed.place->size() == QSize(0, 0) ? QRect(control->pos(), QSize(0, 0))
+                                                                                    : control->geometry();
+        QVERIFY2(!designed.place || place == *designed.place, qPrintable(QString("%1 at %2,%3 %4x%5")
+                                                                             .arg(designed.name)
+                                                                             .arg(place.x())
+                                                                             .arg(place.y())
+                                                                             .arg(place.width())
+                                                                             .arg(place.height())));
         QVERIFY2(!designed.caption || CaptionOf(*control) == designed.caption,
                  qPrintable(designed.name + (": " + CaptionOf(*control))));
         QVERIFY2(!designed.tip || control->toolTip() == designed.tip,
@@ -91,8 +93,8 @@ void CheckOrder(const QWidget& window, Qt::Orientation orientation, std::initial
         if (previous) {
             const QRect before(previous->mapTo(&window, QPoint(0, 0)), previous->size());
             const QRect after(control->mapTo(&window, QPoint(0, 0)), control->size());
-            const bool inOrder = orientation == Qt::Horizontal ? before.right() < after.left()
-                                                               : before.bottom() < after.top();
+            const bool inOrder =
+                orientation == Qt::Horizontal ? before.right() < after.left() : before.bottom() < after.top();
             QVERIFY2(inOrder, qPrintable(QString("%1 before %2").arg(previous->objectName(), name)));
         }
         previous = control;

@@ -7,7 +7,6 @@
 #include <QRect>
 #include <QString>
 #include <QTimer>
-
 #include <deque>
 #include <functional>
 #include <initializer_list>

@@ -15,10 +15,9 @@
 #include <QRadioButton>
 #include <QStorageInfo>
 #include <QTest>
-
 #include <filesystem>
-#include <tuple>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/config_file.h"
@@ -47,38 +46,52 @@ private slots:
         QVERIFY(form.centralWidget()->width() >= 443 && form.centralWidget()->height() >= 330);
         QVERIFY(form.minimumSize() != form.maximumSize());
         // The tool tips as the curators know them, spelling slips mended.
-        support::CheckControls(form, {
-            {"SourceDirCombo", {}, nullptr, "Double click folder so it appears open "},
-            {"ModeRadioGroup", {}, "Mode", "Debug doesn't rename images, and shows scan lines"},
-            {"ModeRadioGroupItem0", {}, "Production"}, {"ModeRadioGroupItem1", {}, "Demo/Debug"},
-            {"TypeRadioGroup", {}, "Type", "General works for most "},
-            {"TypeRadioGroupItem0", {}, "General"}, {"TypeRadioGroupItem1", {}, "Close-up"},
-            {"RotationRadio", {}, "Orientation", "Bar code running across the image, or up and down."},
-            {"RotationRadioItem0", {}, "Horizontal"}, {"RotationRadioItem1", {}, "Vertical"},
-            {"Label1", {}, "Barcode Text Format String"},
-            {"FormatEdit", {}, nullptr,
-             "Letters, numbers match.  # is wild digit.  @ is wild alpha char. ? can be anything, even blank"},
-            {"DontRenameCheckBox", {}, "Ignore if matches Format String", "Don't process already renamed images"},
-            {"GroupBox1", {}, "Multiple Images"},
-            {"RenameCheckBox", {}, "Rename Raw files", "Rename all files with same name, different extension"},
-            {"RenameWOCheckBox", {}, "Rename W/O Barcode", "Rename images without barcodes with the last found barcode."},
-            {"FirstSuffixCheckBox", {}, "Suffix All Images", "Add suffix to every file"},
-            {"Label2", {}, "Suffix Format"},
-            {"SuffixFormatEdit", {}, nullptr,
-             "@ = a,b,c...  # = 1,2,3...  ### = 001, 002, 003,... Other characters are literal."},
-            {"ExecuteButton", {}, "Execute"},
-            {"PauseCheckBox", {}, "Pause Each Line"},
-        });
+        support::CheckControls(
+            form,
+            {
+                {"SourceDirCombo", {}, nullptr, "Double click folder so it appears open "},
+                {"ModeRadioGroup", {}, "Mode", "Debug doesn't rename images, and shows scan lines"},
+                {"ModeRadioGroupItem0", {}, "Production"},
+                {"ModeRadioGroupItem1", {}, "Demo/Debug"},
+                {"TypeRadioGroup", {}, "Type", "General works for most "},
+                {"TypeRadioGroupItem0", {}, "General"},
+                {"TypeRadioGroupItem1", {}, "Close-up"},
+                {"RotationRadio", {}, "Orientation", "Bar code running across the image, or up and down."},
+                {"RotationRadioItem0", {}, "Horizontal"},
+                {"RotationRadioItem1", {}, "Vertical"},
+                {"Label1", {}, "Barcode Text Format String"},
+                {"FormatEdit",
+                 {},
+                 nullptr,
+                 "Letters, numbers match.  # is wild digit.  @ is wild alpha char. ? can be anything, even blank"},
+                {"DontRenameCheckBox", {}, "Ignore if matches Format String", "Don't process already renamed images"},
+                {"GroupBox1", {}, "Multiple Images"},
+                {"RenameCheckBox", {}, "Rename Raw files", "Rename all files with same name, different extension"},
+                {"RenameWOCheckBox",
+                 {},
+                 "Rename W/O Barcode",
+                 "Rename images without barcodes with the last found barcode."},
+                {"FirstSuffixCheckBox", {}, "Suffix All Images", "Add suffix to every file"},
+                {"Label2", {}, "Suffix Format"},
+                {"SuffixFormatEdit",
+                 {},
+                 nullptr,
+                 "@ = a,b,c...  # = 1,2,3...  ### = 001, 002, 003,... Other characters are literal."},
+                {"ExecuteButton", {}, "Execute"},
+                {"PauseCheckBox", {}, "Pause Each Line"},
+            });
         // The layout: the folder at the left, the options at the right, the
         // options of several images and Execute below them.
         using support::CheckOrder;
-        CheckOrder(form, Qt::Vertical, {"SourceDriveCombo", "SourceDirCombo", "FolderPath", "FolderCount", "GroupBox1"});
-        CheckOrder(form, Qt::Vertical, {"ModeRadioGroup", "RotationRadio", "Label1", "FormatEdit", "DontRenameCheckBox",
-                                        "ExecuteButton"});
+        CheckOrder(form, Qt::Vertical,
+                   {"SourceDriveCombo", "SourceDirCombo", "FolderPath", "FolderCount", "GroupBox1"});
+        CheckOrder(form, Qt::Vertical,
+                   {"ModeRadioGroup", "RotationRadio", "Label1", "FormatEdit", "DontRenameCheckBox", "ExecuteButton"});
         CheckOrder(form, Qt::Horizontal, {"SourceDirCombo", "ModeRadioGroup", "TypeRadioGroup"});
         CheckOrder(form, Qt::Horizontal, {"GroupBox1", "ExecuteButton"});
         auto* multiple = Child(form, "GroupBox1");
-        for (const char* name : {"RenameCheckBox", "RenameWOCheckBox", "FirstSuffixCheckBox", "Label2", "SuffixFormatEdit"})
+        for (const char* name :
+             {"RenameCheckBox", "RenameWOCheckBox", "FirstSuffixCheckBox", "Label2", "SuffixFormatEdit"})
             QCOMPARE(Child(form, name)->parentWidget(), multiple);
         CheckOrder(*multiple, Qt::Horizontal, {"RenameCheckBox", "FirstSuffixCheckBox"});
         CheckOrder(*multiple, Qt::Horizontal, {"Label2", "SuffixFormatEdit"});
@@ -101,10 +114,14 @@ private slots:
 
         // The menu: icons as before, Manual Rename shown, keys for the frequent items.
         const std::tuple<const char*, const char*, bool, const char*> items[] = {
-            {"SaveSettings1", "Save Settings", true, ""}, {"UndoLastRun1", "Undo Last Run", false, ""},
-            {"ExportLastRun1", "Export Last Run…", false, ""}, {"Exit1", "Exit", true, "Ctrl+Q"},
-            {"ViewLogFile1", "View Log File", true, ""},  {"ReviewProblems1", "Manual Rename…", false, "Ctrl+M"},
-            {"Help2", "Help", true, "F1"},                {"About1", "About", false, ""},
+            {"SaveSettings1", "Save Settings", true, ""},
+            {"UndoLastRun1", "Undo Last Run", false, ""},
+            {"ExportLastRun1", "Export Last Run…", false, ""},
+            {"Exit1", "Exit", true, "Ctrl+Q"},
+            {"ViewLogFile1", "View Log File", true, ""},
+            {"ReviewProblems1", "Manual Rename…", false, "Ctrl+M"},
+            {"Help2", "Help", true, "F1"},
+            {"About1", "About", false, ""},
         };
         for (const auto& [name, caption, icon, keys] : items) {
             auto* action = Child<QAction>(form, name);
@@ -123,11 +140,15 @@ private slots:
         QCOMPARE(photo->windowTitle(), QString("Tagmora"));
         QCOMPARE(photo->size(), QSize(648, 626));
         support::CheckControls(*photo, {
-            {"StaticText1", {}, "Image Name:"}, {"Button1", {}, "Abort"}, {"Button2", {}, "Skip"},
-            {"CountLabel", {}, "0"}, {"Label1", {}, "Labels"},
-        });
+                                           {"StaticText1", {}, "Image Name:"},
+                                           {"Button1", {}, "Abort"},
+                                           {"Button2", {}, "Skip"},
+                                           {"CountLabel", {}, "0"},
+                                           {"Label1", {}, "Labels"},
+                                       });
         photo->layout()->activate();
-        CheckOrder(*photo, Qt::Horizontal, {"StaticText1", "ImageNameLabel", "Button1", "Button2", "CountLabel", "Label1"});
+        CheckOrder(*photo, Qt::Horizontal,
+                   {"StaticText1", "ImageNameLabel", "Button1", "Button2", "CountLabel", "Label1"});
         CheckOrder(*photo, Qt::Vertical, {"Button1", "ProgressBar", "Image1"});
         QVERIFY(Child<QLabel>(*photo, "CountLabel")->alignment() & Qt::AlignRight);
         QVERIFY(hook->messages.empty());
@@ -187,8 +208,9 @@ private slots:
     }
 
     void theOptionsAreReadLiveSavedAndReadAtTheNextStart() {
-        const std::string saved = "TGM\r\nBarcodeFormat: XY##\r\nRotation: 1\r\nType: 1\r\nRenameRaw: 0\r\n"
-                                  "RenameWO: 1\r\nSuffixFormat: @\r\nFirstSuffix: 1\r\nDeepSearch: 0\r\n";
+        const std::string saved =
+            "TGM\r\nBarcodeFormat: XY##\r\nRotation: 1\r\nType: 1\r\nRenameRaw: 0\r\n"
+            "RenameWO: 1\r\nSuffixFormat: @\r\nFirstSuffix: 1\r\nDeepSearch: 0\r\n";
         {
             TForm1 form;
             form.show();
@@ -257,8 +279,9 @@ private slots:
 
     void withoutADisplayItSaysSoInOneLineAndExitsOne() {
         const std::tuple<const char*, const char*, const char*, bool> cases[] = {
-            {nullptr, nullptr, nullptr, false}, {"", "", "", false},      {nullptr, ":0", nullptr, true},
-            {nullptr, nullptr, "wayland-0", true}, {"xcb", nullptr, "wayland-0", false}, {"wayland", ":0", nullptr, false},
+            {nullptr, nullptr, nullptr, false},    {"", "", "", false},
+            {nullptr, ":0", nullptr, true},        {nullptr, nullptr, "wayland-0", true},
+            {"xcb", nullptr, "wayland-0", false},  {"wayland", ":0", nullptr, false},
             {"offscreen", nullptr, nullptr, true}, {"xcb;offscreen", ":1", nullptr, true},
         };
         for (const auto& [platform, display, wayland, shows] : cases)

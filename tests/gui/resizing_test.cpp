@@ -3,7 +3,6 @@
 // other window tests, and by scripts/test on a real X server (Xvfb), where a
 // window manager's resize goes through the windowing system.
 #include <QTest>
-
 #include <functional>
 
 #include "gui/help_form.h"
@@ -26,10 +25,8 @@ private slots:
             const char* grower;
             QSize designed;  // the least it opens at
         } windows[] = {
-            {&form, "SourceDirCombo", QSize(443, 330)},
-            {form.PhotoForm(), "Image1", QSize(648, 626)},
-            {form.ManualForm(), "FullImage", QSize(617, 538)},
-            {form.HelpForm(), "WebBrowser1", QSize(804, 473)},
+            {&form, "SourceDirCombo", QSize(443, 330)},        {form.PhotoForm(), "Image1", QSize(648, 626)},
+            {form.ManualForm(), "FullImage", QSize(617, 538)}, {form.HelpForm(), "WebBrowser1", QSize(804, 473)},
             {form.LogViewerForm(), "Memo1", QSize(574, 629)},
         };
         for (const auto& w : windows) {

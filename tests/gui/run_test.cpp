@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-
 #include <algorithm>
 #include <cstdlib>
 #include <map>

@@ -27,8 +27,9 @@ TEST_F(ProcessImageTest, AFileThatCannotBeReadIsLoggedAndTheRunGoesOn) {
     EXPECT_EQ(core.ui.messages, (Lines{"Unable to open file text.jpg. Make sure it is a valid image.",
                                        "Unable to open file huge.jpg. Make sure it is a valid image.",
                                        "Unable to open file gone.jpg. Make sure it is a valid image."}));
-    EXPECT_EQ(start.Read("Tagmora.log"), "text.jpg: Unable to open image.\r\nhuge.jpg: Unable to open image.\r\n"
-                                         "gone.jpg: Unable to open image.\r\n");
+    EXPECT_EQ(start.Read("Tagmora.log"),
+              "text.jpg: Unable to open image.\r\nhuge.jpg: Unable to open image.\r\n"
+              "gone.jpg: Unable to open image.\r\n");
     EXPECT_EQ(core.state.run.ErrorCount, 3);
     EXPECT_EQ(core.ui.picturesShown, 0);
 
@@ -67,7 +68,7 @@ TEST_F(ProcessImageTest, AbortAndSkipStopTheRunAndAnAbortStands) {
     EXPECT_TRUE(run.SkipRequested);
     AbortClicked(core.ctx);  // after a Skip
     EXPECT_FALSE(run.SkipRequested);
-    SkipClicked(core.ctx);   // after an Abort
+    SkipClicked(core.ctx);  // after an Abort
     EXPECT_FALSE(run.SkipRequested);
 
     run.KeepGoing = false;  // a Cancel

@@ -19,12 +19,11 @@ TEST(ScanLineStripTest, StripsScaleToThePictureAndTheRedOneToItsBand) {
         std::int32_t line, bandStart, bandEnd;
         PixelRect rect;
     } cases[] = {
-        {false, kBlack, 750, 0, 0, {0, 280, 617, 282}},     // row 750: display rows 280 and 281
-        {true, kBlack, 1000, 0, 0, {308, 0, 310, 561}},     // column 1000: display columns 308 and 309
-        {false, kRed, 750, 3, 100, {0, 280, 35, 282}},      // 3 * sx - 5 < 0 starts at 0
+        {false, kBlack, 750, 0, 0, {0, 280, 617, 282}},        // row 750: display rows 280 and 281
+        {true, kBlack, 1000, 0, 0, {308, 0, 310, 561}},        // column 1000: display columns 308 and 309
+        {false, kRed, 750, 3, 100, {0, 280, 35, 282}},         // 3 * sx - 5 < 0 starts at 0
         {false, kRed, 750, 1000, 2000, {303, 280, 617, 282}},  // stops at the picture's edge
-        {true, kRed, 1000, 10, 1500, {308, 0, 310, 561}},
-        {true, kRed, 1000, 500, 600, {308, 182, 310, 229}},
+        {true, kRed, 1000, 10, 1500, {308, 0, 310, 561}},     {true, kRed, 1000, 500, 600, {308, 182, 310, 229}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ScanLineStrip(2000, 1500, c.vertical, c.colour, c.line, c.bandStart, c.bandEnd), c.rect)

@@ -25,7 +25,8 @@ Modules EncodeWithZint(int symbology, std::string_view text, int option2 = 0) {
     symbol->option_2 = option2;
     const int rc = ZBarcode_Encode(symbol.get(), reinterpret_cast<const unsigned char*>(text.data()),
                                    static_cast<int>(text.size()));
-    if (rc >= ZINT_ERROR) throw std::invalid_argument("zint cannot encode \"" + std::string(text) + "\": " + symbol->errtxt);
+    if (rc >= ZINT_ERROR)
+        throw std::invalid_argument("zint cannot encode \"" + std::string(text) + "\": " + symbol->errtxt);
     if (symbol->rows != 1) throw std::runtime_error("zint: expected a single row");
 
     Modules runs;
@@ -78,7 +79,10 @@ struct Code128FromZint {
         for (std::size_t i = 0; i < 4; ++i) values[96 + i] = SymbolAt(digits, 1 + i);
         startC = SymbolAt(digits, 0);
         // A control character first makes zint start in set A.
-        startA = SymbolAt(EncodeWithZint(BARCODE_CODE128, "\x01" "A"), 0);
+        startA = SymbolAt(EncodeWithZint(BARCODE_CODE128,
+                                         "\x01"
+                                         "A"),
+                          0);
         if (startA == startB || startA == startC) throw std::logic_error("zint: expected Start A");
 
         // Every single-character symbol's check value is (104 + v) mod 103:
@@ -147,9 +151,7 @@ std::vector<int> RenderCode128Values(int start, const std::vector<int>& values) 
     return runs;
 }
 
-std::vector<int> RenderCode39WithCheck(std::string_view text) {
-    return EncodeWithZint(BARCODE_CODE39, text, 1);
-}
+std::vector<int> RenderCode39WithCheck(std::string_view text) { return EncodeWithZint(BARCODE_CODE39, text, 1); }
 
 std::vector<int> ZintOwnModules(Symbology symbology, std::string_view text) {
     return EncodeWithZint(symbology == Symbology::Code39 ? BARCODE_CODE39 : BARCODE_CODE128, text);
@@ -157,8 +159,10 @@ std::vector<int> ZintOwnModules(Symbology symbology, std::string_view text) {
 
 std::vector<int> RenderModules(Symbology symbology, std::string_view text) {
     switch (symbology) {
-        case Symbology::Code39: return EncodeWithZint(BARCODE_CODE39, text);
-        case Symbology::Code128: return RenderCode128(text);
+    case Symbology::Code39:
+        return EncodeWithZint(BARCODE_CODE39, text);
+    case Symbology::Code128:
+        return RenderCode128(text);
     }
     throw std::invalid_argument("unknown symbology");
 }

@@ -29,13 +29,13 @@ class FakeFrontEnd final : public FrontEnd {
 public:
     PlainRunSettings settings;
 
-    std::vector<std::string> messages;   // ShowMessage texts, in order
-    std::vector<std::string> prompts;    // AskOkCancel texts, in order
-    std::deque<bool> promptAnswers;      // answers to give; OK once exhausted
+    std::vector<std::string> messages;  // ShowMessage texts, in order
+    std::vector<std::string> prompts;   // AskOkCancel texts, in order
+    std::deque<bool> promptAnswers;     // answers to give; OK once exhausted
     std::vector<DrawnStrip> strips;
     std::vector<DrawnOutline> outlines;
-    std::vector<std::string> logLines;   // lines the core appended to the log
-    std::vector<std::string> imageNames; // SetImageName calls
+    std::vector<std::string> logLines;    // lines the core appended to the log
+    std::vector<std::string> imageNames;  // SetImageName calls
     std::string countText;
     int picturesShown = 0;
     int photoWindowShown = 0;

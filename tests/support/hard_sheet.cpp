@@ -19,7 +19,7 @@ constexpr int kPatchModule = 4;
 struct Placement {
     double centreX = 0, centreY = 0;
     double angleDegrees = 0;
-    double scale = 1;          // sheet pixels per patch pixel
+    double scale = 1;  // sheet pixels per patch pixel
     double perspective = 0;
 };
 
@@ -30,8 +30,11 @@ struct Mapping {
     double c, s, length;
 
     Mapping(const WorkBitmap& p, const Placement& a)
-        : patch(p), at(a), c(std::cos(a.angleDegrees * std::numbers::pi / 180)),
-          s(std::sin(a.angleDegrees * std::numbers::pi / 180)), length(p.Width * a.scale) {}
+        : patch(p),
+          at(a),
+          c(std::cos(a.angleDegrees * std::numbers::pi / 180)),
+          s(std::sin(a.angleDegrees * std::numbers::pi / 180)),
+          length(p.Width * a.scale) {}
 
     bool ToPatch(double x, double y, double& u, double& v) const {
         const double dx = x - at.centreX, dy = y - at.centreY;
@@ -78,7 +81,8 @@ void Paste(WorkBitmap& sheet, const WorkBitmap& patch, const Placement& at) {
             }
             if (inside == 0) continue;
             const double outside = grid * grid - inside;
-            row[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(std::lround((sum + outside * row[static_cast<std::size_t>(x)]) / (grid * grid)));
+            row[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(
+                std::lround((sum + outside * row[static_cast<std::size_t>(x)]) / (grid * grid)));
         }
     }
 }
@@ -108,7 +112,8 @@ void DrawTypedLine(WorkBitmap& patch, Rng& rng, int left, int top, int right, in
         if (shape == 3) FillRect(patch, {x, top + xHeight - stroke, x + w, top + xHeight}, ink);
         if (shape == 4)
             for (double a = 0; a < 2 * std::numbers::pi; a += 0.2)
-                StampDisc(patch, x + w / 2.0 + std::cos(a) * w / 2.0, top + xHeight / 2.0 + std::sin(a) * xHeight / 2.0, stroke / 2.0, ink);
+                StampDisc(patch, x + w / 2.0 + std::cos(a) * w / 2.0, top + xHeight / 2.0 + std::sin(a) * xHeight / 2.0,
+                          stroke / 2.0, ink);
     }
 }
 
@@ -130,7 +135,9 @@ WorkBitmap Ruler(Rng& rng, double scale) {
         const int x = 10 + static_cast<int>(t * mm);
         const double length = t % 10 == 0 ? 6 : t % 5 == 0 ? 4.5 : 3;
         FillRect(patch, {x, 0, x + width, static_cast<int>(length * mm)}, 20);
-        if (t % 10 == 0) DrawTypedLine(patch, rng, x + 2, static_cast<int>(7.5 * mm), x + static_cast<int>(3 * mm), static_cast<int>(2.5 * mm), 20);
+        if (t % 10 == 0)
+            DrawTypedLine(patch, rng, x + 2, static_cast<int>(7.5 * mm), x + static_cast<int>(3 * mm),
+                          static_cast<int>(2.5 * mm), 20);
     }
     return patch;
 }
@@ -141,7 +148,8 @@ WorkBitmap ColourChart(Rng& rng, double scale) {
     WorkBitmap patch = Patch(12 * (side + gap) + gap, 2 * (side + gap) + gap, 25);
     for (int r = 0; r < 2; ++r)
         for (int c = 0; c < 12; ++c)
-            FillRect(patch, {gap + c * (side + gap), gap + r * (side + gap), (c + 1) * (side + gap), (r + 1) * (side + gap)},
+            FillRect(patch,
+                     {gap + c * (side + gap), gap + r * (side + gap), (c + 1) * (side + gap), (r + 1) * (side + gap)},
                      static_cast<std::uint8_t>(Uniform(rng, 30, 250)));
     return patch;
 }
@@ -149,14 +157,16 @@ WorkBitmap ColourChart(Rng& rng, double scale) {
 // A printed table: ruled cells with typed entries.
 WorkBitmap Table(Rng& rng, double scale) {
     const int columns = static_cast<int>(Uniform(rng, 3, 7)), rows = static_cast<int>(Uniform(rng, 4, 10));
-    const int cellW = static_cast<int>(Uniform(rng, 40, 90) * scale), cellH = static_cast<int>(Uniform(rng, 14, 26) * scale);
+    const int cellW = static_cast<int>(Uniform(rng, 40, 90) * scale),
+              cellH = static_cast<int>(Uniform(rng, 14, 26) * scale);
     const int rule = std::max(1, static_cast<int>(scale));
     WorkBitmap patch = Patch(columns * cellW + rule, rows * cellH + rule, 240);
     for (int c = 0; c <= columns; ++c) FillRect(patch, {c * cellW, 0, c * cellW + rule, rows * cellH + rule}, 30);
     for (int r = 0; r <= rows; ++r) FillRect(patch, {0, r * cellH, columns * cellW + rule, r * cellH + rule}, 30);
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < columns; ++c)
-            DrawTypedLine(patch, rng, c * cellW + 4, r * cellH + cellH / 3, (c + 1) * cellW - static_cast<int>(Uniform(rng, 4, cellW / 2)), cellH / 2, 30);
+            DrawTypedLine(patch, rng, c * cellW + 4, r * cellH + cellH / 3,
+                          (c + 1) * cellW - static_cast<int>(Uniform(rng, 4, cellW / 2)), cellH / 2, 30);
     return patch;
 }
 
@@ -175,10 +185,12 @@ LabelPatch MakeLabelPatch(const TurnedLabel& label, const SheetOptions& options)
     SheetOptions patchOptions = options;
     patchOptions.moduleWidth = kPatchModule;
     const int barModules = std::max(4, static_cast<int>(options.barHeight / label.modulePixels));
-    const Label area{{0, 0, (modules + 2 * kQuietModules) * kPatchModule, (barModules + 2 * kQuietModules) * kPatchModule}, modules};
+    const Label area{
+        {0, 0, (modules + 2 * kQuietModules) * kPatchModule, (barModules + 2 * kQuietModules) * kPatchModule}, modules};
     LabelPatch p{Patch(area.area.right, area.area.bottom, options.light),
-                 {label.centreX < 0 ? options.width / 2.0 : label.centreX, label.centreY < 0 ? options.height / 2.0 : label.centreY,
-                  label.angleDegrees, label.modulePixels / kPatchModule, label.perspective}};
+                 {label.centreX < 0 ? options.width / 2.0 : label.centreX,
+                  label.centreY < 0 ? options.height / 2.0 : label.centreY, label.angleDegrees,
+                  label.modulePixels / kPatchModule, label.perspective}};
     DrawLabel(p.patch, patchOptions, area, label.runs);
     return p;
 }
@@ -191,7 +203,8 @@ WorkBitmap MakeTurnedSheet(const std::vector<TurnedLabel>& labels, const SheetOp
     for (const TurnedLabel& label : labels) {
         patches.push_back(MakeLabelPatch(label, options));
         const Rect r = Bounds(patches.back().patch, patches.back().at);
-        keepClear = {std::min(keepClear.left, r.left), std::min(keepClear.top, r.top), std::max(keepClear.right, r.right), std::max(keepClear.bottom, r.bottom)};
+        keepClear = {std::min(keepClear.left, r.left), std::min(keepClear.top, r.top),
+                     std::max(keepClear.right, r.right), std::max(keepClear.bottom, r.bottom)};
     }
     WorkBitmap sheet = BlankPaper(options);
     if (options.clutter) DrawClutter(sheet, options, &keepClear);

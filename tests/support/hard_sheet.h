@@ -11,10 +11,10 @@
 namespace tagmora::support {
 
 struct TurnedLabel {
-    std::vector<int> runs;       // bar and space widths in modules, bar first
-    double modulePixels = 2.0;   // narrow module width on the sheet, fractions allowed
-    double angleDegrees = 0.0;   // the label turned clockwise on the picture
-    double perspective = 0.0;    // 0 flat; 0.3: one end about 30 % smaller than the other
+    std::vector<int> runs;              // bar and space widths in modules, bar first
+    double modulePixels = 2.0;          // narrow module width on the sheet, fractions allowed
+    double angleDegrees = 0.0;          // the label turned clockwise on the picture
+    double perspective = 0.0;           // 0 flat; 0.3: one end about 30 % smaller than the other
     double centreX = -1, centreY = -1;  // -1: the sheet's centre
 };
 

@@ -1,11 +1,11 @@
 #include "support/jpeg_variants.h"
 
+#include <jpeglib.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 #include <vector>
-
-#include <jpeglib.h>
 
 namespace tagmora::support {
 

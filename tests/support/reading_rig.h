@@ -35,7 +35,9 @@ struct ReadingRig : LineObserver, RowObserver {
         reading.result = {};
         return reading;
     }
-    std::string Sample(std::int32_t line) { return SampleScanLine(At(line), core.state.bitmap, core.state.run.VerticalScan); }
+    std::string Sample(std::int32_t line) {
+        return SampleScanLine(At(line), core.state.bitmap, core.state.run.VerticalScan);
+    }
     bool StartSeen() const { return reading.result.StartSeen.value_or(false); }
 
     // A close-up row, its flags put in the run state as the flow does.

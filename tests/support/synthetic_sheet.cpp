@@ -1,7 +1,5 @@
 #include "support/synthetic_sheet.h"
 
-#include "support/sheet_drawing.h"
-
 #include <jpeglib.h>
 
 #include <algorithm>
@@ -15,6 +13,8 @@
 #include <numeric>
 #include <random>
 #include <stdexcept>
+
+#include "support/sheet_drawing.h"
 
 namespace tagmora::support {
 namespace drawing {
@@ -52,9 +52,15 @@ void DrawLabel(WorkBitmap& bitmap, const SheetOptions& o, const Label& label, co
         const int from = first * o.moduleWidth;
         const int to = (first + runs[i]) * o.moduleWidth;
         if (o.vertical)
-            FillRect(bitmap, {label.area.left + quiet, label.area.top + quiet + from, label.area.right - quiet, label.area.top + quiet + to}, o.dark);
+            FillRect(bitmap,
+                     {label.area.left + quiet, label.area.top + quiet + from, label.area.right - quiet,
+                      label.area.top + quiet + to},
+                     o.dark);
         else
-            FillRect(bitmap, {label.area.left + quiet + from, label.area.top + quiet, label.area.left + quiet + to, label.area.bottom - quiet}, o.dark);
+            FillRect(bitmap,
+                     {label.area.left + quiet + from, label.area.top + quiet, label.area.left + quiet + to,
+                      label.area.bottom - quiet},
+                     o.dark);
     }
 }
 
@@ -88,7 +94,8 @@ struct Stroke {
             b = std::max(b, p[1]);
         }
         const int m = static_cast<int>(std::ceil(radius)) + 2;
-        return {static_cast<int>(l) - m, static_cast<int>(t) - m, static_cast<int>(r) + m + 1, static_cast<int>(b) + m + 1};
+        return {static_cast<int>(l) - m, static_cast<int>(t) - m, static_cast<int>(r) + m + 1,
+                static_cast<int>(b) + m + 1};
     }
     void Draw(WorkBitmap& bitmap) const {
         for (std::size_t i = 1; i < points.size(); ++i) {
@@ -148,7 +155,8 @@ void DrawClutter(WorkBitmap& bitmap, const SheetOptions& o, const Rect* keepClea
             letter.radius = std::max(1.0, height / 10);
             letter.grey = grey;
             const int turns = 2 + static_cast<int>(uniform(0, 3));
-            for (int t = 0; t <= turns; ++t) letter.points.push_back({x + uniform(0, height * 0.7), y + uniform(0, height)});
+            for (int t = 0; t <= turns; ++t)
+                letter.points.push_back({x + uniform(0, height * 0.7), y + uniform(0, height)});
             x += height * (uniform(0, 1) < 0.15 ? 1.4 : 0.8);  // sometimes a word gap
             strokes.push_back(std::move(letter));
         }
@@ -174,7 +182,8 @@ void AccumulateWeighted(std::uint16_t* __restrict acc, const std::uint8_t* __res
 void GaussianBlur(WorkBitmap& bitmap, double sigma) {
     const int radius = std::max(1, static_cast<int>(std::ceil(3 * sigma)));
     std::vector<double> weights(static_cast<std::size_t>(2 * radius + 1));
-    for (int i = -radius; i <= radius; ++i) weights[static_cast<std::size_t>(i + radius)] = std::exp(-0.5 * i * i / (sigma * sigma));
+    for (int i = -radius; i <= radius; ++i)
+        weights[static_cast<std::size_t>(i + radius)] = std::exp(-0.5 * i * i / (sigma * sigma));
     const double total = std::accumulate(weights.begin(), weights.end(), 0.0);
     std::vector<std::uint16_t> kernel(weights.size());
     int kernelSum = 0;
@@ -182,7 +191,8 @@ void GaussianBlur(WorkBitmap& bitmap, double sigma) {
         kernel[i] = static_cast<std::uint16_t>(std::lround(weights[i] / total * 256));
         kernelSum += kernel[i];
     }
-    kernel[static_cast<std::size_t>(radius)] = static_cast<std::uint16_t>(kernel[static_cast<std::size_t>(radius)] + 256 - kernelSum);
+    kernel[static_cast<std::size_t>(radius)] =
+        static_cast<std::uint16_t>(kernel[static_cast<std::size_t>(radius)] + 256 - kernelSum);
 
     const int w = bitmap.Width, h = bitmap.Height;
     const auto width = static_cast<std::size_t>(w);
@@ -247,7 +257,8 @@ void DimUnevenly(WorkBitmap& bitmap, double unevenLight) {
     for (int y = 0; y < bitmap.Height; ++y) {
         auto row = bitmap.Row(y);
         for (int x = 0; x < bitmap.Width; ++x)
-            row[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(row[static_cast<std::size_t>(x)] * (1.0 - unevenLight * (x + y) / span));
+            row[static_cast<std::size_t>(x)] =
+                static_cast<std::uint8_t>(row[static_cast<std::size_t>(x)] * (1.0 - unevenLight * (x + y) / span));
     }
 }
 
@@ -310,7 +321,8 @@ bool Compress(Compression& job, const WorkBitmap& bitmap, int quality) {
     jpeg_set_quality(&job.info, std::clamp(quality, 1, 100), TRUE);
     jpeg_start_compress(&job.info, TRUE);
     while (job.info.next_scanline < job.info.image_height) {
-        const std::size_t offset = static_cast<std::size_t>(job.info.next_scanline) * static_cast<std::size_t>(bitmap.Width);
+        const std::size_t offset =
+            static_cast<std::size_t>(job.info.next_scanline) * static_cast<std::size_t>(bitmap.Width);
         JSAMPROW row = const_cast<JSAMPROW>(bitmap.Pixels.data() + offset);
         jpeg_write_scanlines(&job.info, &row, 1);
     }
@@ -328,13 +340,15 @@ bool Decompress(Decompression& job, std::string_view bytes, WorkBitmap& bitmap) 
     job.errors.base.error_exit = OnJpegError;
     if (setjmp(job.errors.jump)) return false;
     jpeg_create_decompress(&job.info);
-    jpeg_mem_src(&job.info, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<unsigned long>(bytes.size()));
+    jpeg_mem_src(&job.info, reinterpret_cast<const unsigned char*>(bytes.data()),
+                 static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&job.info, TRUE);
     job.info.out_color_space = JCS_GRAYSCALE;
     jpeg_start_decompress(&job.info);
     bitmap.Resize(static_cast<std::int32_t>(job.info.output_width), static_cast<std::int32_t>(job.info.output_height));
     while (job.info.output_scanline < job.info.output_height) {
-        JSAMPROW row = bitmap.Pixels.data() + static_cast<std::size_t>(job.info.output_scanline) * job.info.output_width;
+        JSAMPROW row =
+            bitmap.Pixels.data() + static_cast<std::size_t>(job.info.output_scanline) * job.info.output_width;
         jpeg_read_scanlines(&job.info, &row, 1);
     }
     jpeg_finish_decompress(&job.info);

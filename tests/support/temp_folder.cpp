@@ -1,10 +1,10 @@
 #include "support/temp_folder.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
-#include <cstdlib>
 
 namespace fs = std::filesystem;
 

@@ -22,7 +22,8 @@ struct Widths {
 // Module runs to pixel widths: bar i followed by space i, as the engine lists them.
 Widths ToWidths(const std::vector<int>& modules, float moduleWidth = 3.0f) {
     Widths w;
-    for (std::size_t i = 0; i < modules.size(); ++i) (i % 2 == 0 ? w.bars : w.spaces).push_back(modules[i] * moduleWidth);
+    for (std::size_t i = 0; i < modules.size(); ++i)
+        (i % 2 == 0 ? w.bars : w.spaces).push_back(modules[i] * moduleWidth);
     return w;
 }
 Widths Zint(std::string_view text) { return ToWidths(RenderModules(Symbology::Code128, text)); }
@@ -78,7 +79,8 @@ TEST(RenderModules, Code128LayoutIsZintsOwnWhereZintChoosesTheSame) {
         EXPECT_EQ(RenderModules(Symbology::Code128, text), support::ZintOwnModules(Symbology::Code128, text)) << text;
     // zint would start an all-digit text in set C; ours starts in B and switches.
     const std::vector<int> digits = RenderModules(Symbology::Code128, "123456");
-    EXPECT_EQ(std::vector<int>(digits.begin(), digits.begin() + 12), (std::vector<int>{2, 1, 1, 2, 1, 4, 1, 1, 3, 1, 4, 1}));
+    EXPECT_EQ(std::vector<int>(digits.begin(), digits.begin() + 12),
+              (std::vector<int>{2, 1, 1, 2, 1, 4, 1, 1, 3, 1, 4, 1}));
 }
 
 TEST(DecodeCode128, EverySetBCharacterThroughZint) {
@@ -95,7 +97,7 @@ TEST(DecodeCode128, EverySetBCharacterThroughZint) {
 }
 
 TEST(DecodeCode128, TextAndReadValid) {
-    const Widths qsz = Zint("QSZ0123456");  // Start B, Q, S, Z, 0, Code C, 12, 34, 56, check, Stop
+    const Widths qsz = Zint("QSZ0123456");                   // Start B, Q, S, Z, 0, Code C, 12, 34, 56, check, Stop
     const Widths qw = With(Zint("QwZ0123456"), 2, 0, 4.6f);  // w "421112" with its 4-module bar 4.6 wide
     const Widths fine = ToWidths(RenderModules(Symbology::Code128, "QSZ0123456"), 2.0f + std::ldexp(1.0f, -22));
     const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
@@ -117,9 +119,15 @@ TEST(DecodeCode128, TextAndReadValid) {
         {"check as the last symbol of the bound", Zint("QSZ09999999"), "QSZ09999999", {"QSZ09999999", true}},
         {"check as the last symbol of the bound", Zint("ABC12345678"), "ABC12345678", {"ABC12345678", true}},
         {"a passed check ends decoding: Stop is not another", Zint("1234567890"), "##########", {"1234567890", true}},
-        {"a passed check ends decoding: Stop is not another", Zint("AB12345678901"), "AB###########", {"AB12345678901", true}},
+        {"a passed check ends decoding: Stop is not another",
+         Zint("AB12345678901"),
+         "AB###########",
+         {"AB12345678901", true}},
         {"wrong check", OfValues({99, 12, 34, 56, 78, 90, 0}), "##########", {"1234567890", false}},
-        {"Code C counts no character: 7 is data", OfValues({33, 34, 99, 12, 34, 56, 7}), "?????????", {"AB12345607", true}},
+        {"Code C counts no character: 7 is data",
+         OfValues({33, 34, 99, 12, 34, 56, 7}),
+         "?????????",
+         {"AB12345607", true}},
         {"only n - 2 symbols after the start", Zint("ABCDEFGH"), "@@@@@@@@", {"ABCDEF", true}},
         {"only n - 2 symbols after the start", Zint("QSZ12345"), "QSZ#####", {"QSZ123", true}},
         {"S with ten modules", With(qsz, 2, 5, 2), "QSZ0######", {"Q", false}},
@@ -139,10 +147,14 @@ TEST(DecodeCode128, TextAndReadValid) {
         // Q "211331" with its one-module bar (3 + 2^-22) / (2 + 2^-22) modules
         // wide: under 1.5 (a float quotient rounds it to 1.5), so in the unit's
         // mean, which reads its two-module bar, a hair over 2.5, as 2.
-        {"a width just under 1.5 narrowest", Set(Set(fine, 1, 0, 5.0f + std::ldexp(1.0f, -20)), 1, 2, 3.0f + std::ldexp(1.0f, -22)),
-         "QSZ0######", {"QSZ0123456", true}},
+        {"a width just under 1.5 narrowest",
+         Set(Set(fine, 1, 0, 5.0f + std::ldexp(1.0f, -20)), 1, 2, 3.0f + std::ldexp(1.0f, -22)),
+         "QSZ0######",
+         {"QSZ0123456", true}},
         // Q's two-module bar 1.5 narrowest: out of the mean, and 1.5 rounds up to 2.
-        {"a width of 1.5 narrowest", Set(ToWidths(RenderModules(Symbology::Code128, "QSZ0123456"), 2.0f), 1, 0, 3.0f), "QSZ0######",
+        {"a width of 1.5 narrowest",
+         Set(ToWidths(RenderModules(Symbology::Code128, "QSZ0123456"), 2.0f), 1, 0, 3.0f),
+         "QSZ0######",
          {"QSZ0123456", true}},
         // A space of 12 modules in Start B widens the space unit until the
         // one-module spaces of P, 7 and U (all "x1x1x1") count 0, written as 1.
@@ -175,11 +187,20 @@ TEST(DecodeCode128, JitteredTextsWithSixOrMoreTrailingDigitsRoundTrip) {
 
 TEST(DecodeCode128, RandomWidthListsNeverCrashOrHang) {
     std::mt19937 rng(1280);
-    const float extremes[] = {0.0f, 1e-45f, 1e-30f, 1.0f, 3.0f, 1e30f, std::numeric_limits<float>::max(),
-                              std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), -1.0f};
+    const float extremes[] = {0.0f,
+                              1e-45f,
+                              1e-30f,
+                              1.0f,
+                              3.0f,
+                              1e30f,
+                              std::numeric_limits<float>::max(),
+                              std::numeric_limits<float>::quiet_NaN(),
+                              std::numeric_limits<float>::infinity(),
+                              -1.0f};
     auto randomList = [&] {
         std::vector<float> list(rng() % 46);
-        for (float& v : list) v = rng() % 10 == 0 ? extremes[rng() % 10] : std::uniform_real_distribution<float>(0.5f, 14.0f)(rng);
+        for (float& v : list)
+            v = rng() % 10 == 0 ? extremes[rng() % 10] : std::uniform_real_distribution<float>(0.5f, 14.0f)(rng);
         return list;
     };
     for (int trial = 0; trial < 3000; ++trial) {

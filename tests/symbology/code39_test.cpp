@@ -37,7 +37,8 @@ TEST(DecodeCode39Char, ZintsPatternsAndNothingElse) {
     EXPECT_EQ(DecodeCode39Char(Zint("A").substr(20, 9)), '*');
     // Characters left out of the table on purpose, and malformed patterns.
     for (char c : std::string_view(" .$/+%")) EXPECT_EQ(DecodeCode39Char(PatternOf(c)), '!') << c;
-    for (std::string_view p : {"", "bsbSBsBs", "bsbSBsBsbs", "BSBSBSBSB", "bsbsbsbsb"}) EXPECT_EQ(DecodeCode39Char(p), '!') << p;
+    for (std::string_view p : {"", "bsbSBsBs", "bsbSBsBsbs", "BSBSBSBSB", "bsbsbsbsb"})
+        EXPECT_EQ(DecodeCode39Char(p), '!') << p;
 }
 
 TEST(DecodeCode39, TextAndFlags) {

@@ -5,7 +5,6 @@
 #include <tuple>
 #include <vector>
 
-
 namespace tagmora {
 namespace {
 

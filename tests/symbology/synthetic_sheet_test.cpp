@@ -39,7 +39,8 @@ TEST(MakeSheet, BarcodeReadsBackAlongRowsAndColumns) {
         o.reversed = orientation % 2 == 1;
         const int index = (o.vertical ? o.width : o.height) / 2 + (o.reversed ? 40 : 0) * (o.vertical ? -1 : 1);
         EXPECT_EQ(ModulesAlong(MakeSheet(Symbology::Code128, "QSZ0123456", o), o.vertical, index, 3),
-                  o.reversed ? reversed : modules) << orientation;
+                  o.reversed ? reversed : modules)
+            << orientation;
     }
 }
 
@@ -61,7 +62,8 @@ TEST(MakeSheet, LabelHasQuietZonesAndClutterStaysOffIt) {
         for (int y = 0; y < o.height; ++y) {
             for (int x = 0; x < o.width; ++x) {
                 const bool inLabel = x >= left && x < left + w && y >= top && y < top + h;
-                const bool quiet = x < left + margin || x >= left + w - margin || y < top + margin || y >= top + h - margin;
+                const bool quiet =
+                    x < left + margin || x >= left + w - margin || y < top + margin || y >= top + h - margin;
                 if (!inLabel) {
                     ASSERT_EQ(clean.At(x, y), o.background);
                     cluttered += sheet.At(x, y) != o.background ? 1 : 0;
@@ -90,7 +92,8 @@ TEST(MakeSheet, RepeatableCutAtTheEdgeAndThroughJpeg) {
     EXPECT_TRUE(cut.Width == 300 && cut.Height == 200);
     EXPECT_THROW(MakeSheet(Symbology::Code128, "QSZ\xE9", o), std::invalid_argument);
 
-    const WorkBitmap sheet = MakeSheet(Symbology::Code39, "AB12", {.width = 320, .height = 240, .moduleWidth = 1, .barHeight = 40});
+    const WorkBitmap sheet =
+        MakeSheet(Symbology::Code39, "AB12", {.width = 320, .height = 240, .moduleWidth = 1, .barHeight = 40});
     const std::string bytes = EncodeJpeg(sheet, 95);
     const WorkBitmap back = DecodeJpegForTest(bytes);
     ASSERT_TRUE(back.Width == sheet.Width && back.Height == sheet.Height);
@@ -100,7 +103,8 @@ TEST(MakeSheet, RepeatableCutAtTheEdgeAndThroughJpeg) {
     TempFolder folder;
     WriteJpegFile(folder / "sheet.jpg", sheet, 95);
     EXPECT_EQ(folder.Read("sheet.jpg"), bytes);
-    for (std::string_view broken : {"", "not a jpeg at all"}) EXPECT_THROW(DecodeJpegForTest(broken), std::runtime_error);
+    for (std::string_view broken : {"", "not a jpeg at all"})
+        EXPECT_THROW(DecodeJpegForTest(broken), std::runtime_error);
     EXPECT_THROW(EncodeJpeg(WorkBitmap{}, 90), std::invalid_argument);
 }
 
