@@ -128,13 +128,14 @@ TEST(ImagingSessionTest, NoPhotographEndsUnderAnotherSpecimensNumber) {
 
 // Detail photographs without any label, by what crowds them, through whole
 // runs: nothing is read, and Deep Search adds few "seen but unread" flags to
-// those the scan lines raise by themselves.
+// those the scan lines raise by themselves. The README's rates come from
+// the same table with 25 photographs of each kind.
 TEST(ImagingSessionTest, PhotographsWithoutALabelAreRarelyFlagged) {
     constexpr unsigned kPerKind = 4;
     const std::pair<Distractor, const char*> kinds[] = {
-        {Distractor::StemsOnly, "stems"},   {Distractor::TypedText, "typed text"},
-        {Distractor::Ruler, "rulers"},      {Distractor::ColourChart, "colour charts"},
-        {Distractor::Table, "tables"},      {Distractor::All, "all of them"},
+        {Distractor::StemsOnly, "stems"}, {Distractor::TypedText, "typed text"},
+        {Distractor::Ruler, "rulers"},    {Distractor::ColourChart, "colour charts"},
+        {Distractor::Table, "tables"},    {Distractor::All, "all of them"},
     };
     const auto name = [](unsigned k, unsigned n) { return "K" + std::to_string(k) + "_" + std::to_string(n) + ".jpg"; };
     support::TempFolder folder;
