@@ -105,6 +105,14 @@ void TPhotoForm::DrawStrip(const PixelRect& rect, StripColour colour) {
     image1_->AddStrip(fraction, colour == StripColour::Red ? QColor(255, 0, 0) : QColor(0, 0, 0));
 }
 
+// Outlines too are placed on the kPictureWidth x kPictureHeight picture.
+void TPhotoForm::DrawOutline(std::span<const PicturePoint> points, bool closed, StripColour colour) {
+    QPolygonF fraction;
+    for (const PicturePoint& p : points)
+        fraction << QPointF(static_cast<double>(p.X) / kPictureWidth, static_cast<double>(p.Y) / kPictureHeight);
+    image1_->AddOutline(fraction, closed, colour == StripColour::Red ? QColor(255, 0, 0) : QColor(0, 0, 0));
+}
+
 void TPhotoForm::ShowOverMainWindow() {
     if (!isVisible()) {
         if (QWidget* main = parentWidget()) move(main->geometry().center() - rect().center());

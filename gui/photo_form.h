@@ -4,6 +4,7 @@
 // the time left, and Abort and Skip.
 #include <QElapsedTimer>
 #include <QWidget>
+#include <span>
 #include <string_view>
 
 #include "base/front_end.h"
@@ -30,6 +31,7 @@ public:
     void SetProgress(int done, int total);
     void ShowPicture(const WorkBitmap& bitmap);
     void DrawStrip(const PixelRect& rect, StripColour colour);
+    void DrawOutline(std::span<const PicturePoint> points, bool closed, StripColour colour);
     // Shown not modal, at the centre of the main window.
     void ShowOverMainWindow();
 

@@ -65,6 +65,7 @@ void PictureView::SetPicture(const QImage& picture) {
     picture_ = picture.convertToFormat(QImage::Format_RGB32);
     note_.clear();
     strips_.clear();
+    outlines_.clear();
     repaint();
 }
 
@@ -72,11 +73,17 @@ void PictureView::SetNote(const QString& note) {
     picture_ = QImage();
     note_ = note;
     strips_.clear();
+    outlines_.clear();
     repaint();
 }
 
 void PictureView::AddStrip(const QRectF& fraction, const QColor& colour) {
     strips_.push_back({fraction, colour});
+    repaint();
+}
+
+void PictureView::AddOutline(const QPolygonF& fraction, bool closed, const QColor& colour) {
+    outlines_.push_back({fraction, closed, colour});
     repaint();
 }
 
@@ -112,6 +119,21 @@ void PictureView::PaintPicture(QPainter& painter, const QRect& target) const {
         if (area.width() < kThinnestStrip && area.width() < area.height())
             area.adjust(0, 0, kThinnestStrip - area.width(), 0);
         painter.fillRect(area, strip.Colour);
+    }
+    PaintOutlines(painter, target);
+}
+
+void PictureView::PaintOutlines(QPainter& painter, const QRect& target) const {
+    for (const Outline& outline : outlines_) {
+        QPolygonF shown;
+        for (const QPointF& p : outline.Fraction)
+            shown << QPointF(target.x() + p.x() * target.width(), target.y() + p.y() * target.height());
+        painter.setPen(QPen(outline.Colour, kThinnestStrip));
+        painter.setBrush(Qt::NoBrush);
+        if (outline.Closed)
+            painter.drawPolygon(shown);
+        else
+            painter.drawPolyline(shown);
     }
 }
 

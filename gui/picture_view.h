@@ -3,6 +3,7 @@
 // the area allows, with strips drawn over it, and reports mouse presses in
 // picture coordinates: the photo window's picture and Manual Rename's view.
 #include <QImage>
+#include <QPolygonF>
 #include <QWidget>
 #include <cstdint>
 #include <vector>
@@ -33,6 +34,9 @@ public:
     // A strip over the picture, in fractions of its width and height; at
     // least two display pixels thick however small the picture is shown.
     void AddStrip(const QRectF& fraction, const QColor& colour);
+    // A line through points given in the same fractions, back to the first
+    // when closed, two display pixels wide; cleared with the strips.
+    void AddOutline(const QPolygonF& fraction, bool closed, const QColor& colour);
 
     // Where the picture is drawn within the area.
     QRect PictureRect() const;
@@ -54,12 +58,19 @@ private:
         QRectF Fraction;
         QColor Colour;
     };
+    struct Outline {
+        QPolygonF Fraction;
+        bool Closed;
+        QColor Colour;
+    };
     void PaintPicture(QPainter& painter, const QRect& target) const;
+    void PaintOutlines(QPainter& painter, const QRect& target) const;
 
     QSize designed_;
     QImage picture_;
     QString note_;
     std::vector<Strip> strips_;
+    std::vector<Outline> outlines_;
 };
 
 }  // namespace tagmora

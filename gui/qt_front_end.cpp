@@ -77,6 +77,10 @@ void QtFrontEnd::DrawStrip(const PixelRect& rect, StripColour colour) {
     if (photoForm_) photoForm_->DrawStrip(rect, colour);
 }
 
+void QtFrontEnd::DrawOutline(std::span<const PicturePoint> points, bool closed, StripColour colour) {
+    if (photoForm_) photoForm_->DrawOutline(points, closed, colour);
+}
+
 void QtFrontEnd::ImageFinished(std::int32_t index, std::int32_t total, std::string_view) {
     if (photoForm_) photoForm_->SetProgress(index, total);
 }

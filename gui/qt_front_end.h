@@ -24,6 +24,7 @@ public:
     void SetCountText(std::string_view text) override;
     void ShowPicture(const WorkBitmap& bitmap) override;
     void DrawStrip(const PixelRect& rect, StripColour colour) override;
+    void DrawOutline(std::span<const PicturePoint> points, bool closed, StripColour colour) override;
     void ProcessPendingEvents() override;
     void ImageFinished(std::int32_t index, std::int32_t total, std::string_view name) override;
 

@@ -9,6 +9,7 @@
 #include "closeup/code39_rows.h"
 #include "photo/scan_line_mark.h"
 #include "support/fake_front_end.h"
+#include "support/hard_sheet.h"
 #include "support/synthetic_sheet.h"
 #include "support/temp_folder.h"
 
@@ -304,6 +305,48 @@ TEST_F(CloseUpFlowTest, RenderedCloseUpsAreReadOrReportedNeverMisnamed) {
         }
     }
 }
+
+// Between a close-up the rows read and a detail photograph: a turned label
+// and one whose text does not fit. Without Deep Search all three take the
+// first specimen's number with a suffix; with it the turned label names its
+// own photograph, the unfitting one is a problem, and the detail photograph
+// after it takes no number at all.
+class CloseUpDeepSearchTest : public CloseUpFlowTest, public ::testing::WithParamInterface<bool> {
+protected:
+    void Turned(const std::string& name, support::Symbology symbology, std::string_view text, double angle) {
+        run.CurrentImage = name;
+        core.state.bitmap = support::MakeTurnedSheet({{support::RenderModules(symbology, text), 4.0, angle}},
+                                                     {.width = kWidth, .height = 1000, .barHeight = 150});
+    }
+};
+
+TEST_P(CloseUpDeepSearchTest, TurnedOrUnreadLabelsNeverTakeThePreviousNumber) {
+    core.settings().DeepSearch = GetParam();
+    AddPhotos({"IMG_1.jpg", "IMG_2.jpg", "IMG_3.jpg", "IMG_4.jpg"});
+    const Files before = photos.Files();
+    Barcode("IMG_1.jpg", "QSZ0111111");
+    Process();
+    Turned("IMG_2.jpg", support::Symbology::Code128, "QSZ0222222", 30);
+    Process();
+    Turned("IMG_3.jpg", support::Symbology::Code39, "ABC0333333", 120);
+    Process();
+    Blank("IMG_4.jpg");
+    Process();
+
+    const std::vector<std::string> off{"IMG_1.jpg renamed AQSZ0111111.jpg", "IMG_2.jpg renamed to QSZ0111111a.jpg",
+                                       "IMG_3.jpg renamed to QSZ0111111b.jpg", "IMG_4.jpg renamed to QSZ0111111c.jpg"};
+    const std::vector<std::string> on{"IMG_1.jpg renamed AQSZ0111111.jpg", "IMG_2.jpg renamed AQSZ0222222.jpg",
+                                      "IMG_3.jpg: Found barcode, but unable to read",
+                                      "IMG_4.jpg:  Unable to find barcode"};
+    EXPECT_EQ(ui.logLines, GetParam() ? on : off);
+    if (GetParam()) {
+        ExpectRenamed(before, photos.Files(), {{"IMG_1.jpg", "AQSZ0111111.jpg"}, {"IMG_2.jpg", "AQSZ0222222.jpg"}});
+        EXPECT_EQ(run.ErrorCount, 2);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(DeepSearch, CloseUpDeepSearchTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "On" : "Off"; });
 
 }  // namespace
 }  // namespace tagmora

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <numbers>
 #include <set>
 
 #include "app/context.h"
 #include "app/process_image.h"
 #include "support/folder_rig.h"
+#include "support/hard_sheet.h"
 #include "support/synthetic_sheet.h"
 
 namespace tagmora {
@@ -49,6 +52,14 @@ struct GeneralFlowTest : ::testing::Test, support::FolderRig {
         core.state.bitmap = support::MakeSheet(Symbology::Code39, text, options);
     }
     void Blank(support::SheetOptions options = Small()) { core.state.bitmap = support::MakeBlankSheet(options); }
+    // Labels at any angle and place, 2-pixel modules: the scan lines miss them.
+    void Turned(std::vector<support::TurnedLabel> labels) {
+        core.state.bitmap = support::MakeTurnedSheet(labels, {.width = 1000, .height = 700, .barHeight = 50});
+    }
+    static support::TurnedLabel Label(Symbology symbology, std::string_view text, double angle, double x = -1,
+                                      double y = -1) {
+        return {support::RenderModules(symbology, text), 2.0, angle, 0.0, x, y};
+    }
     void Photo(std::string name, std::initializer_list<const char*> companions = {}) {
         photos.Write(name, "photo " + name);
         for (const char* companion : companions) photos.Write(companion, "companion");
@@ -225,6 +236,92 @@ TEST_F(GeneralFlowTest, AStoppedImageIsNeitherReadNorRenamed) {
     EXPECT_EQ(FileNames(), (Names{"IMG_1.jpg"}));
     EXPECT_EQ(core.state.run.LastBarcode, "");
     EXPECT_EQ(core.state.run.ErrorCount, 0);
+}
+
+// Between a sheet the scan lines read and a detail photograph: a turned label
+// and one whose text does not fit. Without Deep Search all three are filed
+// under the first specimen's number; with it the turned label names its own
+// photograph, the unfitting one is a problem, and so the detail photograph
+// after it takes no number at all.
+struct DeepSearchFlowTest : GeneralFlowTest, ::testing::WithParamInterface<bool> {};
+
+TEST_P(DeepSearchFlowTest, TurnedOrUnreadLabelsNeverTakeThePreviousNumber) {
+    core.settings().DeepSearch = GetParam();
+    Sheet("QSZ0111111");
+    Photo("IMG_1.jpg");
+    ProcessGeneralImage(core.ctx.General());
+    Turned({Label(Symbology::Code128, "QSZ0222222", 30)});
+    Photo("IMG_2.jpg");
+    ProcessGeneralImage(core.ctx.General());
+    const std::size_t outlinesOfTheTurnedLabel = core.ui.outlines.size();
+    Turned({Label(Symbology::Code39, "ABC0333333", 120)});
+    Photo("IMG_3.jpg");
+    ProcessGeneralImage(core.ctx.General());
+    Blank();
+    Photo("IMG_4.jpg");
+    ProcessGeneralImage(core.ctx.General());
+
+    const Lines off{"-Renamed IMG_1.jpg to QSZ0111111.jpg",
+                    "-Renamed IMG_2.jpg to QSZ0111111a.jpg",
+                    "IMG_2.jpg renamed with previous barcode QSZ0111111",
+                    "-Renamed IMG_3.jpg to QSZ0111111b.jpg",
+                    "IMG_3.jpg renamed with previous barcode QSZ0111111",
+                    "-Renamed IMG_4.jpg to QSZ0111111c.jpg",
+                    "IMG_4.jpg renamed with previous barcode QSZ0111111"};
+    const Lines on{"-Renamed IMG_1.jpg to QSZ0111111.jpg", "-Renamed IMG_2.jpg to QSZ0222222.jpg",
+                   ">>>>>IMG_3.jpg: Found barcode, but unable to read", "No barcode found on IMG_4.jpg"};
+    EXPECT_EQ(core.ui.logLines, GetParam() ? on : off);
+    EXPECT_TRUE(core.ui.prompts.empty());
+
+    // Production shows only what read, in red: the region round the turned
+    // label at the picture's centre, then the line across it.
+    if (!GetParam()) {
+        EXPECT_TRUE(core.ui.outlines.empty());
+        return;
+    }
+    ASSERT_EQ(outlinesOfTheTurnedLabel, 2u);
+    ASSERT_EQ(core.ui.outlines.size(), 2u);
+    const support::DrawnOutline& region = core.ui.outlines[0];
+    const support::DrawnOutline& line = core.ui.outlines[1];
+    EXPECT_TRUE(region.Closed && region.Colour == StripColour::Red && region.Points.size() == 4u);
+    EXPECT_TRUE(!line.Closed && line.Colour == StripColour::Red && line.Points.size() == 2u);
+    for (const support::DrawnOutline* outline : {&region, &line}) {
+        for (const PicturePoint& p : outline->Points) {
+            EXPECT_NEAR(p.X, kPictureWidth / 2.0, kPictureWidth / 3.0);
+            EXPECT_NEAR(p.Y, kPictureHeight / 2.0, kPictureHeight / 3.0);
+        }
+    }
+    // The line runs along the label, turned 30 degrees on the bitmap.
+    const double dx = (line.Points[1].X - line.Points[0].X) * 1000.0 / kPictureWidth;
+    const double dy = (line.Points[1].Y - line.Points[0].Y) * 700.0 / kPictureHeight;
+    EXPECT_NEAR(std::fmod(std::atan2(dy, dx) * 180 / std::numbers::pi + 360, 180), 30, 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(DeepSearch, DeepSearchFlowTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "On" : "Off"; });
+
+// Two specimens on one sheet, both labels turned: the one met first from the
+// top names the photograph, the Demo/Debug box says there were several, and
+// every region tried is outlined in black.
+TEST_F(GeneralFlowTest, OfSeveralSpecimensTheFirstFromTheTopNamesThePhotograph) {
+    Demo();
+    core.settings().DeepSearch = true;
+    Turned(
+        {Label(Symbology::Code39, "QSZ0111111", 30, 600, 500), Label(Symbology::Code128, "QSZ0222222", 300, 300, 200)});
+    Photo("IMG_1.jpg");
+    ProcessGeneralImage(core.ctx.General());
+    EXPECT_EQ(core.ui.prompts, (Lines{"    QSZ0222222  (the first of several barcodes)"}));
+    EXPECT_EQ(core.ui.logLines, (Lines{"IMG_1.jpg found Barcode: QSZ0222222"}));
+    int black = 0;
+    for (const support::DrawnOutline& outline : core.ui.outlines) black += outline.Colour == StripColour::Black;
+    EXPECT_GE(black, 2);
+    ASSERT_EQ(core.ui.outlines.size(), static_cast<std::size_t>(black) + 2);
+    // The red region is the upper label's, centred at (300, 200) of 1000 x 700.
+    PicturePoint centre{};
+    for (const PicturePoint& p : core.ui.outlines[static_cast<std::size_t>(black)].Points)
+        centre = {centre.X + p.X / 4, centre.Y + p.Y / 4};
+    EXPECT_NEAR(centre.X, 300.0 * kPictureWidth / 1000, 20);
+    EXPECT_NEAR(centre.Y, 200.0 * kPictureHeight / 700, 20);
 }
 
 }  // namespace

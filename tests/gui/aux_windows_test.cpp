@@ -154,7 +154,9 @@ private slots:
                                   "--undo-last-run",
                                   "--report",
                                   "tagmora-batch",
-                                  "LastFolder"})
+                                  "LastFolder",
+                                  "Deep Search",
+                                  "(the first of several barcodes)"})
             QVERIFY2(page.contains(topic), topic);
     }
 

@@ -16,6 +16,8 @@
 #include "gui/photo_form.h"
 #include "gui/picture_view.h"
 #include "gui_test_support.h"
+#include "support/barcode_render.h"
+#include "support/hard_sheet.h"
 
 namespace tagmora {
 
@@ -110,6 +112,45 @@ private slots:
         const QList<int> red = rowsOf(qRgb(255, 0, 0), {w * 700 / 1200});
         QVERIFY2(red.size() == 2 && red[0] >= h * 64 / 100 && red[1] == red[0] + 1 && red[1] <= h * 80 / 100,
                  qPrintable(QString::number(red.value(0))));
+    }
+
+    // Deep Search's red outline round the turned label it read, and the line
+    // that read, lie on the picture as the strips do; the next picture starts
+    // without them.
+    void deepSearchOutlinesTheLabelItRead() {
+        const support::SheetOptions sheet{.width = 1200, .height = 900, .barHeight = 50};
+        support::WriteJpegFile(
+            Photo("IMG_1.jpg"),
+            support::MakeTurnedSheet({{support::RenderModules(support::Symbology::Code128, "QSZ0000001"), 2.0, 30}},
+                                     sheet),
+            90);
+        support::WriteSheetPhoto(Photo("IMG_2.jpg"), "", 2);
+        TForm1 form;
+        ShowOnPhotos(form);
+        auto* imageName = Child<QLabel>(*form.PhotoForm(), "ImageNameLabel");
+        auto* view = Child<PictureView>(*form.PhotoForm(), "Image1");
+        QImage first;
+        hook->beforeProcessEvents = [&] {
+            if (imageName->text() == "IMG_1.jpg") first = view->Picture();
+        };
+        Child<QPushButton>(form, "ExecuteButton")->click();
+        QCOMPARE(support::FileNames(photos), (std::set<std::string>{"QSZ0000001.jpg", "QSZ00000011.jpg"}));
+
+        // The red lies round the label at the centre, over many rows: no strip.
+        const auto redRows = [](const QImage& picture) {
+            QList<int> rows;
+            for (int y = 0; y < picture.height(); ++y)
+                for (int x = picture.width() / 4; x < picture.width() * 3 / 4; ++x)
+                    if (picture.pixel(x, y) == qRgb(255, 0, 0)) {
+                        rows << y;
+                        break;
+                    }
+            return rows;
+        };
+        const QList<int> rows = redRows(first);
+        QVERIFY2(rows.size() > first.height() / 8, qPrintable(QString::number(rows.size())));
+        QVERIFY(std::abs(rows.front() + rows.back() - first.height()) < first.height() / 10);
+        QVERIFY(redRows(view->Picture()).isEmpty());
     }
 
     void theLastRunIsExportedAndUndoneFromTheMenu() {

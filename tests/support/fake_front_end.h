@@ -27,6 +27,10 @@ struct DrawnOutline {
 
 class FakeFrontEnd final : public FrontEnd {
 public:
+    // Deep Search starts off, so that every table of the scan-line pipelines
+    // holds them to their own behaviour; the Deep Search rows turn it on.
+    FakeFrontEnd() { settings.Values.DeepSearch = false; }
+
     PlainRunSettings settings;
 
     std::vector<std::string> messages;  // ShowMessage texts, in order

@@ -212,15 +212,24 @@ WorkBitmap MakeTurnedSheet(const std::vector<TurnedLabel>& labels, const SheetOp
     return Finish(std::move(sheet), options);
 }
 
-WorkBitmap MakeDistractorSheet(const SheetOptions& options, const std::vector<TurnedLabel>& labels) {
+WorkBitmap MakeDistractorSheet(const SheetOptions& options, const std::vector<TurnedLabel>& labels, Distractor kind) {
     WorkBitmap sheet = BlankPaper(options);
     if (options.clutter) DrawClutter(sheet, options, nullptr);
     Rng rng(options.seed * 7919u + 17u);
     const double scale = std::sqrt(static_cast<double>(options.width) * options.height) / 1400.0;
-    for (int block = 0; block < 3; ++block) Paste(sheet, TypedBlock(rng, scale), Anywhere(rng, options));
-    Paste(sheet, Ruler(rng, scale), Anywhere(rng, options));
-    Paste(sheet, ColourChart(rng, scale), Anywhere(rng, options));
-    Paste(sheet, Table(rng, scale), Anywhere(rng, options));
+    if (kind == Distractor::All) {
+        for (int block = 0; block < 3; ++block) Paste(sheet, TypedBlock(rng, scale), Anywhere(rng, options));
+        Paste(sheet, Ruler(rng, scale), Anywhere(rng, options));
+        Paste(sheet, ColourChart(rng, scale), Anywhere(rng, options));
+        Paste(sheet, Table(rng, scale), Anywhere(rng, options));
+    } else if (kind != Distractor::StemsOnly) {
+        using Maker = WorkBitmap (*)(Rng&, double);
+        const Maker make = kind == Distractor::TypedText ? TypedBlock
+                           : kind == Distractor::Ruler   ? Ruler
+                           : kind == Distractor::Table   ? Table
+                                                         : ColourChart;
+        for (int item = 0; item < 3; ++item) Paste(sheet, make(rng, scale), Anywhere(rng, options));
+    }
     for (const TurnedLabel& label : labels) {
         const LabelPatch p = MakeLabelPatch(label, options);
         Paste(sheet, p.patch, p.at);

@@ -23,9 +23,14 @@ struct TurnedLabel {
 // label drawn turned and anti-aliased.
 WorkBitmap MakeTurnedSheet(const std::vector<TurnedLabel>& labels, const SheetOptions& options);
 
+// What a sheet without a label is crowded with besides stems and handwriting:
+// everything, or three of one kind.
+enum class Distractor { All, StemsOnly, TypedText, Ruler, ColourChart, Table };
+
 // A sheet crowded with stems and handwriting, blocks of typed text, a ruler,
 // a colour chart and a table, each at a random place and angle; the labels,
 // if any, are drawn last, over whatever lies there.
-WorkBitmap MakeDistractorSheet(const SheetOptions& options, const std::vector<TurnedLabel>& labels = {});
+WorkBitmap MakeDistractorSheet(const SheetOptions& options, const std::vector<TurnedLabel>& labels = {},
+                               Distractor kind = Distractor::All);
 
 }  // namespace tagmora::support
