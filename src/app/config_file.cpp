@@ -1,5 +1,6 @@
 #include "app/config_file.h"
 
+#include <array>
 #include <exception>
 
 #include "base/file_helpers.h"
@@ -16,25 +17,37 @@ constexpr std::size_t kIgnoredTail = 5;  // a shorter rest cannot hold another p
 
 bool FlagValue(std::string_view value) { return DecimalOrZero(value) != 0; }
 
+// The keys of Config.txt by the kind of value they hold.
+struct TextKey {
+    std::string_view Key;
+    std::string SettingValues::*Member;
+};
+struct RadioKey {
+    std::string_view Key;
+    int SettingValues::*Member;
+};
+struct FlagKey {
+    std::string_view Key;
+    bool SettingValues::*Member;
+};
+
+constexpr std::array kTextKeys{TextKey{"BarcodeFormat", &SettingValues::BarcodeFormat},
+                               TextKey{"SuffixFormat", &SettingValues::SuffixFormat},
+                               TextKey{"LastFolder", &SettingValues::PhotoFolder}};
+constexpr std::array kRadioKeys{RadioKey{"Rotation", &SettingValues::RotationIndex},
+                                RadioKey{"Type", &SettingValues::TypeIndex}};
+constexpr std::array kFlagKeys{
+    FlagKey{"RenameRaw", &SettingValues::RenameRaw}, FlagKey{"RenameWO", &SettingValues::RenameWithoutBarcode},
+    FlagKey{"FirstSuffix", &SettingValues::SuffixAll}, FlagKey{"DeepSearch", &SettingValues::DeepSearch}};
+
+// Unknown keys do nothing.
 void ApplyPair(std::string_view key, const std::string& value, SettingValues& values) {
-    if (key == "BarcodeFormat")
-        values.BarcodeFormat = value;
-    else if (key == "Rotation")
-        values.RotationIndex = ClampRadioIndex(DecimalOrZero(value));
-    else if (key == "Type")
-        values.TypeIndex = ClampRadioIndex(DecimalOrZero(value));
-    else if (key == "RenameRaw")
-        values.RenameRaw = FlagValue(value);
-    else if (key == "RenameWO")
-        values.RenameWithoutBarcode = FlagValue(value);
-    else if (key == "SuffixFormat")
-        values.SuffixFormat = value;
-    else if (key == "FirstSuffix")
-        values.SuffixAll = FlagValue(value);
-    else if (key == "DeepSearch")
-        values.DeepSearch = FlagValue(value);
-    else if (key == "LastFolder")
-        values.PhotoFolder = value;
+    for (const TextKey& k : kTextKeys)
+        if (key == k.Key) values.*k.Member = value;
+    for (const RadioKey& k : kRadioKeys)
+        if (key == k.Key) values.*k.Member = ClampRadioIndex(DecimalOrZero(value));
+    for (const FlagKey& k : kFlagKeys)
+        if (key == k.Key) values.*k.Member = FlagValue(value);
 }
 
 }  // namespace

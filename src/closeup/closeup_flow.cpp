@@ -191,11 +191,8 @@ void ProcessCloseUpImage(CloseUpContext ctx) {
     std::string text = ScanRows(ctx);
     if (StoppedPartWay(ctx)) return;
 
-    bool several = false;
-    if (!(run.ReadValid && !text.empty()) && ctx.Settings().DeepSearch()) {
-        several = SearchWholePhotograph(ctx, ctx.bitmap, text);
-        if (StoppedPartWay(ctx)) return;
-    }
+    const bool several = SearchDeeperIfUnread(ctx, ctx.bitmap, text);
+    if (StoppedPartWay(ctx)) return;
     const bool read = run.ReadValid && !text.empty();
     const bool unmatched = !read && !run.UnmatchedBarcode.empty();
     if (run.BarcodeSeen && !run.ReadValid && !unmatched) {

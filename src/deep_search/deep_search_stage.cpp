@@ -46,4 +46,10 @@ bool SearchWholePhotograph(RunContext& ctx, const WorkBitmap& bitmap, std::strin
     return false;
 }
 
+bool SearchDeeperIfUnread(RunContext& ctx, const WorkBitmap& bitmap, std::string& text) {
+    const bool read = ctx.run.ReadValid && !text.empty();
+    if (read || !ctx.Settings().DeepSearch()) return false;
+    return SearchWholePhotograph(ctx, bitmap, text);
+}
+
 }  // namespace tagmora

@@ -18,4 +18,8 @@ namespace tagmora {
 // it returns. True when several regions read different fitting texts.
 bool SearchWholePhotograph(RunContext& ctx, const WorkBitmap& bitmap, std::string& text);
 
+// The same, when the scan lines left no text that fits the format and the
+// Deep Search setting is on; otherwise nothing happens and it returns false.
+bool SearchDeeperIfUnread(RunContext& ctx, const WorkBitmap& bitmap, std::string& text);
+
 }  // namespace tagmora

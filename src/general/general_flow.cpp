@@ -160,11 +160,8 @@ void ProcessGeneralImage(GeneralContext ctx) {
 
     // The verdict is the format check's, whatever the lines left.
     run.ReadValid = MatchesFormat(text, ctx.Settings().BarcodeFormat());
-    bool several = false;
-    if (!(run.ReadValid && !text.empty()) && ctx.Settings().DeepSearch()) {
-        several = SearchWholePhotograph(ctx, ctx.bitmap, text);
-        if (StoppedPartWay(ctx)) return;
-    }
+    const bool several = SearchDeeperIfUnread(ctx, ctx.bitmap, text);
+    if (StoppedPartWay(ctx)) return;
     const bool read = run.ReadValid && !text.empty();
     const bool unmatched = !read && !run.UnmatchedBarcode.empty();
 
