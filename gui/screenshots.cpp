@@ -17,6 +17,8 @@
 #include "gui/main_form.h"
 #include "gui/manual_form.h"
 #include "gui/photo_form.h"
+#include "support/barcode_render.h"
+#include "support/hard_sheet.h"
 #include "support/synthetic_sheet.h"
 #include "support/temp_folder.h"
 
@@ -25,17 +27,22 @@ namespace {
 using namespace tagmora;
 
 // Answers every box with OK and takes the photo window's picture at the
-// first Demo/Debug result, when the scan lines are on it.
+// first Demo/Debug result, when the scan lines are on it, and at the result
+// of the turned label, when Deep Search's regions are on it.
 class ScreenshotHook final : public MessageHook {
 public:
     ScreenshotHook(TPhotoForm* photoForm, QString folder) : photoForm_(photoForm), folder_(std::move(folder)) {}
 
     void Message(std::string_view, std::string_view) override {}
-    bool Prompt(std::string_view, std::string_view) override {
+    bool Prompt(std::string_view, std::string_view text) override {
         if (!photoTaken_) photoTaken_ = photoForm_->grab().save(folder_ + "/photo-window.png");
+        if (text.find(kTurnedNumber) != std::string_view::npos)
+            deepSearchTaken_ = photoForm_->grab().save(folder_ + "/photo-window-deep-search.png");
         return true;
     }
+    static constexpr std::string_view kTurnedNumber = "QSZ0123458";
     bool photoTaken_ = false;
+    bool deepSearchTaken_ = false;
 
 private:
     TPhotoForm* photoForm_;
@@ -56,6 +63,14 @@ void WriteSheets(const std::string& folder) {
     options.centerY = 300;
     support::WriteJpegFile(folder + "/IMG_0042.jpg",
                            support::MakeSheet(support::Symbology::Code39, "QSZ0123457", options), 90);
+    // Turned too far for the scan lines: Deep Search finds it.
+    options.seed = 3;
+    support::TurnedLabel turned{.runs = support::RenderModules(support::Symbology::Code128, "QSZ0123458"),
+                                .modulePixels = 3.0,
+                                .angleDegrees = 35.0,
+                                .centreX = 1300,
+                                .centreY = 900};
+    support::WriteJpegFile(folder + "/IMG_0043.jpg", support::MakeTurnedSheet({turned}, options), 90);
 }
 
 }  // namespace
@@ -91,7 +106,7 @@ int main(int argc, char* argv[]) {
     // A Demo/Debug run: every line tried in black, the line read in red.
     form1.findChild<QRadioButton*>("ModeRadioGroupItem1")->click();
     form1.findChild<QPushButton*>("ExecuteButton")->click();
-    ok = ok && hook.photoTaken_;
+    ok = ok && hook.photoTaken_ && hook.deepSearchTaken_;
 
     form1.About1Click();
     QCoreApplication::processEvents();
