@@ -242,6 +242,26 @@ TEST(BatchProgramTest, ReportsAndUndoesTheLastRunWithoutAFolder) {
     EXPECT_EQ(rig.photos.Files(), before);
 }
 
+// The safety options reach the run: without Rename W/O Barcode a photograph
+// without a label keeps its name; a whole label of another format is
+// reported, not taken for none.
+TEST(BatchProgramTest, WithoutRenameWOAndUnderAnotherFormatNothingIsMisnamed) {
+    support::BatchRig rig;
+    support::WriteLabelPhoto(rig.photos, "IMG_1.jpg", support::Symbology::Code39, "QSZ0000001", 1);
+    support::WriteBlankPhoto(rig.photos, "IMG_2.jpg", 2);
+    support::ProgramResult result =
+        RunBatchProgram(rig.start.path(), {"--no-rename-without-barcode", rig.photos.path()});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_THAT(rig.FileNames(), ElementsAre("IMG_2.jpg", "QSZ0000001.jpg"));
+    EXPECT_THAT(rig.ImageLines(), ElementsAre("-Renamed IMG_1.jpg to QSZ0000001.jpg", "No barcode found on IMG_2.jpg"));
+
+    result = RunBatchProgram(rig.start.path(), {"--format", "XY########", "--no-deep-search", rig.photos.path()});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_THAT(rig.ImageLines(), ElementsAre("No barcode found on IMG_2.jpg",
+                                              ">>>>>QSZ0000001.jpg: Found barcode QSZ0000001, but unable to match "
+                                              "the format XY########"));
+}
+
 TEST(BatchProgramTest, BadArgumentsExitTwoWithoutTouchingTheLogAndHelpZero) {
     support::BatchRig rig;
     rig.start.Write("file.jpg", "x");
