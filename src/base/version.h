@@ -1,4 +1,6 @@
 #pragma once
+// The program's version text, as the build stamps it, for the log header
+// and the About box.
 #include <string>
 
 namespace tagmora {

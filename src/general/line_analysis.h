@@ -1,4 +1,6 @@
 #pragma once
+// The line analysis: edges along a sampled line, dense clusters of them, and
+// the stretch around each handed to the line scanning engine.
 #include <cstdint>
 #include <span>
 #include <string>

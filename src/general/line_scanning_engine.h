@@ -1,4 +1,6 @@
 #pragma once
+// The line scanning engine: one stretch of a line to bars and spaces at a
+// chosen threshold, narrow/wide classes, and the decoding tries in order.
 #include <cstdint>
 #include <span>
 #include <string>

@@ -1,4 +1,6 @@
 #pragma once
+// Sampling one row or column of the work bitmap into a line profile for the
+// line analysis.
 #include <cstdint>
 #include <string>
 

@@ -1,4 +1,6 @@
 #pragma once
+// Where a profile stretch crosses a threshold: the bar and space edges the
+// engine and the wide-element search measure.
 #include <cstddef>
 #include <cstdint>
 

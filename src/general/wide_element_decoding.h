@@ -1,4 +1,6 @@
 #pragma once
+// Code 39 run reconstruction: the whole run string rebuilt from the centres
+// of the wide elements alone.
 #include <cstdint>
 #include <span>
 #include <string>

@@ -1,4 +1,6 @@
 #pragma once
+// The Code 39 wide-element search: the wide bars and spaces of a stretch
+// found by varying the threshold, for lines the engine could not read.
 #include <cstdint>
 #include <span>
 #include <string>
