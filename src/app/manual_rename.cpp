@@ -143,6 +143,12 @@ std::string ManualRename(Context& ctx, const std::string& folder, std::string_vi
 }
 
 void RunManualReview(Context& ctx, const std::function<void(const ReviewItem&)>& showItem) {
+    // A run lets clicks act between its scan lines; the review's pictures
+    // would take the place of the photograph being read.
+    if (ctx.run.RunInProgress) {
+        ctx.ui.ShowMessage(kReviewDuringRunMessage);
+        return;
+    }
     std::optional<std::string> log = ReadTextFile(LogFilePath(ctx.run), ctx.ui);
     if (!log) return;  // the user has been told; the program goes on
     const LogSection section = LastLogSection(*log);

@@ -75,6 +75,9 @@ struct ReviewItem {
 // longer under their logged name are passed over and named in one note at
 // the end; then "Complete". A log that cannot be read ends the review after
 // ReadTextFile's message.
+inline constexpr std::string_view kReviewDuringRunMessage =
+    "A run is in progress: review its problem photographs once it has ended.";
+
 void RunManualReview(Context& ctx, const std::function<void(const ReviewItem&)>& showItem);
 
 }  // namespace tagmora

@@ -199,6 +199,10 @@ TEST(ManualRenameTest, TheReviewOffersEachProblemPhotographStillThereAndEndsWith
     };
     review();  // no log: said so, no "Complete"
     EXPECT_EQ(core.ui.messages, Lines{"Unable to open file: " + (start / "Tagmora.log")});
+    core.state.run.RunInProgress = true;  // opened from the menu during a run
+    review();
+    EXPECT_EQ(core.ui.messages.back(), kReviewDuringRunMessage);
+    core.state.run.RunInProgress = false;
 
     start.Write("Tagmora.log", LogWithLastRun("", photos.path()));
     review();
