@@ -1,7 +1,9 @@
 #include "deep_search/deep_search.h"
 
 #include <cmath>
+#include <optional>
 
+#include "deep_search/angle_refinement.h"
 #include "deep_search/barcode_likeness.h"
 #include "deep_search/orientation_map.h"
 #include "deep_search/region_locating.h"
@@ -33,12 +35,18 @@ DeepSearchResult DeepSearch(const GreyImage& image, std::string_view format) {
     const TrustedRead* first = nullptr;
     std::vector<TrustedRead> reads;
     std::vector<Quad> readRegions;
-    const Region* seen = nullptr;
+    std::optional<Quad> seen;
     const std::vector<Region> regions = LocateRegions(map, kMaxRegions);
     for (const Region& region : regions) {
         result.RegionsTried.push_back(region.Outline());
         RegionReading reading = ReadRegion(image, region, format, decoder);
-        if (reading.Reads.empty() && !seen && LooksLikeBarcode(reading.Lines)) seen = &region;
+        // A barcode that nothing read gets a second look along its exact
+        // angle: the edge map's angle lets long symbols of thin bars slide
+        // off their bars. Only such regions pay for it.
+        if (reading.Reads.empty() && LooksLikeBarcode(reading.Lines)) {
+            reading = ReadRegion(image, RefineAngle(image, region), format, decoder);
+            if (reading.Reads.empty() && !seen) seen = region.Outline();
+        }
         for (TrustedRead& read : reading.Reads) {
             reads.push_back(std::move(read));
             readRegions.push_back(region.Outline());
@@ -52,7 +60,7 @@ DeepSearchResult DeepSearch(const GreyImage& image, std::string_view format) {
     if (!first) {
         if (seen) {
             result.Status = DeepStatus::SeenUnread;
-            result.RegionThatRead = seen->Outline();
+            result.RegionThatRead = *seen;
         }
         return result;
     }

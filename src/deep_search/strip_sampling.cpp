@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <span>
 
 namespace tagmora::deep {
 namespace {
@@ -39,25 +40,34 @@ std::vector<float> Sharpen(const std::vector<float>& values, float step) {
     return sharp;
 }
 
-// The 2nd and 98th percentile become black and white: low contrast, dark
-// labels and uneven light all reach zbar with the same swing. The swing is
-// then overdriven so that the noise left on bars and spaces is clipped away:
-// zbar's edge finder lowers its threshold along a wide run and would take a
-// ripple there for an edge.
+// The 2nd and 98th percentile of the grey levels along the region itself
+// (not its margins, where the line may run onto brighter paper round a dark
+// label) become black and white: low contrast, dark labels and uneven light
+// all reach zbar with the same swing. They are taken before sharpening, so
+// that flat paper and wide bars are clipped as the overshoots of the narrow
+// elements are: zbar's edge finder lowers its threshold along a wide run and
+// would take a ripple of noise there for an edge.
 constexpr float kGain = 1.7f;
 
-std::vector<std::uint8_t> Stretch(const std::vector<float>& values) {
+struct Levels {
+    float low = 0, span = 1;
+};
+
+Levels LevelsOf(std::span<const float> values) {
     std::array<int, 256> histogram{};
     for (float v : values) ++histogram[static_cast<std::size_t>(std::clamp(v, 0.0f, 255.0f))];
     const int cut = static_cast<int>(values.size() / 50);
     int low = 0, high = 255;
     for (int seen = 0; low < 255 && (seen += histogram[static_cast<std::size_t>(low)]) <= cut;) ++low;
     for (int seen = 0; high > 0 && (seen += histogram[static_cast<std::size_t>(high)]) <= cut;) --high;
-    const float span = std::max(1.0f, static_cast<float>(high - low));
+    return {static_cast<float>(low), std::max(1.0f, static_cast<float>(high - low))};
+}
+
+std::vector<std::uint8_t> Stretch(const std::vector<float>& values, Levels levels) {
     std::vector<std::uint8_t> samples(values.size() + 2 * kLeadSamples, 255);
     for (std::size_t i = 0; i < values.size(); ++i)
         samples[i + kLeadSamples] = static_cast<std::uint8_t>(
-            std::clamp(((values[i] - low) / span - 0.5f) * kGain * 255.0f + 127.5f, 0.0f, 255.0f));
+            std::clamp(((values[i] - levels.low) / levels.span - 0.5f) * kGain * 255.0f + 127.5f, 0.0f, 255.0f));
     return samples;
 }
 
@@ -73,6 +83,7 @@ PointF SampledLine::PointAt(float sample) const {
 std::vector<SampledLine> SampleStrip(const GreyImage& image, const Region& region, const StripPlan& plan) {
     const float reach = region.HalfLength + Margin(region);
     const int count = static_cast<int>(2 * reach / plan.Step) + 1;
+    const auto margin = static_cast<std::size_t>(Margin(region) / plan.Step);
     std::vector<SampledLine> lines;
     for (int k = 0; k < plan.Lines; ++k) {
         const float offset =
@@ -81,8 +92,10 @@ std::vector<SampledLine> SampleStrip(const GreyImage& image, const Region& regio
         SampledLine line;
         line.Segment = {middle - reach * region.Across, middle + reach * region.Across};
         line.Step = plan.Step;
-        line.Samples = Stretch(Sharpen(
-            Profile(image, line.Segment.From, region.Across, region.Along, count, plan.Step, plan.Taps), plan.Step));
+        const std::vector<float> profile =
+            Profile(image, line.Segment.From, region.Across, region.Along, count, plan.Step, plan.Taps);
+        line.Samples = Stretch(Sharpen(profile, plan.Step),
+                               LevelsOf(std::span(profile).subspan(margin, profile.size() - 2 * margin)));
         lines.push_back(std::move(line));
     }
     return lines;
