@@ -120,9 +120,7 @@ std::string ReadOutcome(CloseUpContext& ctx, const std::string& text, bool demo,
     ctx.closeUp.CloseUpLastBarcode = text;
     ctx.closeUp.CloseUpSuffix = "a";
     if (demo) {
-        // Deep Search may find more than one specimen's label; the first in
-        // reading order is used, and the box says so.
-        PromptOrStop(ctx, text + (several ? "  (the first of several barcodes)" : ""));
+        PromptOrStop(ctx, text + std::string(several ? kSeveralBarcodesNote : ""));
         return run.CurrentImage + " found Barcode: " + text;
     }
     if (const std::string newName = RenameBarcodeImage(ctx, text); !newName.empty())

@@ -170,10 +170,12 @@ std::string AnalyseCloseUpRow(RowReading& reading, std::span<const std::int32_t>
     result.BarcodeSeen = start != std::string_view::npos && runString.find(kCharacterS) != std::string_view::npos;
 
     std::string text;
+    bool fits = false;
     if (result.BarcodeSeen) {
         Code39Characters characters = ReadCode39Characters(runString, start);
         // A partial or over-long text is worth nothing here: no guessing.
-        if (MatchesFormat(characters.Text, reading.format)) {
+        fits = MatchesFormat(characters.Text, reading.format);
+        if (fits) {
             text = std::move(characters.Text);
         } else if (characters.Whole && !characters.Text.empty() && result.UnmatchedBarcode.empty()) {
             // Read whole from start to stop, yet not of the format's shape: a
@@ -182,8 +184,8 @@ std::string AnalyseCloseUpRow(RowReading& reading, std::span<const std::int32_t>
         }
     }
 
-    // An empty format accepts even the empty text.
-    result.ReadValid = MatchesFormat(text, reading.format);
+    // Without a fitting text the text is empty, which an empty format accepts.
+    result.ReadValid = fits || MatchesFormat(text, reading.format);
     reading.observer.RowMarked(result.ReadValid ? StripColour::Red : StripColour::Black, reading.row);
     result.Text = text;
     return text;

@@ -3,12 +3,17 @@
 // scan lines read nothing, its regions and the line that read drawn on the
 // photo window. The pipelines decide what the result means for the image.
 #include <string>
+#include <string_view>
 
 #include "base/run_context.h"
 #include "deep_search/deep_search.h"
 #include "photo/work_bitmap.h"
 
 namespace tagmora {
+
+// Added to the Demo/Debug result box when Deep Search met several specimens'
+// labels and named the photograph after the first in reading order.
+inline constexpr std::string_view kSeveralBarcodesNote = "  (the first of several barcodes)";
 
 // Searches the whole bitmap for a text that fits the settings' format and
 // leaves what it found as the scan lines leave theirs: a text read becomes

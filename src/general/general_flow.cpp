@@ -123,9 +123,7 @@ std::string NoBarcodeOutcome(GeneralContext& ctx, bool demoDebug) {
 std::string ReadOutcome(GeneralContext& ctx, const std::string& text, bool demoDebug, bool several) {
     std::string pendingLogLine;
     if (demoDebug) {
-        // Deep Search may find more than one specimen's label; the first in
-        // reading order is used, and the box says so.
-        PromptOrStop(ctx, "    " + text + (several ? "  (the first of several barcodes)" : ""));
+        PromptOrStop(ctx, "    " + text + std::string(several ? kSeveralBarcodesNote : ""));
         pendingLogLine = ctx.run.CurrentImage + " found Barcode: " + text;
     } else if (ctx.Settings().RenameRaw()) {
         RenameImageFiles(ctx, text);

@@ -120,8 +120,13 @@ std::optional<std::string> ReadCode128(LineReading& reading) {
 
     Code128Read read = DecodeCode128(scratch.BarWidths, scratch.SpaceWidths, reading.format.size());
     reading.readValid = !read.Failed;
-    reading.NoteUnmatched(read.Whole && !read.Text.empty() && !MatchesFormat(read.Text, reading.format), read.Text);
-    if (!reading.readValid || !reading.Matches(read.Text)) return std::nullopt;
+    if (!reading.readValid) return std::nullopt;
+    // One format check serves both the verdict and the whole label of
+    // another format (a whole read never failed).
+    if (!reading.Matches(read.Text)) {
+        reading.NoteUnmatched(read.Whole && !read.Text.empty(), read.Text);
+        return std::nullopt;
+    }
     return std::move(read.Text);
 }
 
