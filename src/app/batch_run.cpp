@@ -10,6 +10,7 @@
 #include "app/context.h"
 #include "app/decode_ahead.h"
 #include "app/process_image.h"
+#include "app/run_section.h"
 #include "base/file_system.h"
 #include "base/run_log.h"
 #include "base/text_helpers.h"
@@ -126,22 +127,29 @@ void HandOnEachImage(Context& ctx, const std::vector<std::string>& names, const 
 
 }  // namespace
 
-std::string RunHeaderText(Context& ctx, std::time_t now) {
-    const RunSettings& settings = ctx.Settings();
+std::string SectionHeaderText(std::time_t now, std::string_view kindLines) {
     std::tm local{};
     localtime_r(&now, &local);
-
     std::string text(kCrLf);
     text += LocalTimeText("%x", local) + ", " + LocalTimeText("%X", local);
     text += kCrLf;
     text += "Version " + FileVersionText();
     text += kCrLf;
-    text += "Processing ";
-    text += settings.TypeIndex() == 0 ? "General images" : "Close Up images";
-    text += kCrLf;
-    text += settings.ModeIndex() == 0 ? "Renamed the following files:" : "Demo Mode.  Processed the following files:";
-    text += kCrLf;
+    text += kindLines;
     return text;
+}
+
+std::string DirectoryEntryText(std::string_view folder) {
+    return std::string(kDirectoryPrefix) + std::string(folder) + std::string(kCrLf);
+}
+
+std::string RunHeaderText(Context& ctx, std::time_t now) {
+    const RunSettings& settings = ctx.Settings();
+    std::string kind = settings.TypeIndex() == 0 ? "Processing General images" : "Processing Close Up images";
+    kind += kCrLf;
+    kind += settings.ModeIndex() == 0 ? kProductionHeaderLine : kDemoHeaderLine;
+    kind += kCrLf;
+    return SectionHeaderText(now, kind);
 }
 
 std::string RunHeaderText(Context& ctx) { return RunHeaderText(ctx, std::time(nullptr)); }
@@ -168,7 +176,7 @@ RunEnd RunBatch(Context& ctx, const RunOptions& options) {
     AppendLogLine(ctx, RunHeaderText(ctx));
     run.VerticalScan = ctx.Settings().RotationIndex() != 0;
     run.PhotoFolder = ctx.Settings().PhotoFolder();
-    AppendLogLine(ctx, "Directory = " + run.PhotoFolder + std::string(kCrLf));
+    AppendLogLine(ctx, DirectoryEntryText(run.PhotoFolder));
     run.ErrorCount = 0;
     run.ProcessedCount = 0;
 

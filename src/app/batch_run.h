@@ -3,10 +3,18 @@
 // Skip and Abort, counts and summary.
 #include <ctime>
 #include <string>
+#include <string_view>
 
 namespace tagmora {
 
 struct Context;
+
+// What every log section starts with: an empty line, the date and time at
+// now (in the C library's LC_TIME locale) and the version, then kindLines,
+// whose lines tell what wrote the section.
+std::string SectionHeaderText(std::time_t now, std::string_view kindLines);
+// The log entry that ends a section's header: the folder it works in.
+std::string DirectoryEntryText(std::string_view folder);
 
 // The run log header entry for the current settings and time.
 std::string RunHeaderText(Context& ctx);

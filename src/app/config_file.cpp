@@ -17,37 +17,31 @@ constexpr std::size_t kIgnoredTail = 5;  // a shorter rest cannot hold another p
 
 bool FlagValue(std::string_view value) { return DecimalOrZero(value) != 0; }
 
-// The keys of Config.txt by the kind of value they hold.
-struct TextKey {
-    std::string_view Key;
-    std::string SettingValues::*Member;
-};
-struct RadioKey {
-    std::string_view Key;
-    int SettingValues::*Member;
-};
-struct FlagKey {
-    std::string_view Key;
-    bool SettingValues::*Member;
+// The keys of Config.txt by the kind of value they hold: text, radio group
+// index or flag.
+template <typename Value>
+struct Key {
+    std::string_view Name;
+    Value SettingValues::*Member;
 };
 
-constexpr std::array kTextKeys{TextKey{"BarcodeFormat", &SettingValues::BarcodeFormat},
-                               TextKey{"SuffixFormat", &SettingValues::SuffixFormat},
-                               TextKey{"LastFolder", &SettingValues::PhotoFolder}};
-constexpr std::array kRadioKeys{RadioKey{"Rotation", &SettingValues::RotationIndex},
-                                RadioKey{"Type", &SettingValues::TypeIndex}};
+constexpr std::array kTextKeys{Key<std::string>{"BarcodeFormat", &SettingValues::BarcodeFormat},
+                               Key<std::string>{"SuffixFormat", &SettingValues::SuffixFormat},
+                               Key<std::string>{"LastFolder", &SettingValues::PhotoFolder}};
+constexpr std::array kRadioKeys{Key<int>{"Rotation", &SettingValues::RotationIndex},
+                                Key<int>{"Type", &SettingValues::TypeIndex}};
 constexpr std::array kFlagKeys{
-    FlagKey{"RenameRaw", &SettingValues::RenameRaw}, FlagKey{"RenameWO", &SettingValues::RenameWithoutBarcode},
-    FlagKey{"FirstSuffix", &SettingValues::SuffixAll}, FlagKey{"DeepSearch", &SettingValues::DeepSearch}};
+    Key<bool>{"RenameRaw", &SettingValues::RenameRaw}, Key<bool>{"RenameWO", &SettingValues::RenameWithoutBarcode},
+    Key<bool>{"FirstSuffix", &SettingValues::SuffixAll}, Key<bool>{"DeepSearch", &SettingValues::DeepSearch}};
 
 // Unknown keys do nothing.
 void ApplyPair(std::string_view key, const std::string& value, SettingValues& values) {
-    for (const TextKey& k : kTextKeys)
-        if (key == k.Key) values.*k.Member = value;
-    for (const RadioKey& k : kRadioKeys)
-        if (key == k.Key) values.*k.Member = ClampRadioIndex(DecimalOrZero(value));
-    for (const FlagKey& k : kFlagKeys)
-        if (key == k.Key) values.*k.Member = FlagValue(value);
+    for (const auto& k : kTextKeys)
+        if (key == k.Name) values.*k.Member = value;
+    for (const auto& k : kRadioKeys)
+        if (key == k.Name) values.*k.Member = ClampRadioIndex(DecimalOrZero(value));
+    for (const auto& k : kFlagKeys)
+        if (key == k.Name) values.*k.Member = FlagValue(value);
 }
 
 }  // namespace

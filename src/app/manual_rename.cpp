@@ -35,11 +35,10 @@ std::pair<std::int64_t, std::int64_t> ZoomSpan(std::int64_t centre, std::int64_t
     return {low, high};
 }
 
-// The General pipeline's line for a photograph left without a number.
-constexpr std::string_view kNoBarcodePrefix = "No barcode found on ";
-
+// A line of another writer that asks for a look. (The program's own
+// "No barcode found on" lines are problem outcomes already.)
 bool IsReviewLine(std::string_view line) {
-    return ContainsNoCase(line, "unable") || ContainsNoCase(line, "confidence") || line.starts_with(kNoBarcodePrefix);
+    return ContainsNoCase(line, "unable") || ContainsNoCase(line, "confidence");
 }
 
 }  // namespace
@@ -138,7 +137,7 @@ std::string ManualRename(Context& ctx, const std::string& folder, std::string_vi
     if (!ManualRenameFiles(folder, oldName, check.Name, &moves)) return "Unable to rename file.";
     // Each on a line of its own, so that a review or an undo knows of it.
     for (const FileMove& move : moves)
-        AppendLogLine(ctx, std::string(kManualMovePrefix) + move.From + " to " + move.To);
+        AppendLogLine(ctx, std::string(kManualMovePrefix) + move.From + std::string(kMoveSeparator) + move.To);
     return {};
 }
 

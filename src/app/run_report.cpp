@@ -142,14 +142,14 @@ bool WriteNewFile(const std::string& path, std::string_view text, std::string& e
         error = path + (errno == EEXIST ? ": the file exists already" : ": " + std::string(std::strerror(errno)));
         return false;
     }
-    for (std::size_t written = 0; written < text.size();) {
-        const ssize_t n = ::write(file.get(), text.data() + written, text.size() - written);
+    std::string_view rest = text;
+    while (!rest.empty()) {
+        const ssize_t n = ::write(file.get(), rest.data(), rest.size());
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
-        written += static_cast<std::size_t>(n);
-        if (written == text.size() && file.Close()) return true;
+        rest.remove_prefix(static_cast<std::size_t>(n));
     }
-    if (text.empty() && file.Close()) return true;
+    if (rest.empty() && file.Close()) return true;
     // The file is this call's own: a half-written report is taken away.
     error = path + ": " + std::strerror(errno);
     ::unlink(path.c_str());

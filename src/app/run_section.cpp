@@ -4,6 +4,7 @@
 #include <optional>
 #include <utility>
 
+#include "base/file_system.h"
 #include "base/run_log.h"
 #include "base/text_helpers.h"
 
@@ -12,9 +13,6 @@ namespace tagmora {
 namespace {
 
 constexpr std::string_view kBlankLine = "\r\n\r\n";
-constexpr std::string_view kDirectoryPrefix = "Directory = ";
-constexpr std::string_view kRunMovePrefix = "-Renamed ";
-constexpr std::string_view kMoveSeparator = " to ";
 
 struct HeaderKind {
     std::string_view Line;
@@ -22,8 +20,8 @@ struct HeaderKind {
 };
 
 constexpr std::array kHeaderKinds{
-    HeaderKind{"Renamed the following files:", SectionKind::Production},
-    HeaderKind{"Demo Mode.  Processed the following files:", SectionKind::DemoDebug},
+    HeaderKind{kProductionHeaderLine, SectionKind::Production},
+    HeaderKind{kDemoHeaderLine, SectionKind::DemoDebug},
     HeaderKind{kUndoHeaderLine, SectionKind::Undo},
 };
 
@@ -61,15 +59,7 @@ constexpr std::array kNamedForms{
     NamedForm{" renamed ", LineKind::Read, Tail::Moved},
 };
 
-constexpr bool IsProblem(LineKind kind) {
-    return kind == LineKind::Unreadable || kind == LineKind::FormatMismatch || kind == LineKind::NoBarcode ||
-           kind == LineKind::UnableToOpen || kind == LineKind::UnableToRename;
-}
-static_assert(IsProblem(kNamedForms[0].Outcome) && !IsProblem(kNamedForms[1].Outcome));
-
-bool EndsWithNoCase(std::string_view text, std::string_view end) {
-    return text.size() >= end.size() && EqualsNoCase(text.substr(text.size() - end.size()), end);
-}
+static_assert(IsProblemOutcome(kNamedForms[0].Outcome) && !IsProblemOutcome(kNamedForms[1].Outcome));
 
 bool StartsWithNoCase(std::string_view text, std::string_view start) {
     return text.size() >= start.size() && EqualsNoCase(text.substr(0, start.size()), start);
@@ -81,7 +71,7 @@ bool StartsWithNoCase(std::string_view text, std::string_view start) {
 std::optional<std::pair<std::string_view, std::string_view>> SplitAfterPhoto(std::string_view line,
                                                                              std::string_view marker) {
     for (std::size_t at = line.find(marker); at != std::string_view::npos; at = line.find(marker, at + 1)) {
-        if (EndsWithNoCase(line.substr(0, at), ".jpg"))
+        if (EndsWithJpgNoCase(line.substr(0, at)))
             return std::pair{line.substr(0, at), line.substr(at + marker.size())};
     }
     return std::nullopt;
@@ -119,7 +109,7 @@ LogEvent MoveEvent(LineKind kind, std::string_view text) {
     event.Move = SplitMove(text);
     if (event.Move.From.empty() || event.Move.To.empty()) return LogEvent{};
     // A run's own rename of a photograph is its barcode read.
-    if (EndsWithNoCase(event.Move.From, ".jpg")) event.Photo = event.Move.From;
+    if (EndsWithJpgNoCase(event.Move.From)) event.Photo = event.Move.From;
     if (kind == LineKind::Move && !event.Photo.empty()) event.Outcome = LineKind::Read;
     return event;
 }
@@ -153,8 +143,6 @@ LogEvent NamedEvent(const NamedForm& form, std::string_view photo, std::string_v
 
 }  // namespace
 
-bool IsProblemOutcome(LineKind kind) { return IsProblem(kind); }
-
 LogSection LastLogSection(std::string_view log) {
     LogSection section;
     const std::string body = LastRunSection(std::string(log));
@@ -185,10 +173,8 @@ LogEvent ParseLogLine(std::string_view line) {
         return MoveEvent(LineKind::ManualMove, line.substr(kManualMovePrefix.size()));
     if (line.starts_with(kRunMovePrefix)) return MoveEvent(LineKind::Move, line.substr(kRunMovePrefix.size()));
     if (line == "Process aborted by user") return PhotoEvent(LineKind::Aborted, {});
-    constexpr std::string_view kNoBarcode = "No barcode found on ";
-    if (line.starts_with(kNoBarcode)) {
-        return PhotoEvent(LineKind::NoBarcode, line.substr(kNoBarcode.size()));
-    }
+    if (line.starts_with(kNoBarcodePrefix))
+        return PhotoEvent(LineKind::NoBarcode, line.substr(kNoBarcodePrefix.size()));
     constexpr std::string_view kUnknownStart = "Unknown error finding ";
     constexpr std::string_view kUnknownEnd = " in folder...";
     if (line.starts_with(kUnknownStart) && line.ends_with(kUnknownEnd) &&
@@ -265,21 +251,21 @@ private:
             record.Current = event.Move.To;
         }
         if (!event.Barcode.empty()) record.Barcode = event.Barcode;
-        if (IsProblem(event.Outcome) && !record.Problem) {
+        if (IsProblemOutcome(event.Outcome) && !record.Problem) {
             record.Problem = true;
             record.ProblemLine = line;
         }
         // A skip is the last word; otherwise a problem outlasts the renames of
         // the photograph's other files.
         if (record.Outcome == LineKind::Skipped) return;
-        if (event.Outcome == LineKind::Other ||
-            (IsProblem(record.Outcome) && !IsProblem(event.Outcome) && event.Outcome != LineKind::Skipped))
+        if (event.Outcome == LineKind::Other || (IsProblemOutcome(record.Outcome) && !IsProblemOutcome(event.Outcome) &&
+                                                 event.Outcome != LineKind::Skipped))
             return;
         record.Outcome = event.Outcome;
     }
 
     void ManualMove(const FileMove& move) {
-        if (!EndsWithNoCase(move.From, ".jpg")) return Companion(move, /*manual=*/true);
+        if (!EndsWithJpgNoCase(move.From)) return Companion(move, /*manual=*/true);
         for (std::size_t index = 0; index < records_.size(); ++index) {
             if (records_[index].Current != move.From) continue;
             previousName_ = records_[index].Current;
@@ -292,9 +278,9 @@ private:
     void Companion(const FileMove& move, bool manual) {
         if (last_ < records_.size()) {
             PhotoRecord& record = records_[last_];
-            const bool follows = manual
-                                     ? IsCompanionOf(move.From, previousName_) || IsCompanionOf(move.From, record.Name)
-                                     : IsCompanionOf(move.From, record.Name);
+            // A raw file renamed by hand may follow the photograph's name before that rename.
+            const bool follows =
+                IsCompanionOf(move.From, record.Name) || (manual && IsCompanionOf(move.From, previousName_));
             if (follows) return MoveCompanion(record, move);
         }
         if (!manual) pending_.push_back(move);

@@ -17,10 +17,20 @@ struct LogSection {
     std::vector<std::string> Lines;  // the outcome lines, in the order written
 };
 
-// The header line of the section an undo appends, in place of the mode line.
+// The mode lines of a run's header, and the line an undo's section has in
+// their place.
+inline constexpr std::string_view kProductionHeaderLine = "Renamed the following files:";
+inline constexpr std::string_view kDemoHeaderLine = "Demo Mode.  Processed the following files:";
 inline constexpr std::string_view kUndoHeaderLine = "Undo of the last run:";
-// The log line of a rename made by hand in Manual Rename.
+// The header's last line names the folder the section worked in.
+inline constexpr std::string_view kDirectoryPrefix = "Directory = ";
+// The log lines of a rename made by a run (or an undo) and of one made by
+// hand in Manual Rename: prefix, then "F to T".
+inline constexpr std::string_view kRunMovePrefix = "-Renamed ";
 inline constexpr std::string_view kManualMovePrefix = "-Manually renamed ";
+inline constexpr std::string_view kMoveSeparator = " to ";
+// The General pipeline's line for a photograph left without a number.
+inline constexpr std::string_view kNoBarcodePrefix = "No barcode found on ";
 
 // The section after the last blank line of the log: its header tells the
 // kind and folder, the lines after it are its outcome lines.
@@ -61,7 +71,10 @@ struct LogEvent {
 LogEvent ParseLogLine(std::string_view line);
 
 // The outcomes the run counts as problems.
-bool IsProblemOutcome(LineKind kind);
+constexpr bool IsProblemOutcome(LineKind kind) {
+    return kind == LineKind::Unreadable || kind == LineKind::FormatMismatch || kind == LineKind::NoBarcode ||
+           kind == LineKind::UnableToOpen || kind == LineKind::UnableToRename;
+}
 
 // Everything the section says about one photograph.
 struct PhotoRecord {

@@ -1,14 +1,15 @@
 #include "app/undo_run.h"
 
-#include <algorithm>
+#include <ctime>
 #include <optional>
+#include <ranges>
 
+#include "app/batch_run.h"
 #include "app/context.h"
 #include "base/file_helpers.h"
 #include "base/file_system.h"
 #include "base/run_log.h"
 #include "base/text_helpers.h"
-#include "base/version.h"
 
 namespace tagmora {
 
@@ -26,11 +27,6 @@ std::string RefusalFor(const LogSection& section) {
         break;
     }
     return "The end of the log is not a run that can be undone.";
-}
-
-std::string TimeText(const char* format, const std::tm& when) {
-    char buffer[128];
-    return std::string(buffer, std::strftime(buffer, sizeof buffer, format, &when));
 }
 
 // Why a move back cannot be made, or nothing when it can be tried.
@@ -51,7 +47,8 @@ UndoPlan PlanUndo(std::string_view log) {
     if (undoable) {
         // Taken back newest first, so a name a later rename freed is free again
         // when an earlier one needs it.
-        for (const FileMove& move : SectionMoves(section)) plan.Moves.insert(plan.Moves.begin(), {move.To, move.From});
+        const std::vector<FileMove> moves = SectionMoves(section);
+        for (const FileMove& move : std::views::reverse(moves)) plan.Moves.push_back({move.To, move.From});
     }
     if (!undoable || plan.Moves.empty()) plan.Refusal = RefusalFor(section);
     return plan;
@@ -62,23 +59,10 @@ std::string UndoQuestionText(const UndoPlan& plan) {
            "?" + std::string(kCrLf) + "Newest first; a file whose old name is taken meanwhile is left as it is.";
 }
 
-std::string UndoHeaderText(std::time_t now) {
-    std::tm local{};
-    localtime_r(&now, &local);
-    std::string text(kCrLf);
-    text += TimeText("%x", local) + ", " + TimeText("%X", local);
-    text += kCrLf;
-    text += "Version " + FileVersionText();
-    text += kCrLf;
-    text += kUndoHeaderLine;
-    text += kCrLf;
-    return text;
-}
-
 UndoResult CarryOutUndo(Context& ctx, const UndoPlan& plan) {
     UndoResult result;
-    AppendLogLine(ctx, UndoHeaderText(std::time(nullptr)));
-    AppendLogLine(ctx, "Directory = " + plan.Folder + std::string(kCrLf));
+    AppendLogLine(ctx, SectionHeaderText(std::time(nullptr), std::string(kUndoHeaderLine) + std::string(kCrLf)));
+    AppendLogLine(ctx, DirectoryEntryText(plan.Folder));
     for (const FileMove& move : plan.Moves) {
         std::optional<std::string> obstacle = Obstacle(plan.Folder, move);
         if (!obstacle && !RenameNoReplace(plan.Folder, move.From, move.To)) obstacle = "the move failed";
@@ -87,7 +71,7 @@ UndoResult CarryOutUndo(Context& ctx, const UndoPlan& plan) {
             AppendLogLine(ctx, "Not undone: " + result.Left.back());
             continue;
         }
-        AppendLogLine(ctx, "-Renamed " + move.From + " to " + move.To);
+        AppendLogLine(ctx, std::string(kRunMovePrefix) + move.From + std::string(kMoveSeparator) + move.To);
         result.Undone.push_back(move);
     }
     return result;

@@ -2,7 +2,6 @@
 // Undo Last Run: every rename of the log's last run section taken back,
 // newest first, with the same never-replace move; the undo writes a section
 // of its own, so the same run is never undone twice.
-#include <ctime>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -30,9 +29,6 @@ struct UndoResult {
 
 // What the user is asked before the plan is carried out.
 std::string UndoQuestionText(const UndoPlan& plan);
-
-// The log header of an undo's section at the given moment.
-std::string UndoHeaderText(std::time_t now);
 
 // Carries the plan out in its folder and appends the undo's section to the
 // log: the header first, then one line per move as it is made.
