@@ -1,13 +1,7 @@
 #include "app/run_report.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <array>
-#include <cerrno>
-#include <cstring>
 
-#include "base/unique_fd.h"
 #include "symbology/format_match.h"
 
 namespace tagmora {
@@ -134,26 +128,6 @@ LastRunReport ReportOfLastRun(std::string_view log, std::string_view format) {
                 section.Kind == SectionKind::Undo ? "The last run has been undone: there is no run to report."
                                                   : "The end of the log is not a run: there is nothing to report."};
     return {ReportCsv(ReportRows(section, format)), {}};
-}
-
-bool WriteNewFile(const std::string& path, std::string_view text, std::string& error) {
-    UniqueFd file(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
-    if (!file.valid()) {
-        error = path + (errno == EEXIST ? ": the file exists already" : ": " + std::string(std::strerror(errno)));
-        return false;
-    }
-    std::string_view rest = text;
-    while (!rest.empty()) {
-        const ssize_t n = ::write(file.get(), rest.data(), rest.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        rest.remove_prefix(static_cast<std::size_t>(n));
-    }
-    if (rest.empty() && file.Close()) return true;
-    // The file is this call's own: a half-written report is taken away.
-    error = path + ": " + std::strerror(errno);
-    ::unlink(path.c_str());
-    return false;
 }
 
 }  // namespace tagmora

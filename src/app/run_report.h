@@ -47,8 +47,4 @@ struct LastRunReport {
 
 LastRunReport ReportOfLastRun(std::string_view log, std::string_view format);
 
-// Writes a new file; never replaces one. False, with the reason in error,
-// when the file exists or cannot be written.
-bool WriteNewFile(const std::string& path, std::string_view text, std::string& error);
-
 }  // namespace tagmora

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <string>
 
 #include "base/front_end.h"
@@ -98,6 +99,18 @@ bool ReportedWrite(bool ok, const std::string& name, FrontEnd& ui) {
 }
 
 }  // namespace
+
+bool WriteNewFile(const std::string& path, std::string_view text, std::string& error) {
+    UniqueFd file(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+    if (!file.valid()) {
+        error = path + (errno == EEXIST ? ": the file exists already" : ": " + std::string(std::strerror(errno)));
+        return false;
+    }
+    if (WriteAll(file.get(), text) && file.Close()) return true;
+    error = path + ": " + std::strerror(errno);
+    ::unlink(path.c_str());
+    return false;
+}
 
 bool AppendTextToFile(std::string_view text, const std::string& name, FrontEnd& ui) {
     return ReportedWrite(AppendToFile(text, name), name, ui);

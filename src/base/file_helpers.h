@@ -22,4 +22,9 @@ bool AppendTextToFile(std::string_view text, const std::string& name, FrontEnd& 
 // failure shows the same message as AppendTextToFile and returns false.
 bool ReplaceTextFile(std::string_view text, const std::string& name, FrontEnd& ui);
 
+// Writes a new file; never replaces one. False, with the reason in error,
+// when the file exists or cannot be written (a half-written file is taken
+// away again).
+bool WriteNewFile(const std::string& path, std::string_view text, std::string& error);
+
 }  // namespace tagmora

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/file_helpers.h"
 #include "support/temp_folder.h"
 
 namespace tagmora {
