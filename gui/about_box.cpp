@@ -8,14 +8,14 @@
 
 #include "base/version.h"
 #include "gui/local_text.h"
+#include "gui/widget_makers.h"
 
 namespace tagmora {
 
 namespace {
 
 QLabel* CentredLabel(QWidget* parent, const char* objectName, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(objectName);
+    QLabel* label = MakeLabel(parent, objectName, text);
     label->setAlignment(Qt::AlignCenter);
     return label;
 }

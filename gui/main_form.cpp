@@ -95,6 +95,9 @@ QButtonGroup* MakeRadioGroup(QWidget* parent, const char* objectName, const QStr
     return group;
 }
 
+// The framed box a radio group's items sit in: the group's parent.
+QWidget* FrameOf(const QButtonGroup* group) { return qobject_cast<QWidget*>(group->parent()); }
+
 // Index -1 leaves no item selected, as a radio group allows.
 void SetRadioIndex(QButtonGroup* group, int index) {
     if (QAbstractButton* item = group->button(index)) {
@@ -249,11 +252,11 @@ QLayout* TForm1::BuildOptionsColumn() {
                                        true);
 
     auto* groups = new QHBoxLayout;
-    groups->addWidget(modeRadioGroup_->buttons().front()->parentWidget());
-    groups->addWidget(typeRadioGroup_->buttons().front()->parentWidget());
+    groups->addWidget(FrameOf(modeRadioGroup_));
+    groups->addWidget(FrameOf(typeRadioGroup_));
     auto* column = new QVBoxLayout;
     column->addLayout(groups);
-    column->addWidget(rotationRadio_->buttons().front()->parentWidget());
+    column->addWidget(FrameOf(rotationRadio_));
     column->addWidget(MakeLabel(client, "Label1", "Barcode Text Format String"));
     column->addWidget(formatEdit_);
     column->addWidget(dontRenameCheckBox_);
@@ -285,8 +288,7 @@ QGroupBox* TForm1::BuildMultipleImages() {
 }
 
 QLayout* TForm1::BuildRunButtons() {
-    executeButton_ = new QPushButton("Execute", centralWidget());
-    executeButton_->setObjectName("ExecuteButton");
+    executeButton_ = MakeButton(centralWidget(), "ExecuteButton", "Execute");
     executeButton_->setDefault(true);
     pauseCheckBox_ = MakeCheckBox(centralWidget(), "PauseCheckBox", "Pause Each Line", QString(), false);
     pauseCheckBox_->hide();

@@ -79,7 +79,7 @@ void TManualForm::ShowItem(const ReviewItem& item) {
     if (bitmap.Empty())
         fullImage_->SetNote(tr("The picture cannot be shown: the file does not decode as a JPEG photograph."));
     else
-        ShowBitmapPart({0, 0, bitmap.Width, bitmap.Height});
+        fullImage_->ShowPart(bitmap, {0, 0, bitmap.Width, bitmap.Height});
     hint_->setText(kZoomInHint);
     hint_->setVisible(!bitmap.Empty());
     newNameEdit_->setFocus();
@@ -87,16 +87,11 @@ void TManualForm::ShowItem(const ReviewItem& item) {
     exec();
 }
 
-void TManualForm::ShowBitmapPart(const PixelRect& part) {
-    const QSize size = fullImage_->ReductionSize(part.Right - part.Left, part.Bottom - part.Top);
-    fullImage_->SetPicture(StretchedGrey(ctx_.bitmap, part.Left, part.Top, part.Right, part.Bottom, size));
-}
-
 void TManualForm::FullImageMouseDown(QPoint position, QSize shown) {
     const WorkBitmap& bitmap = ctx_.bitmap;
     if (bitmap.Empty()) return;
-    ShowBitmapPart(
-        PressOnView(zoomed_, bitmap.Width, bitmap.Height, shown.width(), shown.height(), position.x(), position.y()));
+    fullImage_->ShowPart(bitmap, PressOnView(zoomed_, bitmap.Width, bitmap.Height, shown.width(), shown.height(),
+                                             position.x(), position.y()));
     hint_->setText(zoomed_ ? kZoomOutHint : kZoomInHint);
 }
 

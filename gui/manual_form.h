@@ -28,8 +28,6 @@ public:
     void SkipButtonClick();
 
 private:
-    void ShowBitmapPart(const PixelRect& part);
-
     Context& ctx_;
     std::string folder_;
     std::string oldName_;  // as the log has it, whatever the label can show

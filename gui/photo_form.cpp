@@ -28,6 +28,13 @@ QLabel* MakeLargeLabel(QWidget* parent, const char* objectName, const QString& t
     return label;
 }
 
+QColor ShownColour(StripColour colour) { return colour == StripColour::Red ? QColor(255, 0, 0) : QColor(0, 0, 0); }
+
+// The core places strips and outlines on a picture of kPictureWidth x
+// kPictureHeight; as fractions they fit the picture at whatever size and
+// shape it is shown.
+QPointF Fraction(double x, double y) { return {x / kPictureWidth, y / kPictureHeight}; }
+
 }  // namespace
 
 TPhotoForm::TPhotoForm(Context& ctx, QWidget* mainWindow) : QWidget(mainWindow, Qt::Dialog), ctx_(ctx) {
@@ -54,8 +61,7 @@ TPhotoForm::TPhotoForm(Context& ctx, QWidget* mainWindow) : QWidget(mainWindow, 
 
     progress_ = new QProgressBar(this);
     progress_->setObjectName("ProgressBar");
-    timeLeft_ = new QLabel(this);
-    timeLeft_->setObjectName("TimeLeftLabel");
+    timeLeft_ = MakeLabel(this, "TimeLeftLabel", QString());
     timeLeft_->setMinimumWidth(130);
     auto* progressRow = new QHBoxLayout;
     progressRow->addWidget(progress_, 1);
@@ -90,27 +96,18 @@ void TPhotoForm::SetProgress(int done, int total) {
 }
 
 void TPhotoForm::ShowPicture(const WorkBitmap& bitmap) {
-    // Reduced once per image to the size it is shown at, its shape kept.
-    image1_->SetPicture(
-        StretchedGrey(bitmap, 0, 0, bitmap.Width, bitmap.Height, image1_->ReductionSize(bitmap.Width, bitmap.Height)));
+    image1_->ShowPart(bitmap, {0, 0, bitmap.Width, bitmap.Height});
 }
 
-// The core places strips on a picture of kPictureWidth x kPictureHeight;
-// as fractions they fit the picture at whatever size and shape it is shown.
 void TPhotoForm::DrawStrip(const PixelRect& rect, StripColour colour) {
-    const QRectF fraction(static_cast<double>(rect.Left) / kPictureWidth,
-                          static_cast<double>(rect.Top) / kPictureHeight,
-                          static_cast<double>(rect.Right - rect.Left) / kPictureWidth,
-                          static_cast<double>(rect.Bottom - rect.Top) / kPictureHeight);
-    image1_->AddStrip(fraction, colour == StripColour::Red ? QColor(255, 0, 0) : QColor(0, 0, 0));
+    const QPointF size = Fraction(rect.Right - rect.Left, rect.Bottom - rect.Top);
+    image1_->AddStrip(QRectF(Fraction(rect.Left, rect.Top), QSizeF(size.x(), size.y())), ShownColour(colour));
 }
 
-// Outlines too are placed on the kPictureWidth x kPictureHeight picture.
 void TPhotoForm::DrawOutline(std::span<const PicturePoint> points, bool closed, StripColour colour) {
     QPolygonF fraction;
-    for (const PicturePoint& p : points)
-        fraction << QPointF(static_cast<double>(p.X) / kPictureWidth, static_cast<double>(p.Y) / kPictureHeight);
-    image1_->AddOutline(fraction, closed, colour == StripColour::Red ? QColor(255, 0, 0) : QColor(0, 0, 0));
+    for (const PicturePoint& p : points) fraction << Fraction(p.X, p.Y);
+    image1_->AddOutline(fraction, closed, ShownColour(colour));
 }
 
 void TPhotoForm::ShowOverMainWindow() {

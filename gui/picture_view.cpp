@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/pixel_rect.h"
 #include "photo/work_bitmap.h"
 
 namespace tagmora {
@@ -57,20 +58,17 @@ PictureView::PictureView(QSize designed, QWidget* parent) : QWidget(parent), des
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-QSize PictureView::ReductionSize(std::int64_t width, std::int64_t height) const {
-    return Fitted(QSizeF(static_cast<double>(width), static_cast<double>(height)), size().expandedTo(designed_));
+void PictureView::ShowPart(const WorkBitmap& bitmap, const PixelRect& part) {
+    // Reduced once, to the size it is shown at (at least the designed size)
+    // with its shape kept; the strips are then drawn over it as it stands.
+    const QSize reduced = Fitted(QSizeF(part.Right - part.Left, part.Bottom - part.Top), size().expandedTo(designed_));
+    Replace(StretchedGrey(bitmap, part.Left, part.Top, part.Right, part.Bottom, reduced), QString());
 }
 
-void PictureView::SetPicture(const QImage& picture) {
+void PictureView::SetNote(const QString& note) { Replace(QImage(), note); }
+
+void PictureView::Replace(const QImage& picture, const QString& note) {
     picture_ = picture.convertToFormat(QImage::Format_RGB32);
-    note_.clear();
-    strips_.clear();
-    outlines_.clear();
-    repaint();
-}
-
-void PictureView::SetNote(const QString& note) {
-    picture_ = QImage();
     note_ = note;
     strips_.clear();
     outlines_.clear();
@@ -79,12 +77,21 @@ void PictureView::SetNote(const QString& note) {
 
 void PictureView::AddStrip(const QRectF& fraction, const QColor& colour) {
     strips_.push_back({fraction, colour});
-    repaint();
+    // Only the strip's own pixels change: a run draws many strips per
+    // photograph, each on screen before the next line is scanned, and
+    // repainting the whole picture for each would redraw all the others.
+    if (!picture_.isNull()) RepaintOver(StripArea(strips_.back(), PictureRect()));
 }
 
 void PictureView::AddOutline(const QPolygonF& fraction, bool closed, const QColor& colour) {
     outlines_.push_back({fraction, closed, colour});
-    repaint();
+    if (!picture_.isNull()) RepaintOver(OutlineShown(outlines_.back(), PictureRect()).boundingRect());
+}
+
+void PictureView::RepaintOver(const QRectF& area) {
+    // Room for the pen's width and for rounding to whole pixels.
+    const int margin = static_cast<int>(std::ceil(kThinnestStrip)) + 1;
+    repaint(area.toAlignedRect().adjusted(-margin, -margin, margin, margin));
 }
 
 QRect PictureView::PictureRect() const {
@@ -102,6 +109,27 @@ QImage PictureView::Picture() const {
     return image;
 }
 
+QPointF PictureView::OnTarget(const QPointF& fraction, const QRect& target) {
+    return {target.x() + fraction.x() * target.width(), target.y() + fraction.y() * target.height()};
+}
+
+QRectF PictureView::StripArea(const Strip& strip, const QRect& target) {
+    QRectF area(OnTarget(strip.Fraction.topLeft(), target),
+                QSizeF(strip.Fraction.width() * target.width(), strip.Fraction.height() * target.height()));
+    // A strip is thin along one axis; keep it visible along that one.
+    if (area.height() < kThinnestStrip && area.height() <= area.width())
+        area.adjust(0, 0, 0, kThinnestStrip - area.height());
+    if (area.width() < kThinnestStrip && area.width() < area.height())
+        area.adjust(0, 0, kThinnestStrip - area.width(), 0);
+    return area;
+}
+
+QPolygonF PictureView::OutlineShown(const Outline& outline, const QRect& target) {
+    QPolygonF shown;
+    for (const QPointF& p : outline.Fraction) shown << OnTarget(p, target);
+    return shown;
+}
+
 void PictureView::PaintPicture(QPainter& painter, const QRect& target) const {
     if (picture_.isNull()) {
         painter.fillRect(target, palette().color(QPalette::Dark));
@@ -110,30 +138,14 @@ void PictureView::PaintPicture(QPainter& painter, const QRect& target) const {
     }
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(target, picture_);
-    for (const Strip& strip : strips_) {
-        QRectF area(target.x() + strip.Fraction.x() * target.width(), target.y() + strip.Fraction.y() * target.height(),
-                    strip.Fraction.width() * target.width(), strip.Fraction.height() * target.height());
-        // A strip is thin along one axis; keep it visible along that one.
-        if (area.height() < kThinnestStrip && area.height() <= area.width())
-            area.adjust(0, 0, 0, kThinnestStrip - area.height());
-        if (area.width() < kThinnestStrip && area.width() < area.height())
-            area.adjust(0, 0, kThinnestStrip - area.width(), 0);
-        painter.fillRect(area, strip.Colour);
-    }
-    PaintOutlines(painter, target);
-}
-
-void PictureView::PaintOutlines(QPainter& painter, const QRect& target) const {
+    for (const Strip& strip : strips_) painter.fillRect(StripArea(strip, target), strip.Colour);
+    painter.setBrush(Qt::NoBrush);
     for (const Outline& outline : outlines_) {
-        QPolygonF shown;
-        for (const QPointF& p : outline.Fraction)
-            shown << QPointF(target.x() + p.x() * target.width(), target.y() + p.y() * target.height());
         painter.setPen(QPen(outline.Colour, kThinnestStrip));
-        painter.setBrush(Qt::NoBrush);
         if (outline.Closed)
-            painter.drawPolygon(shown);
+            painter.drawPolygon(OutlineShown(outline, target));
         else
-            painter.drawPolyline(shown);
+            painter.drawPolyline(OutlineShown(outline, target));
     }
 }
 

@@ -10,6 +10,7 @@
 
 namespace tagmora {
 
+struct PixelRect;
 struct WorkBitmap;
 
 // The part [left, right) x [top, bottom) of the bitmap reduced to size,
@@ -24,11 +25,9 @@ public:
     // designed: the size the area opens at; it grows with its window.
     PictureView(QSize designed, QWidget* parent);
 
-    // The size a picture of width:height should be reduced to for the area
-    // as it is now.
-    QSize ReductionSize(std::int64_t width, std::int64_t height) const;
-    // Replaces the picture (and its strips, and any note) and repaints at once.
-    void SetPicture(const QImage& picture);
+    // Replaces the picture (and its strips, and any note) with the part of
+    // the bitmap, reduced to the area's size, and repaints at once.
+    void ShowPart(const WorkBitmap& bitmap, const PixelRect& part);
     // Shown instead of a picture, for one that cannot be shown.
     void SetNote(const QString& note);
     // A strip over the picture, in fractions of its width and height; at
@@ -63,8 +62,14 @@ private:
         bool Closed;
         QColor Colour;
     };
+    // A point given in fractions of the picture, where target shows it.
+    static QPointF OnTarget(const QPointF& fraction, const QRect& target);
+    static QRectF StripArea(const Strip& strip, const QRect& target);
+    static QPolygonF OutlineShown(const Outline& outline, const QRect& target);
+    void Replace(const QImage& picture, const QString& note);
+    // Repaints at once the part of the area a new strip or outline covers.
+    void RepaintOver(const QRectF& area);
     void PaintPicture(QPainter& painter, const QRect& target) const;
-    void PaintOutlines(QPainter& painter, const QRect& target) const;
 
     QSize designed_;
     QImage picture_;
