@@ -25,7 +25,7 @@ public:
     const RunSettings& Settings() const override { return settings; }
     void ShowMessage(std::string_view text) override;
     bool AskOkCancel(std::string_view text) override;
-    void ShowPhotoWindow() override { imageLines_.clear(); }
+    void ShowPhotoWindow(std::int32_t) override { imageLines_.clear(); }
     void HidePhotoWindow() override {}
     void SetImageName(std::string_view) override {}
     void SetCountText(std::string_view) override {}

@@ -3,9 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <string>
-#include <vector>
 
-#include "base/file_system.h"
 #include "gui/application.h"
 #include "gui/local_text.h"
 #include "gui/photo_form.h"
@@ -47,13 +45,9 @@ bool QtFrontEnd::AskOkCancel(std::string_view text) {
     return box.exec() == QMessageBox::Ok;
 }
 
-void QtFrontEnd::ShowPhotoWindow() {
+void QtFrontEnd::ShowPhotoWindow(std::int32_t total) {
     if (!photoForm_) return;
-    // The run lists the same folder just before; its total is known from
-    // the first image on, this gives it from the start.
-    std::vector<std::string> names;
-    ListJpegFiles(settings_.PhotoFolder(), names);
-    photoForm_->StartRun(static_cast<int>(names.size()));
+    photoForm_->StartRun(static_cast<int>(total));
     photoForm_->ShowOverMainWindow();
 }
 

@@ -18,7 +18,7 @@ public:
     const RunSettings& Settings() const override { return settings_; }
     void ShowMessage(std::string_view text) override;
     bool AskOkCancel(std::string_view text) override;
-    void ShowPhotoWindow() override;
+    void ShowPhotoWindow(std::int32_t total) override;
     void HidePhotoWindow() override;
     void SetImageName(std::string_view name) override;
     void SetCountText(std::string_view text) override;

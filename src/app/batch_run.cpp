@@ -192,7 +192,7 @@ RunEnd RunBatch(Context& ctx, const RunOptions& options) {
         return RunEnd::NoImages;
     }
 
-    ctx.ui.ShowPhotoWindow();
+    ctx.ui.ShowPhotoWindow(static_cast<std::int32_t>(names.size()));
     HandOnEachImage(ctx, names, options);
     ctx.ui.HidePhotoWindow();
 

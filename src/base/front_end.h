@@ -31,7 +31,8 @@ public:
     virtual bool AskOkCancel(std::string_view text) = 0;
 
     // The photo window: shown for the length of a run.
-    virtual void ShowPhotoWindow() = 0;
+    // total: the photographs the run has listed, for its progress.
+    virtual void ShowPhotoWindow(std::int32_t total) = 0;
     virtual void HidePhotoWindow() = 0;
     virtual void SetImageName(std::string_view name) = 0;
     virtual void SetCountText(std::string_view text) = 0;

@@ -96,7 +96,7 @@ TEST(ConsoleFrontEndTest, ProgressLineCarriesTheImagesLogLines) {
     std::ostringstream out, progress;
     batch::ConsoleFrontEnd ui(out, &progress);
     ui.LogLineAppended("header");
-    ui.ShowPhotoWindow();
+    ui.ShowPhotoWindow(3);
     ui.LogLineAppended("-Renamed IMG_1.CR2 to QSZ0000001.CR2");
     ui.LogLineAppended("-Renamed IMG_1.jpg to QSZ0000001.jpg");
     ui.ImageFinished(1, 3, "IMG_1.jpg");

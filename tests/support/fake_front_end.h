@@ -62,7 +62,7 @@ public:
         promptAnswers.pop_front();
         return answer;
     }
-    void ShowPhotoWindow() override { ++photoWindowShown; }
+    void ShowPhotoWindow(std::int32_t) override { ++photoWindowShown; }
     void HidePhotoWindow() override { ++photoWindowHidden; }
     void SetImageName(std::string_view name) override { imageNames.emplace_back(name); }
     void SetCountText(std::string_view text) override { countText = text; }

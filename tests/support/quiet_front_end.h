@@ -12,7 +12,7 @@ public:
     const RunSettings& Settings() const override { return settings; }
     void ShowMessage(std::string_view) override {}
     bool AskOkCancel(std::string_view) override { return true; }
-    void ShowPhotoWindow() override {}
+    void ShowPhotoWindow(std::int32_t) override {}
     void HidePhotoWindow() override {}
     void SetImageName(std::string_view) override {}
     void SetCountText(std::string_view) override {}
