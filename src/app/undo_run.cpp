@@ -2,7 +2,6 @@
 
 #include <ctime>
 #include <optional>
-#include <ranges>
 
 #include "app/batch_run.h"
 #include "app/context.h"
@@ -48,7 +47,7 @@ UndoPlan PlanUndo(std::string_view log) {
         // Taken back newest first, so a name a later rename freed is free again
         // when an earlier one needs it.
         const std::vector<FileMove> moves = SectionMoves(section);
-        for (const FileMove& move : std::views::reverse(moves)) plan.Moves.push_back({move.To, move.From});
+        for (auto move = moves.rbegin(); move != moves.rend(); ++move) plan.Moves.push_back({move->To, move->From});
     }
     if (!undoable || plan.Moves.empty()) plan.Refusal = RefusalFor(section);
     return plan;
