@@ -49,7 +49,7 @@ void RunGuarded(const std::function<void()>& handler) {
     } catch (const std::exception& error) {
         ShowErrorBox(QString::fromLocal8Bit(error.what()));
     } catch (...) {
-        ShowErrorBox(QStringLiteral("Unknown error"));
+        ShowErrorBox(QCoreApplication::translate("tagmora::RunGuarded", "Unknown error"));
     }
 }
 

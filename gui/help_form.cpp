@@ -15,7 +15,7 @@ namespace tagmora {
 THelpForm::THelpForm(QWidget* parent) : QDialog(parent) {
     RegisterHelpPage();
     setObjectName("HelpForm");
-    setWindowTitle("Tagmora Help");
+    setWindowTitle(tr("Tagmora Help"));
 
     webBrowser1_ = new QTextBrowser(this);
     webBrowser1_->setObjectName("WebBrowser1");

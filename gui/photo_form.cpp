@@ -43,21 +43,21 @@ TPhotoForm::TPhotoForm(Context& ctx, QWidget* mainWindow) : QWidget(mainWindow, 
 
     imageNameLabel_ = MakeLargeLabel(this, "ImageNameLabel", QString());
     imageNameLabel_->setMinimumWidth(140);
-    auto* abort = MakeButton(this, "Button1", "Abort");
+    auto* abort = MakeButton(this, "Button1", tr("Abort"));
     connect(abort, &QPushButton::clicked, this, Guarded([this] { Button1Click(); }));
-    auto* skip = MakeButton(this, "Button2", "Skip");
+    auto* skip = MakeButton(this, "Button2", tr("Skip"));
     connect(skip, &QPushButton::clicked, this, Guarded([this] { Button2Click(); }));
     countLabel_ = MakeLargeLabel(this, "CountLabel", "0");
     countLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     countLabel_->setMinimumWidth(60);
 
     auto* top = new QHBoxLayout;
-    top->addWidget(MakeLargeLabel(this, "StaticText1", "Image Name:"));
+    top->addWidget(MakeLargeLabel(this, "StaticText1", tr("Image Name:")));
     top->addWidget(imageNameLabel_, 1);
     top->addWidget(abort);
     top->addWidget(skip);
     top->addWidget(countLabel_);
-    top->addWidget(MakeLargeLabel(this, "Label1", "Labels"));
+    top->addWidget(MakeLargeLabel(this, "Label1", tr("Labels")));
 
     progress_ = new QProgressBar(this);
     progress_->setObjectName("ProgressBar");
