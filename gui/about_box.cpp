@@ -31,7 +31,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindo
     panel1_->setObjectName("Panel1");
     panel1_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel1_->setLineWidth(2);
-    auto* productName = CentredLabel(panel1_, "ProductName", "Tagmora");
+    auto* productName = CentredLabel(panel1_, "ProductName", QStringLiteral("Tagmora"));
     QFont bold = productName->font();
     bold.setBold(true);
     bold.setPixelSize(13);

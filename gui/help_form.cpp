@@ -29,7 +29,7 @@ THelpForm::THelpForm(QWidget* parent) : QDialog(parent) {
 }
 
 void THelpForm::ShowHelp() {
-    webBrowser1_->setSource(QUrl("qrc:/help/help.html"));
+    webBrowser1_->setSource(QUrl(QStringLiteral("qrc:/help/help.html")));
     webBrowser1_->reload();
     exec();
 }

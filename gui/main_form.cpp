@@ -72,7 +72,7 @@ protected:
 
 private:
     static bool Inside(const QString& path, const QString& folder) {
-        return folder.endsWith('/') ? path.startsWith(folder) : path.startsWith(folder + '/');
+        return folder.endsWith(u'/') ? path.startsWith(folder) : path.startsWith(folder + u'/');
     }
 
     QString drive_;
@@ -88,7 +88,7 @@ QButtonGroup* MakeRadioGroup(QWidget* parent, const char* objectName, const QStr
     auto* group = new QButtonGroup(frame);
     for (int i = 0; i < items.size(); ++i) {
         auto* item = new QRadioButton(items[i], frame);
-        item->setObjectName(QString(objectName) + "Item" + QString::number(i));
+        item->setObjectName(QString::fromLatin1(objectName) + QLatin1StringView("Item") + QString::number(i));
         column->addWidget(item);
         group->addButton(item, i);
     }
@@ -140,7 +140,7 @@ QString CurrentFolder() { return QDir::toNativeSeparators(QDir::currentPath()); 
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ui_(*this, this), ctx_(core_.ContextFor(ui_)) {
     setObjectName("Form1");
-    setWindowTitle(kApplicationTitle);
+    setWindowTitle(QLatin1StringView(kApplicationTitle));
     setAcceptDrops(true);
 
     BuildControls();
@@ -195,7 +195,7 @@ void TForm1::BuildControls() {
     SetRadioIndex(modeRadioGroup_, 0);
     SetRadioIndex(typeRadioGroup_, 0);
     SetRadioIndex(rotationRadio_, 0);
-    formatEdit_->setText("QSZ0######");
+    formatEdit_->setText(QStringLiteral("QSZ0######"));
     ConnectControls();
 }
 
@@ -310,7 +310,7 @@ void TForm1::ConnectControls() {
     // The folders arrive from the file system a little later; keep the
     // folder in hand in view as they do.
     connect(folderModel_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
-        if (folder_ == loaded || folder_.startsWith(loaded.endsWith('/') ? loaded : loaded + '/'))
+        if (folder_ == loaded || folder_.startsWith(loaded.endsWith(u'/') ? loaded : loaded + u'/'))
             sourceDirCombo_->scrollTo(sourceDirCombo_->currentIndex());
     });
     connect(executeButton_, &QPushButton::clicked, this, Guarded([this] { ExecuteButtonClick(); }));
@@ -354,7 +354,7 @@ void TForm1::FillDrives() {
     sourceDriveCombo_->clear();
     for (const QString& root : roots) {
         const QString label = QStorageInfo(root).name();
-        sourceDriveCombo_->addItem(label.isEmpty() ? root : root + " [" + label + "]", root);
+        sourceDriveCombo_->addItem(label.isEmpty() ? root : QStringLiteral("%1 [%2]").arg(root, label), root);
     }
     sourceDriveCombo_->setCurrentIndex(sourceDriveCombo_->findData(drive_));
     driveFolders_[drive_] = folder_;
@@ -528,7 +528,8 @@ void TForm1::ExportLastRun1Click() {
     // it replaces a file that is there.
     const QString folderName = QFileInfo(FromLocal8Bit(LastLogSection(*log).Folder)).fileName();
     const QString suggested = QDir(FromLocal8Bit(core_.run.StartFolder))
-                                  .filePath((folderName.isEmpty() ? QString("Tagmora last run") : folderName) + ".csv");
+                                  .filePath((folderName.isEmpty() ? QStringLiteral("Tagmora last run") : folderName) +
+                                            QStringLiteral(".csv"));
     const QString chosen = ChooseCsvFile(this, tr("Export Last Run"), suggested);
     if (chosen.isEmpty()) return;
     if (ReplaceTextFile(report.Csv, Local8Bit(chosen), ui_))

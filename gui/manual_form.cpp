@@ -30,7 +30,7 @@ TManualForm::TManualForm(Context& ctx, QWidget* parent) : QDialog(parent), ctx_(
     // Right-aligned: a long name grows to the left, away from the arrow.
     oldNameLabel_ = MakeLabel(this, "OldNameLabel", QString());
     oldNameLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    auto* arrow = MakeLabel(this, "Label1", "-->");
+    auto* arrow = MakeLabel(this, "Label1", QStringLiteral("-->"));
     QFont bold = arrow->font();
     bold.setBold(true);
     bold.setPixelSize(15);

@@ -39,7 +39,7 @@ QPointF Fraction(double x, double y) { return {x / kPictureWidth, y / kPictureHe
 
 TPhotoForm::TPhotoForm(Context& ctx, QWidget* mainWindow) : QWidget(mainWindow, Qt::Dialog), ctx_(ctx) {
     setObjectName("PhotoForm");
-    setWindowTitle(kApplicationTitle);
+    setWindowTitle(QLatin1StringView(kApplicationTitle));
 
     imageNameLabel_ = MakeLargeLabel(this, "ImageNameLabel", QString());
     imageNameLabel_->setMinimumWidth(140);
@@ -47,7 +47,7 @@ TPhotoForm::TPhotoForm(Context& ctx, QWidget* mainWindow) : QWidget(mainWindow, 
     connect(abort, &QPushButton::clicked, this, Guarded([this] { Button1Click(); }));
     auto* skip = MakeButton(this, "Button2", tr("Skip"));
     connect(skip, &QPushButton::clicked, this, Guarded([this] { Button2Click(); }));
-    countLabel_ = MakeLargeLabel(this, "CountLabel", "0");
+    countLabel_ = MakeLargeLabel(this, "CountLabel", QStringLiteral("0"));
     countLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     countLabel_->setMinimumWidth(60);
 
@@ -78,7 +78,7 @@ TPhotoForm::TPhotoForm(Context& ctx, QWidget* mainWindow) : QWidget(mainWindow, 
 }
 
 void TPhotoForm::StartRun(int total) {
-    countLabel_->setText("0");
+    countLabel_->setText(QStringLiteral("0"));
     SetProgress(0, total);
     runClock_.start();
 }
