@@ -327,20 +327,20 @@ void TForm1::BuildMenu() {
         connect(item, &QAction::triggered, this, Guarded([this, handler] { (this->*handler)(); }));
         return item;
     };
-    QMenu* file = mainMenu1->addMenu(tr("File"));
-    addItem(file, "SaveSettings1", tr("Save Settings"), SaveIcon(), &TForm1::SaveSettings1Click);
+    QMenu* file = mainMenu1->addMenu(tr("&File"));
+    addItem(file, "SaveSettings1", tr("&Save Settings"), SaveIcon(), &TForm1::SaveSettings1Click);
     file->addSeparator();
-    addItem(file, "UndoLastRun1", tr("Undo Last Run"), QIcon(), &TForm1::UndoLastRun1Click);
-    addItem(file, "ExportLastRun1", tr("Export Last Run…"), QIcon(), &TForm1::ExportLastRun1Click);
+    addItem(file, "UndoLastRun1", tr("&Undo Last Run"), QIcon(), &TForm1::UndoLastRun1Click);
+    addItem(file, "ExportLastRun1", tr("&Export Last Run…"), QIcon(), &TForm1::ExportLastRun1Click);
     file->addSeparator();
-    addItem(file, "Exit1", tr("Exit"), ExitIcon(), &TForm1::Exit1Click, QKeySequence(Qt::CTRL | Qt::Key_Q));
-    QMenu* view = mainMenu1->addMenu(tr("View"));
-    addItem(view, "ViewLogFile1", tr("View Log File"), LogIcon(), &TForm1::ViewLogFile1Click);
-    addItem(view, "ReviewProblems1", tr("Manual Rename…"), QIcon(), &TForm1::ReviewProblems1Click,
+    addItem(file, "Exit1", tr("E&xit"), ExitIcon(), &TForm1::Exit1Click, QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QMenu* view = mainMenu1->addMenu(tr("&View"));
+    addItem(view, "ViewLogFile1", tr("View &Log File"), LogIcon(), &TForm1::ViewLogFile1Click);
+    addItem(view, "ReviewProblems1", tr("&Manual Rename…"), QIcon(), &TForm1::ReviewProblems1Click,
             QKeySequence(Qt::CTRL | Qt::Key_M));
-    QMenu* help = mainMenu1->addMenu(tr("Help"));
-    addItem(help, "Help2", tr("Help"), HelpIcon(), &TForm1::Help2Click, QKeySequence(Qt::Key_F1));
-    addItem(help, "About1", tr("About"), QIcon(), &TForm1::About1Click);
+    QMenu* help = mainMenu1->addMenu(tr("&Help"));
+    addItem(help, "Help2", tr("&Help"), HelpIcon(), &TForm1::Help2Click, QKeySequence(Qt::Key_F1));
+    addItem(help, "About1", tr("&About"), QIcon(), &TForm1::About1Click);
 }
 
 // The drives are the mounted volumes; each is shown by its mount point.
