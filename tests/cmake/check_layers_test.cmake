@@ -16,12 +16,14 @@ set(rows
   "batch/a.cpp|#include \"app/b.h\"|1"
   "tests/support/a.cpp|#include \"../../gui/b.h\"|0"
   "tools/a.cpp|#include \"support/b.h\"|1"
-  "src/base/a.cpp|#include <vector>|1")
+  "src/base/a.cpp|#include <vector>|1"
+  "src/base/a.cpp|#include <top.h>|0")
 
 file(REMOVE_RECURSE ${WORK})
 foreach(unit ${units})
   file(WRITE ${WORK}/${unit}/b.h "#pragma once\n")
 endforeach()
+file(WRITE ${WORK}/tests/top.h "#pragma once\n")
 set(failures "")
 foreach(row ${rows})
   string(REPLACE "|" ";" fields "${row}")
