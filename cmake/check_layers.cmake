@@ -1,8 +1,11 @@
 cmake_policy(VERSION 3.25)
-# Refuses an include that points up the core's layers: each layer may use
-# only itself and the layers listed for it. Run at every build (cmake -P) with
-# SOURCE_DIR set to src/.
-set(layers base symbology photo deep_search general closeup app)
+# Refuses an include that points up the layers: each unit may use only itself
+# and the units listed for it. An include is judged by the file it names,
+# found as the compiler finds it (a quoted name beside the including file
+# first, then the include roots), so "../app/x.h" counts like "app/x.h", and
+# so does <app/x.h>. Run at every build (cmake -P) with ROOT set to the
+# project's source folder.
+set(core base symbology photo deep_search general closeup app)
 set(allowed_base "")
 set(allowed_symbology base)
 set(allowed_photo base)
@@ -10,18 +13,96 @@ set(allowed_deep_search base symbology photo)
 set(allowed_general base symbology photo deep_search)
 set(allowed_closeup base symbology photo deep_search)
 set(allowed_app base symbology photo deep_search general closeup)
+# The front ends stand on the whole core, and not on each other.
+set(allowed_gui ${core})
+set(allowed_batch ${core})
+# The synthetic photographs of the tests, and the programs drawn with them.
+set(allowed_support ${core})
+set(allowed_tools ${core} support gui)
+# Kept beside the windows it photographs, but a tool all the same.
+set(tool_files gui/screenshots.cpp)
+
+set(roots ${ROOT}/src ${ROOT} ${ROOT}/tests)
+set(checked src gui batch tools tests/support)
+
+# The unit a file of the project belongs to: "" for a file in none of them,
+# "outside" for one beyond the project (a library's own header).
+function(unit_of file out)
+  file(RELATIVE_PATH path ${ROOT} ${file})
+  set(unit "")
+  if(path IN_LIST tool_files)
+    set(unit tools)
+  elseif(path MATCHES "^src/([a-z_]+)/")
+    if(CMAKE_MATCH_1 IN_LIST core)
+      set(unit ${CMAKE_MATCH_1})
+    endif()
+  elseif(path MATCHES "^(gui|batch|tools)/")
+    set(unit ${CMAKE_MATCH_1})
+  elseif(path MATCHES "^tests/support/")
+    set(unit support)
+  elseif(path MATCHES "^\\.\\./")
+    set(unit outside)
+  endif()
+  set(${out} "${unit}" PARENT_SCOPE)
+endfunction()
+
+# The file an include line names, or "" when none of the project's folders
+# holds it (the standard library, Qt, a generated header).
+function(named_file line folder out)
+  string(REGEX MATCH "include[ \t]*([<\"])([^>\"]+)" unused "${line}")
+  set(search ${roots})
+  if(CMAKE_MATCH_1 STREQUAL "\"")
+    set(search ${folder} ${roots})
+  endif()
+  set(name ${CMAKE_MATCH_2})
+  foreach(base ${search})
+    if(EXISTS ${base}/${name} AND NOT IS_DIRECTORY ${base}/${name})
+      cmake_path(SET found NORMALIZE ${base}/${name})
+      set(${out} ${found} PARENT_SCOPE)
+      return()
+    endif()
+  endforeach()
+  set(${out} "" PARENT_SCOPE)
+endfunction()
+
+set(top_files "")
+foreach(root ${roots})
+  file(GLOB names LIST_DIRECTORIES false RELATIVE ${root} ${root}/*)
+  list(APPEND top_files ${names})
+endforeach()
 
 set(problems "")
-foreach(layer ${layers})
-  file(GLOB_RECURSE sources ${SOURCE_DIR}/${layer}/*.cpp ${SOURCE_DIR}/${layer}/*.h)
-  foreach(source ${sources})
-    file(STRINGS ${source} includes REGEX "^#include \"[a-z_]+/")
-    foreach(line ${includes})
-      string(REGEX REPLACE "^#include \"([a-z_]+)/.*" "\\1" used "${line}")
-      if(NOT used STREQUAL layer AND NOT used IN_LIST allowed_${layer})
-        string(APPEND problems "\n  ${source}: ${line} (the ${layer} layer may use: ${allowed_${layer}})")
-      endif()
-    endforeach()
+set(patterns "")
+foreach(folder ${checked})
+  list(APPEND patterns ${ROOT}/${folder}/*.cpp ${ROOT}/${folder}/*.h)
+endforeach()
+file(GLOB_RECURSE sources ${patterns})
+foreach(source ${sources})
+  unit_of(${source} unit)
+  if(unit STREQUAL "")
+    string(APPEND problems "\n  ${source}: in no layer (a new folder of src/ needs a place among them)")
+    continue()
+  endif()
+  get_filename_component(folder ${source} DIRECTORY)
+  file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
+  foreach(line ${includes})
+    # Most includes are <vector> or <QLabel>: a bare name in angle brackets
+    # is looked for only when an include root holds a file of that name.
+    if(line MATCHES "<([^/>]+)>" AND NOT CMAKE_MATCH_1 IN_LIST top_files)
+      continue()
+    endif()
+    named_file("${line}" ${folder} used_file)
+    if(used_file STREQUAL "")
+      continue()
+    endif()
+    unit_of(${used_file} used)
+    # ("" IN_LIST an empty list is true: a file in no unit is never allowed.)
+    if(used STREQUAL "outside" OR used STREQUAL unit OR (NOT used STREQUAL "" AND used IN_LIST allowed_${unit}))
+      continue()
+    endif()
+    file(RELATIVE_PATH named ${ROOT} ${used_file})
+    list(JOIN allowed_${unit} " " allowed)
+    string(APPEND problems "\n  ${source}: ${line} names ${named} (${unit} may use: ${allowed})")
   endforeach()
 endforeach()
 if(problems)

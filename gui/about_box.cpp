@@ -24,14 +24,14 @@ QLabel* CentredLabel(QWidget* parent, const char* objectName, const QString& tex
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName("AboutBox");
-    setWindowTitle("About");
+    setWindowTitle(tr("About"));
     setModal(false);
 
     panel1_ = new QFrame(this);
     panel1_->setObjectName("Panel1");
     panel1_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel1_->setLineWidth(2);
-    auto* productName = CentredLabel(panel1_, "ProductName", "Tagmora");
+    auto* productName = CentredLabel(panel1_, "ProductName", QStringLiteral("Tagmora"));
     QFont bold = productName->font();
     bold.setBold(true);
     bold.setPixelSize(13);
@@ -42,11 +42,11 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindo
                                      "photograph\nto the specimen's catalogue number."));
     auto* lines = new QVBoxLayout(panel1_);
     lines->addWidget(productName);
-    lines->addWidget(CentredLabel(panel1_, "Label1", "Unified Version"));
+    lines->addWidget(CentredLabel(panel1_, "Label1", tr("Unified Version")));
     lines->addWidget(versionLabel_);
     lines->addWidget(comments);
 
-    auto* okButton = new QPushButton("OK", this);
+    auto* okButton = new QPushButton(tr("OK"), this);
     okButton->setObjectName("OKButton");
     okButton->setDefault(true);
     connect(okButton, &QPushButton::clicked, this, &QDialog::close);
@@ -58,7 +58,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindo
 }
 
 void TAboutBox::ShowAbout() {
-    versionLabel_->setText("Version " + FromLocal8Bit(FileVersionText()));
+    versionLabel_->setText(tr("Version %1").arg(FromLocal8Bit(FileVersionText())));
     const bool wasVisible = isVisible();
     show();
     // Centred once its size is known, on the screen of the main window.

@@ -22,12 +22,13 @@ MessageHook* CurrentMessageHook() { return messageHook; }
 
 void ShowErrorBox(const QString& text) {
     if (messageHook) return messageHook->Message(kApplicationTitle, Local8Bit(text));
-    QMessageBox::critical(QApplication::activeWindow(), kApplicationTitle, text);
+    QMessageBox::critical(QApplication::activeWindow(), QLatin1StringView(kApplicationTitle), text);
 }
 
 bool AskOkCancel(QWidget* parent, const QString& text) {
     if (messageHook) return messageHook->Prompt(kApplicationTitle, Local8Bit(text));
-    QMessageBox box(QMessageBox::Question, kApplicationTitle, text, QMessageBox::Ok | QMessageBox::Cancel, parent);
+    QMessageBox box(QMessageBox::Question, QLatin1StringView(kApplicationTitle), text,
+                    QMessageBox::Ok | QMessageBox::Cancel, parent);
     box.setDefaultButton(QMessageBox::Cancel);
     return box.exec() == QMessageBox::Ok;
 }
@@ -49,13 +50,13 @@ void RunGuarded(const std::function<void()>& handler) {
     } catch (const std::exception& error) {
         ShowErrorBox(QString::fromLocal8Bit(error.what()));
     } catch (...) {
-        ShowErrorBox(QStringLiteral("Unknown error"));
+        ShowErrorBox(QCoreApplication::translate("tagmora::RunGuarded", "Unknown error"));
     }
 }
 
 TagmoraApplication::TagmoraApplication(int& argc, char** argv) : QApplication(argc, argv) {
     // The display name stays unset: Qt would append it to every window title.
-    setApplicationName(kApplicationTitle);
+    setApplicationName(QLatin1StringView(kApplicationTitle));
     setDesktopFileName(QStringLiteral("tagmora"));
     setWindowIcon(ApplicationIcon());
 }

@@ -15,7 +15,7 @@ namespace tagmora {
 THelpForm::THelpForm(QWidget* parent) : QDialog(parent) {
     RegisterHelpPage();
     setObjectName("HelpForm");
-    setWindowTitle("Tagmora Help");
+    setWindowTitle(tr("Tagmora Help"));
 
     webBrowser1_ = new QTextBrowser(this);
     webBrowser1_->setObjectName("WebBrowser1");
@@ -29,7 +29,7 @@ THelpForm::THelpForm(QWidget* parent) : QDialog(parent) {
 }
 
 void THelpForm::ShowHelp() {
-    webBrowser1_->setSource(QUrl("qrc:/help/help.html"));
+    webBrowser1_->setSource(QUrl(QStringLiteral("qrc:/help/help.html")));
     webBrowser1_->reload();
     exec();
 }

@@ -11,7 +11,7 @@ namespace tagmora {
 
 TLogViewerForm::TLogViewerForm(QWidget* parent) : QDialog(parent) {
     setObjectName("LogViewerForm");
-    setWindowTitle("Tagmora Log File");
+    setWindowTitle(tr("Tagmora Log File"));
 
     // Read-only: the log is the record of what was renamed, never edited here.
     memo1_ = new QPlainTextEdit(this);

@@ -72,7 +72,7 @@ protected:
 
 private:
     static bool Inside(const QString& path, const QString& folder) {
-        return folder.endsWith('/') ? path.startsWith(folder) : path.startsWith(folder + '/');
+        return folder.endsWith(u'/') ? path.startsWith(folder) : path.startsWith(folder + u'/');
     }
 
     QString drive_;
@@ -88,7 +88,7 @@ QButtonGroup* MakeRadioGroup(QWidget* parent, const char* objectName, const QStr
     auto* group = new QButtonGroup(frame);
     for (int i = 0; i < items.size(); ++i) {
         auto* item = new QRadioButton(items[i], frame);
-        item->setObjectName(QString(objectName) + "Item" + QString::number(i));
+        item->setObjectName(QString::fromLatin1(objectName) + QLatin1StringView("Item") + QString::number(i));
         column->addWidget(item);
         group->addButton(item, i);
     }
@@ -126,8 +126,8 @@ QLineEdit* MakeEdit(QWidget* parent, const char* objectName, const QString& tip)
 }
 
 QString PhotographCount(std::size_t count) {
-    if (count == 0) return QObject::tr("No JPEG photographs");
-    return count == 1 ? QObject::tr("1 JPEG photograph") : QObject::tr("%1 JPEG photographs").arg(count);
+    if (count == 0) return TForm1::tr("No JPEG photographs");
+    return count == 1 ? TForm1::tr("1 JPEG photograph") : TForm1::tr("%1 JPEG photographs").arg(count);
 }
 
 // The size the main window was designed at, for its client area.
@@ -140,7 +140,7 @@ QString CurrentFolder() { return QDir::toNativeSeparators(QDir::currentPath()); 
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ui_(*this, this), ctx_(core_.ContextFor(ui_)) {
     setObjectName("Form1");
-    setWindowTitle(kApplicationTitle);
+    setWindowTitle(QLatin1StringView(kApplicationTitle));
     setAcceptDrops(true);
 
     BuildControls();
@@ -195,7 +195,7 @@ void TForm1::BuildControls() {
     SetRadioIndex(modeRadioGroup_, 0);
     SetRadioIndex(typeRadioGroup_, 0);
     SetRadioIndex(rotationRadio_, 0);
-    formatEdit_->setText("QSZ0######");
+    formatEdit_->setText(QStringLiteral("QSZ0######"));
     ConnectControls();
 }
 
@@ -216,7 +216,7 @@ QLayout* TForm1::BuildFolderColumn() {
     for (int column = 1; column < folderModel_->columnCount(); ++column) sourceDirCombo_->hideColumn(column);
     sourceDirCombo_->setSortingEnabled(true);
     sourceDirCombo_->sortByColumn(0, Qt::AscendingOrder);
-    sourceDirCombo_->setToolTip("Double click folder so it appears open ");
+    sourceDirCombo_->setToolTip(tr("Double click folder so it appears open "));
     sourceDirCombo_->setMinimumSize(211, 150);
 
     // The folder a run will rename in, in full, and what it holds.
@@ -235,17 +235,17 @@ QLayout* TForm1::BuildFolderColumn() {
 
 QLayout* TForm1::BuildOptionsColumn() {
     QWidget* client = centralWidget();
-    modeRadioGroup_ = MakeRadioGroup(client, "ModeRadioGroup", "Mode", {"Production", "Demo/Debug"},
-                                     "Debug doesn't rename images, and shows scan lines");
-    typeRadioGroup_ =
-        MakeRadioGroup(client, "TypeRadioGroup", "Type", {"General", "Close-up"}, "General works for most ");
-    rotationRadio_ = MakeRadioGroup(client, "RotationRadio", "Orientation", {"Horizontal", "Vertical"},
-                                    "Bar code running across the image, or up and down.");
+    modeRadioGroup_ = MakeRadioGroup(client, "ModeRadioGroup", tr("Mode"), {tr("Production"), tr("Demo/Debug")},
+                                     tr("Debug doesn't rename images, and shows scan lines"));
+    typeRadioGroup_ = MakeRadioGroup(client, "TypeRadioGroup", tr("Type"), {tr("General"), tr("Close-up")},
+                                     tr("General works for most "));
+    rotationRadio_ = MakeRadioGroup(client, "RotationRadio", tr("Orientation"), {tr("Horizontal"), tr("Vertical")},
+                                    tr("Bar code running across the image, or up and down."));
     formatEdit_ = MakeEdit(client, "FormatEdit",
-                           "Letters, numbers match.  # is wild digit.  @ is wild alpha char. ? can be anything, "
-                           "even blank");
-    dontRenameCheckBox_ = MakeCheckBox(client, "DontRenameCheckBox", "Ignore if matches Format String",
-                                       "Don't process already renamed images", true);
+                           tr("Letters, numbers match.  # is wild digit.  @ is wild alpha char. ? can be anything, "
+                              "even blank"));
+    dontRenameCheckBox_ = MakeCheckBox(client, "DontRenameCheckBox", tr("Ignore if matches Format String"),
+                                       tr("Don't process already renamed images"), true);
     deepSearchCheckBox_ = MakeCheckBox(client, "DeepSearchCheckBox", tr("Deep Search"),
                                        tr("When the fast search finds no barcode, look again at the whole "
                                           "photograph: any angle, every Code 128 code set"),
@@ -257,7 +257,7 @@ QLayout* TForm1::BuildOptionsColumn() {
     auto* column = new QVBoxLayout;
     column->addLayout(groups);
     column->addWidget(FrameOf(rotationRadio_));
-    column->addWidget(MakeLabel(client, "Label1", "Barcode Text Format String"));
+    column->addWidget(MakeLabel(client, "Label1", tr("Barcode Text Format String")));
     column->addWidget(formatEdit_);
     column->addWidget(dontRenameCheckBox_);
     column->addWidget(deepSearchCheckBox_);
@@ -266,31 +266,32 @@ QLayout* TForm1::BuildOptionsColumn() {
 }
 
 QGroupBox* TForm1::BuildMultipleImages() {
-    auto* groupBox1 = new QGroupBox("Multiple Images", centralWidget());
+    auto* groupBox1 = new QGroupBox(tr("Multiple Images"), centralWidget());
     groupBox1->setObjectName("GroupBox1");
-    renameCheckBox_ = MakeCheckBox(groupBox1, "RenameCheckBox", "Rename Raw files",
-                                   "Rename all files with same name, different extension", true);
-    renameWOCheckBox_ = MakeCheckBox(groupBox1, "RenameWOCheckBox", "Rename W/O Barcode",
-                                     "Rename images without barcodes with the last found barcode.", true);
+    renameCheckBox_ = MakeCheckBox(groupBox1, "RenameCheckBox", tr("Rename Raw files"),
+                                   tr("Rename all files with same name, different extension"), true);
+    renameWOCheckBox_ = MakeCheckBox(groupBox1, "RenameWOCheckBox", tr("Rename W/O Barcode"),
+                                     tr("Rename images without barcodes with the last found barcode."), true);
     firstSuffixCheckBox_ =
-        MakeCheckBox(groupBox1, "FirstSuffixCheckBox", "Suffix All Images", "Add suffix to every file", false);
-    suffixFormatEdit_ = MakeEdit(groupBox1, "SuffixFormatEdit",
-                                 "@ = a,b,c...  # = 1,2,3...  ### = 001, 002, 003,... Other characters are literal.");
+        MakeCheckBox(groupBox1, "FirstSuffixCheckBox", tr("Suffix All Images"), tr("Add suffix to every file"), false);
+    suffixFormatEdit_ =
+        MakeEdit(groupBox1, "SuffixFormatEdit",
+                 tr("@ = a,b,c...  # = 1,2,3...  ### = 001, 002, 003,... Other characters are literal."));
     suffixFormatEdit_->setMaximumWidth(60);
 
     auto* grid = new QGridLayout(groupBox1);
     grid->addWidget(renameCheckBox_, 0, 0);
     grid->addWidget(renameWOCheckBox_, 1, 0);
     grid->addWidget(firstSuffixCheckBox_, 0, 1, 1, 2);
-    grid->addWidget(MakeLabel(groupBox1, "Label2", "Suffix Format"), 1, 1);
+    grid->addWidget(MakeLabel(groupBox1, "Label2", tr("Suffix Format")), 1, 1);
     grid->addWidget(suffixFormatEdit_, 1, 2);
     return groupBox1;
 }
 
 QLayout* TForm1::BuildRunButtons() {
-    executeButton_ = MakeButton(centralWidget(), "ExecuteButton", "Execute");
+    executeButton_ = MakeButton(centralWidget(), "ExecuteButton", tr("Execute"));
     executeButton_->setDefault(true);
-    pauseCheckBox_ = MakeCheckBox(centralWidget(), "PauseCheckBox", "Pause Each Line", QString(), false);
+    pauseCheckBox_ = MakeCheckBox(centralWidget(), "PauseCheckBox", tr("Pause Each Line"), QString(), false);
     pauseCheckBox_->hide();
     auto* column = new QVBoxLayout;
     column->addStretch(1);
@@ -309,7 +310,7 @@ void TForm1::ConnectControls() {
     // The folders arrive from the file system a little later; keep the
     // folder in hand in view as they do.
     connect(folderModel_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
-        if (folder_ == loaded || folder_.startsWith(loaded.endsWith('/') ? loaded : loaded + '/'))
+        if (folder_ == loaded || folder_.startsWith(loaded.endsWith(u'/') ? loaded : loaded + u'/'))
             sourceDirCombo_->scrollTo(sourceDirCombo_->currentIndex());
     });
     connect(executeButton_, &QPushButton::clicked, this, Guarded([this] { ExecuteButtonClick(); }));
@@ -326,20 +327,20 @@ void TForm1::BuildMenu() {
         connect(item, &QAction::triggered, this, Guarded([this, handler] { (this->*handler)(); }));
         return item;
     };
-    QMenu* file = mainMenu1->addMenu("File");
-    addItem(file, "SaveSettings1", "Save Settings", SaveIcon(), &TForm1::SaveSettings1Click);
+    QMenu* file = mainMenu1->addMenu(tr("&File"));
+    addItem(file, "SaveSettings1", tr("&Save Settings"), SaveIcon(), &TForm1::SaveSettings1Click);
     file->addSeparator();
-    addItem(file, "UndoLastRun1", tr("Undo Last Run"), QIcon(), &TForm1::UndoLastRun1Click);
-    addItem(file, "ExportLastRun1", tr("Export Last Run…"), QIcon(), &TForm1::ExportLastRun1Click);
+    addItem(file, "UndoLastRun1", tr("&Undo Last Run"), QIcon(), &TForm1::UndoLastRun1Click);
+    addItem(file, "ExportLastRun1", tr("&Export Last Run…"), QIcon(), &TForm1::ExportLastRun1Click);
     file->addSeparator();
-    addItem(file, "Exit1", "Exit", ExitIcon(), &TForm1::Exit1Click, QKeySequence(Qt::CTRL | Qt::Key_Q));
-    QMenu* view = mainMenu1->addMenu("View");
-    addItem(view, "ViewLogFile1", "View Log File", LogIcon(), &TForm1::ViewLogFile1Click);
-    addItem(view, "ReviewProblems1", tr("Manual Rename…"), QIcon(), &TForm1::ReviewProblems1Click,
+    addItem(file, "Exit1", tr("E&xit"), ExitIcon(), &TForm1::Exit1Click, QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QMenu* view = mainMenu1->addMenu(tr("&View"));
+    addItem(view, "ViewLogFile1", tr("View &Log File"), LogIcon(), &TForm1::ViewLogFile1Click);
+    addItem(view, "ReviewProblems1", tr("&Manual Rename…"), QIcon(), &TForm1::ReviewProblems1Click,
             QKeySequence(Qt::CTRL | Qt::Key_M));
-    QMenu* help = mainMenu1->addMenu("Help");
-    addItem(help, "Help2", "Help", HelpIcon(), &TForm1::Help2Click, QKeySequence(Qt::Key_F1));
-    addItem(help, "About1", "About", QIcon(), &TForm1::About1Click);
+    QMenu* help = mainMenu1->addMenu(tr("&Help"));
+    addItem(help, "Help2", tr("&Help"), HelpIcon(), &TForm1::Help2Click, QKeySequence(Qt::Key_F1));
+    addItem(help, "About1", tr("&About"), QIcon(), &TForm1::About1Click);
 }
 
 // The drives are the mounted volumes; each is shown by its mount point.
@@ -353,7 +354,7 @@ void TForm1::FillDrives() {
     sourceDriveCombo_->clear();
     for (const QString& root : roots) {
         const QString label = QStorageInfo(root).name();
-        sourceDriveCombo_->addItem(label.isEmpty() ? root : root + " [" + label + "]", root);
+        sourceDriveCombo_->addItem(label.isEmpty() ? root : QStringLiteral("%1 [%2]").arg(root, label), root);
     }
     sourceDriveCombo_->setCurrentIndex(sourceDriveCombo_->findData(drive_));
     driveFolders_[drive_] = folder_;
@@ -402,7 +403,7 @@ bool TForm1::SelectFolder(const QString& folder) {
 }
 
 void TForm1::OpenFolderArgument(const QString& folder) {
-    if (!SelectFolder(folder)) ui_.ShowMessage(Local8Bit(folder) + " is not a folder that can be opened.");
+    if (!SelectFolder(folder)) ui_.ShowMessage(Local8Bit(tr("%1 is not a folder that can be opened.").arg(folder)));
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
@@ -510,7 +511,8 @@ void TForm1::SaveSettings1Click() { SaveConfig(core_.run.StartFolder, ControlVal
 
 void TForm1::UndoLastRun1Click() {
     // The run in hand would go on renaming in the folder being undone.
-    if (core_.run.RunInProgress) return ui_.ShowMessage("A run is in progress: undo it once it has ended.");
+    if (core_.run.RunInProgress)
+        return ui_.ShowMessage(Local8Bit(tr("A run is in progress: undo it once it has ended.")));
     const UndoEnd end = UndoLastRun(
         ctx_, [this](const UndoPlan& plan) { return AskOkCancel(this, FromLocal8Bit(UndoQuestionText(plan))); });
     if (end == UndoEnd::Done || end == UndoEnd::Partly) runSummary_->setText(tr("Last run undone"));
@@ -526,7 +528,8 @@ void TForm1::ExportLastRun1Click() {
     // it replaces a file that is there.
     const QString folderName = QFileInfo(FromLocal8Bit(LastLogSection(*log).Folder)).fileName();
     const QString suggested = QDir(FromLocal8Bit(core_.run.StartFolder))
-                                  .filePath((folderName.isEmpty() ? QString("Tagmora last run") : folderName) + ".csv");
+                                  .filePath((folderName.isEmpty() ? QStringLiteral("Tagmora last run") : folderName) +
+                                            QStringLiteral(".csv"));
     const QString chosen = ChooseCsvFile(this, tr("Export Last Run"), suggested);
     if (chosen.isEmpty()) return;
     if (ReplaceTextFile(report.Csv, Local8Bit(chosen), ui_))

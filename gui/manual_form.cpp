@@ -15,14 +15,14 @@ namespace tagmora {
 
 namespace {
 
-const char* const kZoomInHint = "(Click the image to zoom in)";
-const char* const kZoomOutHint = "(Click the image to zoom out)";
+const char* const kZoomInHint = QT_TRANSLATE_NOOP("tagmora::TManualForm", "(Click the image to zoom in)");
+const char* const kZoomOutHint = QT_TRANSLATE_NOOP("tagmora::TManualForm", "(Click the image to zoom out)");
 
 }  // namespace
 
 TManualForm::TManualForm(Context& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
     setObjectName("ManualForm");
-    setWindowTitle("Tagmora -- Manual Rename");
+    setWindowTitle(tr("Tagmora -- Manual Rename"));
     setModal(true);
 
     logLabel_ = MakeLabel(this, "LogLabel", QString());
@@ -30,7 +30,7 @@ TManualForm::TManualForm(Context& ctx, QWidget* parent) : QDialog(parent), ctx_(
     // Right-aligned: a long name grows to the left, away from the arrow.
     oldNameLabel_ = MakeLabel(this, "OldNameLabel", QString());
     oldNameLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    auto* arrow = MakeLabel(this, "Label1", "-->");
+    auto* arrow = MakeLabel(this, "Label1", QStringLiteral("-->"));
     QFont bold = arrow->font();
     bold.setBold(true);
     bold.setPixelSize(15);
@@ -39,9 +39,9 @@ TManualForm::TManualForm(Context& ctx, QWidget* parent) : QDialog(parent), ctx_(
     newNameEdit_->setObjectName("NewNameEdit");
     newNameEdit_->setMinimumWidth(193);
     connect(newNameEdit_, &QLineEdit::returnPressed, this, Guarded([this] { RenameButtonClick(); }));
-    auto* rename = MakeButton(this, "RenameButton", "Rename");
+    auto* rename = MakeButton(this, "RenameButton", tr("Rename"));
     connect(rename, &QPushButton::clicked, this, Guarded([this] { RenameButtonClick(); }));
-    auto* skip = MakeButton(this, "SkipButton", "Skip");
+    auto* skip = MakeButton(this, "SkipButton", tr("Skip"));
     connect(skip, &QPushButton::clicked, this, Guarded([this] { SkipButtonClick(); }));
 
     auto* names = new QHBoxLayout;
@@ -56,7 +56,7 @@ TManualForm::TManualForm(Context& ctx, QWidget* parent) : QDialog(parent), ctx_(
     fullImage_->setCursor(Qt::CrossCursor);
     connect(fullImage_, &PictureView::Pressed, this,
             [this](QPoint position, QSize shown) { RunGuarded([&] { FullImageMouseDown(position, shown); }); });
-    hint_ = MakeLabel(this, "Label2", kZoomInHint);
+    hint_ = MakeLabel(this, "Label2", tr(kZoomInHint));
     // The whole width, so that the longer hint never waits for a new layout.
     hint_->setAlignment(Qt::AlignCenter);
 
@@ -80,7 +80,7 @@ void TManualForm::ShowItem(const ReviewItem& item) {
         fullImage_->SetNote(tr("The picture cannot be shown: the file does not decode as a JPEG photograph."));
     else
         fullImage_->ShowPart(bitmap, {0, 0, bitmap.Width, bitmap.Height});
-    hint_->setText(kZoomInHint);
+    hint_->setText(tr(kZoomInHint));
     hint_->setVisible(!bitmap.Empty());
     newNameEdit_->setFocus();
     newNameEdit_->selectAll();
@@ -92,7 +92,7 @@ void TManualForm::FullImageMouseDown(QPoint position, QSize shown) {
     if (bitmap.Empty()) return;
     fullImage_->ShowPart(bitmap, PressOnView(zoomed_, bitmap.Width, bitmap.Height, shown.width(), shown.height(),
                                              position.x(), position.y()));
-    hint_->setText(zoomed_ ? kZoomOutHint : kZoomInHint);
+    hint_->setText(tr(zoomed_ ? kZoomOutHint : kZoomInHint));
 }
 
 void TManualForm::RenameButtonClick() {

@@ -39,25 +39,25 @@ QPointF Fraction(double x, double y) { return {x / kPictureWidth, y / kPictureHe
 
 TPhotoForm::TPhotoForm(Context& ctx, QWidget* mainWindow) : QWidget(mainWindow, Qt::Dialog), ctx_(ctx) {
     setObjectName("PhotoForm");
-    setWindowTitle(kApplicationTitle);
+    setWindowTitle(QLatin1StringView(kApplicationTitle));
 
     imageNameLabel_ = MakeLargeLabel(this, "ImageNameLabel", QString());
     imageNameLabel_->setMinimumWidth(140);
-    auto* abort = MakeButton(this, "Button1", "Abort");
+    auto* abort = MakeButton(this, "Button1", tr("Abort"));
     connect(abort, &QPushButton::clicked, this, Guarded([this] { Button1Click(); }));
-    auto* skip = MakeButton(this, "Button2", "Skip");
+    auto* skip = MakeButton(this, "Button2", tr("Skip"));
     connect(skip, &QPushButton::clicked, this, Guarded([this] { Button2Click(); }));
-    countLabel_ = MakeLargeLabel(this, "CountLabel", "0");
+    countLabel_ = MakeLargeLabel(this, "CountLabel", QStringLiteral("0"));
     countLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     countLabel_->setMinimumWidth(60);
 
     auto* top = new QHBoxLayout;
-    top->addWidget(MakeLargeLabel(this, "StaticText1", "Image Name:"));
+    top->addWidget(MakeLargeLabel(this, "StaticText1", tr("Image Name:")));
     top->addWidget(imageNameLabel_, 1);
     top->addWidget(abort);
     top->addWidget(skip);
     top->addWidget(countLabel_);
-    top->addWidget(MakeLargeLabel(this, "Label1", "Labels"));
+    top->addWidget(MakeLargeLabel(this, "Label1", tr("Labels")));
 
     progress_ = new QProgressBar(this);
     progress_->setObjectName("ProgressBar");
@@ -78,7 +78,7 @@ TPhotoForm::TPhotoForm(Context& ctx, QWidget* mainWindow) : QWidget(mainWindow, 
 }
 
 void TPhotoForm::StartRun(int total) {
-    countLabel_->setText("0");
+    countLabel_->setText(QStringLiteral("0"));
     SetProgress(0, total);
     runClock_.start();
 }

@@ -33,14 +33,15 @@ QWidget* QtFrontEnd::MessageParent() const {
 
 void QtFrontEnd::ShowMessage(std::string_view text) {
     if (MessageHook* hook = CurrentMessageHook()) return hook->Message(kApplicationTitle, text);
-    QMessageBox box(QMessageBox::NoIcon, kApplicationTitle, DisplayText(text), QMessageBox::Ok, MessageParent());
+    QMessageBox box(QMessageBox::NoIcon, QLatin1StringView(kApplicationTitle), DisplayText(text), QMessageBox::Ok,
+                    MessageParent());
     box.exec();
 }
 
 bool QtFrontEnd::AskOkCancel(std::string_view text) {
     if (MessageHook* hook = CurrentMessageHook()) return hook->Prompt(kPromptCaption, text);
-    QMessageBox box(QMessageBox::NoIcon, kPromptCaption, DisplayText(text), QMessageBox::Ok | QMessageBox::Cancel,
-                    MessageParent());
+    QMessageBox box(QMessageBox::NoIcon, QLatin1StringView(kPromptCaption), DisplayText(text),
+                    QMessageBox::Ok | QMessageBox::Cancel, MessageParent());
     box.setDefaultButton(QMessageBox::Ok);
     return box.exec() == QMessageBox::Ok;
 }

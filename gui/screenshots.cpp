@@ -35,9 +35,9 @@ public:
 
     void Message(std::string_view, std::string_view) override {}
     bool Prompt(std::string_view, std::string_view text) override {
-        if (!photoTaken_) photoTaken_ = photoForm_->grab().save(folder_ + "/photo-window.png");
+        if (!photoTaken_) photoTaken_ = photoForm_->grab().save(folder_ + QStringLiteral("/photo-window.png"));
         if (text.find(kTurnedNumber) != std::string_view::npos)
-            deepSearchTaken_ = photoForm_->grab().save(folder_ + "/photo-window-deep-search.png");
+            deepSearchTaken_ = photoForm_->grab().save(folder_ + QStringLiteral("/photo-window-deep-search.png"));
         return true;
     }
     static constexpr std::string_view kTurnedNumber = "QSZ0123458";
@@ -101,16 +101,16 @@ int main(int argc, char* argv[]) {
     form1.show();
     form1.SelectFolder(QString::fromLocal8Bit(photos));
     QCoreApplication::processEvents();
-    bool ok = form1.grab().save(output + "/main-window.png");
+    bool ok = form1.grab().save(output + QStringLiteral("/main-window.png"));
 
     // A Demo/Debug run: every line tried in black, the line read in red.
-    form1.findChild<QRadioButton*>("ModeRadioGroupItem1")->click();
-    form1.findChild<QPushButton*>("ExecuteButton")->click();
+    form1.findChild<QRadioButton*>(QStringLiteral("ModeRadioGroupItem1"))->click();
+    form1.findChild<QPushButton*>(QStringLiteral("ExecuteButton"))->click();
     ok = ok && hook.photoTaken_ && hook.deepSearchTaken_;
 
     form1.About1Click();
     QCoreApplication::processEvents();
-    ok = ok && form1.AboutBox()->grab().save(output + "/about-box.png");
+    ok = ok && form1.AboutBox()->grab().save(output + QStringLiteral("/about-box.png"));
     form1.AboutBox()->close();
 
     // Manual Rename on a problem line of the log, whole and zoomed in on the label.
@@ -118,10 +118,10 @@ int main(int argc, char* argv[]) {
         << "\r\nDirectory = " << photos << "\r\n\r\n>>>>>IMG_0042.jpg: Found barcode, but unable to read\r\n";
     QTimer::singleShot(0, [&] {
         TManualForm* manual = form1.ManualForm();
-        manual->findChild<QLineEdit*>("NewNameEdit")->setText("QSZ0123457.jpg");
-        ok = ok && manual->grab().save(output + "/manual-rename.png");
+        manual->findChild<QLineEdit*>(QStringLiteral("NewNameEdit"))->setText(QStringLiteral("QSZ0123457.jpg"));
+        ok = ok && manual->grab().save(output + QStringLiteral("/manual-rename.png"));
         manual->FullImageMouseDown(QPoint(200, 100), QSize(601, 451));
-        ok = ok && manual->grab().save(output + "/manual-rename-zoomed.png");
+        ok = ok && manual->grab().save(output + QStringLiteral("/manual-rename-zoomed.png"));
         manual->SkipButtonClick();
     });
     form1.ReviewProblems1Click();

@@ -1,6 +1,7 @@
 #include "gui/widget_makers.h"
 
 #include <QBoxLayout>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
@@ -21,7 +22,7 @@ QPushButton* MakeButton(QWidget* parent, const char* objectName, const QString& 
 }
 
 QBoxLayout* CloseButtonRow(QDialog* dialog) {
-    auto* close = new QPushButton("Close", dialog);
+    auto* close = new QPushButton(QCoreApplication::translate("tagmora::CloseButtonRow", "Close"), dialog);
     close->setObjectName("Button1");
     close->setDefault(true);
     QObject::connect(close, &QPushButton::clicked, dialog, &QDialog::accept);

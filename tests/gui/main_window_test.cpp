@@ -125,14 +125,19 @@ private slots:
         };
         for (const auto& [name, caption, icon, keys] : items) {
             auto* action = Child<QAction>(form, name);
-            QCOMPARE(action->text(), QString(caption));
+            QCOMPARE(action->iconText(), QString(caption));  // the caption without its access key
             QCOMPARE(!action->icon().isNull(), icon);
             QVERIFY(action->isVisible());
             QCOMPARE(action->shortcut().toString(), QString(keys));
         }
         QStringList menus;
-        for (QAction* menu : form.menuBar()->actions()) menus << menu->text();
+        QStringList keys;
+        for (QAction* menu : form.menuBar()->actions()) {
+            menus << menu->iconText();
+            keys << QKeySequence::mnemonic(menu->text()).toString();
+        }
         QCOMPARE(menus, (QStringList{"File", "View", "Help"}));
+        QCOMPARE(keys, (QStringList{"Alt+F", "Alt+V", "Alt+H"}));
 
         // The photo window, made at start-up and hidden until a run.
         TPhotoForm* photo = form.PhotoForm();
