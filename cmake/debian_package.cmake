@@ -25,8 +25,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${TAGMORA_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# dpkg-shlibdeps names the runtime package of every library the programs
-# link (libqt6widgets6, libjpeg62-turbo, libzbar0, libc6, ...), with the
-# lowest versions their symbols need.
+# dpkg-shlibdeps (dpkg-dev; CPack finds the programs with `file`) names the
+# runtime package of every library the programs link (libqt6widgets6,
+# libjpeg62-turbo, libzbar0, libc6, ...), with the lowest versions their
+# symbols need.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 include(CPack)
