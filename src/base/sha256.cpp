@@ -50,7 +50,8 @@ void Sha256::Compress(const std::uint8_t* block) {
     for (int i = 0; i < 64; ++i) {
         const std::uint32_t t1 = h + (std::rotr(e, 6) ^ std::rotr(e, 11) ^ std::rotr(e, 25)) + ((e & f) ^ (~e & g)) +
                                  kRoundConstants[i] + w[i];
-        const std::uint32_t t2 = (std::rotr(a, 2) ^ std::rotr(a, 13) ^ std::rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
+        const std::uint32_t t2 =
+            (std::rotr(a, 2) ^ std::rotr(a, 13) ^ std::rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
         h = g;
         g = f;
         f = e;
@@ -97,7 +98,8 @@ std::array<std::uint8_t, 32> Sha256::Finish() {
     for (int i = 0; i < 8; ++i) padding[padding.size() - 1 - i] = static_cast<char>(bits >> (8 * i));
     Update(padding);
     std::array<std::uint8_t, 32> digest{};
-    for (std::size_t i = 0; i < digest.size(); ++i) digest[i] = static_cast<std::uint8_t>(state_[i / 4] >> (24 - 8 * (i % 4)));
+    for (std::size_t i = 0; i < digest.size(); ++i)
+        digest[i] = static_cast<std::uint8_t>(state_[i / 4] >> (24 - 8 * (i % 4)));
     return digest;
 }
 
