@@ -569,9 +569,9 @@ void TForm1::ExportSymbiota1Click() {
                                       "each photograph's new name is added to it:"),
                                    symbiotaPrefix_);
     if (prefix.isEmpty()) return;
+    symbiotaPrefix_ = prefix;  // offered again, to be mended if it is refused
     if (const std::string problem = UrlPrefixProblem(Local8Bit(prefix)); !problem.empty())
         return ui_.ShowMessage(problem);
-    symbiotaPrefix_ = prefix;
     SaveReport(*log, {ReportStyle::Symbiota, Local8Bit(prefix)}, tr("Export for Symbiota"), " for Symbiota.csv");
 }
 

@@ -131,7 +131,7 @@ private:
     QString drive_;                         // the drive box's drive (a mount point)
     QHash<QString, QString> driveFolders_;  // each drive's last folder, as Windows keeps them
     bool movingFolderList_ = false;         // the list is being moved by the program, not the user
-    QString symbiotaPrefix_;                // the URL prefix last given for a Symbiota export
+    QString symbiotaPrefix_;                // the URL prefix last typed for a Symbiota export
 
     TAboutBox* aboutBox_ = nullptr;
     TPhotoForm* photoForm_ = nullptr;
