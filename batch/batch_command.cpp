@@ -84,7 +84,7 @@ int RunReportCommand(const BatchCommand& command, const CommandStreams& streams)
     ApplyOverrides(command.Overrides, ui.settings.Values);
     const std::optional<std::string> log = ReadTextFile(JoinPath(*start, kLogFileName), ui);
     if (!log) return kExitProblems;
-    const LastRunReport report = ReportOfLastRun(*log, ui.settings.Values.BarcodeFormat);
+    const LastRunReport report = ReportOfLastRun(*log, ui.settings.Values.BarcodeFormat, command.Layout);
     if (!report.Refusal.empty()) {
         ui.ShowMessage(report.Refusal);
         return kExitProblems;
@@ -95,8 +95,9 @@ int RunReportCommand(const BatchCommand& command, const CommandStreams& streams)
         return kExitBadArguments;
     }
     const auto rows = std::count(report.Csv.begin(), report.Csv.end(), '\n') - 1;
-    streams.out << "tagmora-batch: " << rows << " photographs of the last run reported in " << command.ReportFile
-                << '\n';
+    const bool symbiota = command.Layout.Style == ReportStyle::Symbiota;
+    streams.out << "tagmora-batch: " << rows << (symbiota ? " renamed photographs" : " photographs")
+                << " of the last run reported in " << command.ReportFile << '\n';
     return kExitClean;
 }
 

@@ -15,6 +15,8 @@ struct Choice {
 constexpr std::array kModes{Choice{"production", 0}, Choice{"demo", 1}};
 constexpr std::array kTypes{Choice{"general", 0}, Choice{"closeup", 1}};
 constexpr std::array kOrientations{Choice{"horizontal", 0}, Choice{"vertical", 1}};
+constexpr std::array kReportStyles{Choice{"default", static_cast<int>(ReportStyle::Default)},
+                                   Choice{"symbiota", static_cast<int>(ReportStyle::Symbiota)}};
 
 struct Flag {
     std::string_view On;
@@ -82,6 +84,17 @@ std::optional<std::string> TakeValue(std::string_view name, const std::string& v
         command.Action = CommandAction::Report;
         return std::nullopt;
     }
+    if (name == "--report-style") {
+        std::optional<int> style;
+        std::optional<std::string> error = TakeChoice(kReportStyles, name, value, style);
+        if (style) command.Layout.Style = static_cast<ReportStyle>(*style);
+        return error;
+    }
+    if (name == "--url-prefix") {
+        if (value.empty()) return "--url-prefix needs a URL";
+        command.Layout.UrlPrefix = value;
+        return std::nullopt;
+    }
     if (name == "--format") {
         overrides.BarcodeFormat = value;
         return std::nullopt;
@@ -97,18 +110,36 @@ std::optional<std::string> TakeValue(std::string_view name, const std::string& v
 
 bool TakesValue(std::string_view name) {
     return name == "--mode" || name == "--type" || name == "--orientation" || name == "--format" ||
-           name == "--suffix-format" || name == "--report";
+           name == "--suffix-format" || name == "--report" || name == "--report-style" || name == "--url-prefix";
+}
+
+// A Symbiota report needs the address the photographs are served from, and
+// only it takes one.
+std::optional<std::string> ReportLayoutProblem(const ReportLayout& layout) {
+    if (layout.Style != ReportStyle::Symbiota) {
+        if (layout.UrlPrefix.empty()) return std::nullopt;
+        return "--url-prefix goes with --report-style symbiota";
+    }
+    if (layout.UrlPrefix.empty())
+        return "--report-style symbiota needs --url-prefix URL, the web address the photographs are served from";
+    if (std::string problem = UrlPrefixProblem(layout.UrlPrefix); !problem.empty()) return "--url-prefix: " + problem;
+    return std::nullopt;
 }
 
 // The last run of the log is undone or reported without a folder; a run
 // needs at least one.
 BatchCommand Finished(BatchCommand command) {
+    const bool layoutGiven = command.Layout.Style != ReportStyle::Default || !command.Layout.UrlPrefix.empty();
+    if (layoutGiven && command.Action != CommandAction::Report)
+        return Failed("--report-style and --url-prefix go with --report FILE.csv");
     if (command.Action == CommandAction::UndoLastRun || command.Action == CommandAction::Report) {
         if (!command.Folders.empty())
             return Failed(
                 "no folder is given with --undo-last-run or --report: they read Tagmora.log in the "
                 "current folder, not " +
                 command.Folders.front());
+        if (command.Action == CommandAction::Report)
+            if (std::optional<std::string> problem = ReportLayoutProblem(command.Layout)) return Failed(*problem);
         return command;
     }
     if (command.Folders.empty()) return Failed("no folder given");
@@ -178,7 +209,7 @@ void ApplyOverrides(const SettingOverrides& overrides, SettingValues& values) {
 std::string UsageText() {
     return "Usage: tagmora-batch [options] FOLDER...\n"
            "       tagmora-batch --undo-last-run\n"
-           "       tagmora-batch --report FILE.csv\n"
+           "       tagmora-batch --report FILE.csv [--report-style symbiota --url-prefix URL]\n"
            "\n"
            "Reads the barcode on every .jpg photograph of each FOLDER and renames each\n"
            "photograph (and the files sharing its name) to its catalogue number, as\n"
@@ -209,7 +240,13 @@ std::string UsageText() {
            "                                  Tagmora.log renamed (its manual renames too),\n"
            "                                  newest first; no folder is given\n"
            "  --report FILE.csv               write one CSV row per photograph of the last\n"
-           "                                  run (UTF-8); an existing FILE is never replaced\n"
+           "                                  run (UTF-8) with its SHA-256; an existing FILE\n"
+           "                                  is never replaced\n"
+           "  --report-style default|symbiota\n"
+           "                                  symbiota: catalogNumber,originalUrl of each\n"
+           "                                  renamed photograph, for a Symbiota image import\n"
+           "  --url-prefix URL                where the photographs are served from\n"
+           "                                  (http:// or https://), for --report-style symbiota\n"
            "  --help                          show this text\n"
            "  --version                       show the program's version\n"
            "\n"

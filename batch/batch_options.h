@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/run_report.h"
 #include "base/run_settings.h"
 
 namespace tagmora::batch {
@@ -31,6 +32,7 @@ struct BatchCommand {
     CommandAction Action = CommandAction::Error;
     std::vector<std::string> Folders;  // one run each, in the order given
     std::string ReportFile;            // for Report
+    ReportLayout Layout;               // for Report: its style, and the URL prefix of a Symbiota one
     SettingOverrides Overrides;
     std::string Error;  // what was wrong with the arguments, for Error
 };
@@ -39,7 +41,8 @@ struct BatchCommand {
 // between or after the folders and apply to every folder; "--name=value" and
 // "--name value" are both accepted; "--" ends the options. The last of
 // repeated options wins. --undo-last-run and --report FILE work on the last
-// run of the log and take no folder.
+// run of the log and take no folder; --report-style and --url-prefix go with
+// --report only.
 BatchCommand ParseBatchArguments(std::span<const std::string> args);
 
 void ApplyOverrides(const SettingOverrides& overrides, SettingValues& values);

@@ -17,6 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!tagmora::IsPlainFileName(candidate.Name)) __builtin_trap();
     (void)tagmora::PhotoRecords(section);
     (void)tagmora::PlanUndo(log);
-    (void)tagmora::ReportOfLastRun(log, "QSZ0######");
+    // The rows and both layouts, without the checksums: those read the files
+    // the log names, and a fuzzer must not roam the file system.
+    const std::vector<tagmora::ReportRow> rows = tagmora::ReportRows(section, "QSZ0######");
+    (void)tagmora::ReportCsv(rows);
+    (void)tagmora::SymbiotaCsv(rows, "QSZ0######", "https://images.example.org/");
     return 0;
 }

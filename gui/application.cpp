@@ -1,6 +1,7 @@
 #include "gui/application.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <exception>
 #include <string>
@@ -42,6 +43,17 @@ QString ChooseCsvFile(QWidget* parent, const QString& caption, const QString& su
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("csv"));
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+QString AskText(QWidget* parent, const QString& question, const QString& suggested) {
+    if (messageHook) {
+        const std::optional<std::string> answer = messageHook->AskText(Local8Bit(question), Local8Bit(suggested));
+        return answer ? FromLocal8Bit(*answer) : QString();
+    }
+    bool ok = false;
+    const QString answer =
+        QInputDialog::getText(parent, QLatin1StringView(kApplicationTitle), question, QLineEdit::Normal, suggested, &ok);
+    return ok ? answer.trimmed() : QString();
 }
 
 void RunGuarded(const std::function<void()>& handler) {

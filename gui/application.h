@@ -27,6 +27,10 @@ public:
     virtual void BeforeProcessEvents() {}
     // The file chosen in a save dialog, or nothing when it was cancelled.
     virtual std::optional<std::string> SaveFileName(std::string_view /*suggested*/) { return std::nullopt; }
+    // The text typed in answer to a question, or nothing when it was cancelled.
+    virtual std::optional<std::string> AskText(std::string_view /*question*/, std::string_view /*suggested*/) {
+        return std::nullopt;
+    }
 };
 
 void SetMessageHook(MessageHook* hook);
@@ -41,6 +45,10 @@ bool AskOkCancel(QWidget* parent, const QString& text);
 // A save dialog for a CSV file that asks before an existing file is
 // replaced; an empty text when cancelled.
 QString ChooseCsvFile(QWidget* parent, const QString& caption, const QString& suggested);
+
+// A line of text asked for under the application title; an empty text when
+// cancelled.
+QString AskText(QWidget* parent, const QString& question, const QString& suggested);
 
 // Runs a handler; an exception leaving it is shown and swallowed, so the
 // message loop goes on.

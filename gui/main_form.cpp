@@ -51,6 +51,14 @@ namespace tagmora {
 
 namespace {
 
+// The busy cursor for as long as the object lives.
+struct WaitCursor {
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
 // The folders of one drive: the drive's own folder as the top item, and
 // below it every folder on it. Folders above the drive are passed through
 // only so that the drive's folder can be reached.
@@ -332,6 +340,7 @@ void TForm1::BuildMenu() {
     file->addSeparator();
     addItem(file, "UndoLastRun1", tr("&Undo Last Run"), QIcon(), &TForm1::UndoLastRun1Click);
     addItem(file, "ExportLastRun1", tr("&Export Last Run…"), QIcon(), &TForm1::ExportLastRun1Click);
+    addItem(file, "ExportSymbiota1", tr("Export for S&ymbiota…"), QIcon(), &TForm1::ExportSymbiota1Click);
     file->addSeparator();
     addItem(file, "Exit1", tr("E&xit"), ExitIcon(), &TForm1::Exit1Click, QKeySequence(Qt::CTRL | Qt::Key_Q));
     QMenu* view = mainMenu1->addMenu(tr("&View"));
@@ -519,21 +528,53 @@ void TForm1::UndoLastRun1Click() {
     ShowFolderInfo();
 }
 
-void TForm1::ExportLastRun1Click() {
-    const std::optional<std::string> log = ReadTextFile(LogFilePath(core_.run), ui_);
-    if (!log) return;
-    const LastRunReport report = ReportOfLastRun(*log, BarcodeFormat());
-    if (!report.Refusal.empty()) return ui_.ShowMessage(report.Refusal);
+// The log, when its last section is a run to report; else nothing, and the
+// user has been told why.
+std::optional<std::string> TForm1::LogToReport() {
+    std::optional<std::string> log = ReadTextFile(LogFilePath(core_.run), ui_);
+    if (!log) return std::nullopt;
+    if (const std::string refusal = ReportRefusal(LastLogSection(*log)); !refusal.empty()) {
+        ui_.ShowMessage(refusal);
+        return std::nullopt;
+    }
+    return log;
+}
+
+void TForm1::SaveReport(const std::string& log, const ReportLayout& layout, const QString& caption,
+                        const QString& nameEnd) {
     // Named after the run's folder, beside the log; the dialog asks before
     // it replaces a file that is there.
-    const QString folderName = QFileInfo(FromLocal8Bit(LastLogSection(*log).Folder)).fileName();
-    const QString suggested = QDir(FromLocal8Bit(core_.run.StartFolder))
-                                  .filePath((folderName.isEmpty() ? QStringLiteral("Tagmora last run") : folderName) +
-                                            QStringLiteral(".csv"));
-    const QString chosen = ChooseCsvFile(this, tr("Export Last Run"), suggested);
+    const QString folderName = QFileInfo(FromLocal8Bit(LastLogSection(log).Folder)).fileName();
+    const QString suggested =
+        QDir(FromLocal8Bit(core_.run.StartFolder))
+            .filePath((folderName.isEmpty() ? QStringLiteral("Tagmora last run") : folderName) + nameEnd);
+    const QString chosen = ChooseCsvFile(this, caption, suggested);
     if (chosen.isEmpty()) return;
+    const LastRunReport report = [&] {
+        // Reading every photograph for its checksum takes a while on a big run.
+        const WaitCursor waiting;
+        return ReportOfLastRun(log, BarcodeFormat(), layout);
+    }();
     if (ReplaceTextFile(report.Csv, Local8Bit(chosen), ui_))
         runSummary_->setText(tr("Last run exported to %1").arg(chosen));
+}
+
+void TForm1::ExportLastRun1Click() {
+    if (const std::optional<std::string> log = LogToReport()) SaveReport(*log, {}, tr("Export Last Run"), QStringLiteral(".csv"));
+}
+
+void TForm1::ExportSymbiota1Click() {
+    const std::optional<std::string> log = LogToReport();
+    if (!log) return;
+    const QString prefix = AskText(this,
+                                   tr("The web address the photographs will be served from (http:// or https://);\n"
+                                      "each photograph's new name is added to it:"),
+                                   symbiotaPrefix_);
+    if (prefix.isEmpty()) return;
+    symbiotaPrefix_ = prefix;  // offered again, to be mended if it is refused
+    if (const std::string problem = UrlPrefixProblem(Local8Bit(prefix)); !problem.empty())
+        return ui_.ShowMessage(problem);
+    SaveReport(*log, {ReportStyle::Symbiota, Local8Bit(prefix)}, tr("Export for Symbiota"), QStringLiteral(" for Symbiota.csv"));
 }
 
 void TForm1::Exit1Click() {

@@ -4,8 +4,11 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QString>
+#include <optional>
+#include <string>
 
 #include "app/context.h"
+#include "app/run_report.h"
 #include "base/run_settings.h"
 #include "gui/qt_front_end.h"
 
@@ -73,6 +76,7 @@ public:
     void SaveSettings1Click();
     void UndoLastRun1Click();
     void ExportLastRun1Click();
+    void ExportSymbiota1Click();
     void Exit1Click();
     void ViewLogFile1Click();
     void ReviewProblems1Click();
@@ -97,6 +101,8 @@ private:
     void ShowFolderInList(const QString& folder);
     void FolderListCurrentChanged();
     QString DriveOf(const QString& folder) const;
+    std::optional<std::string> LogToReport();
+    void SaveReport(const std::string& log, const ReportLayout& layout, const QString& caption, const QString& nameEnd);
 
     CoreState core_;
     QtFrontEnd ui_;
@@ -125,6 +131,7 @@ private:
     QString drive_;                         // the drive box's drive (a mount point)
     QHash<QString, QString> driveFolders_;  // each drive's last folder, as Windows keeps them
     bool movingFolderList_ = false;         // the list is being moved by the program, not the user
+    QString symbiotaPrefix_;                // the URL prefix last typed for a Symbiota export
 
     TAboutBox* aboutBox_ = nullptr;
     TPhotoForm* photoForm_ = nullptr;

@@ -1,7 +1,13 @@
 #include "app/run_report.h"
 
+#include <algorithm>
 #include <array>
+#include <atomic>
+#include <thread>
 
+#include "base/file_system.h"
+#include "base/sha256.h"
+#include "base/text_helpers.h"
 #include "symbology/format_match.h"
 
 namespace tagmora {
@@ -24,8 +30,10 @@ constexpr std::array kOutcomeNames{
     OutcomeName{LineKind::Skipped, "skipped"},
 };
 
-constexpr std::array<std::string_view, 6> kColumns{"folder",  "original name", "new name",
-                                                   "barcode", "outcome",       "raw files"};
+constexpr std::array<std::string_view, 7> kColumns{"folder",  "original name", "new name", "barcode",
+                                                   "outcome", "raw files",     "sha256"};
+constexpr std::string_view kSymbiotaHeader = "catalogNumber,originalUrl\r\n";
+constexpr std::array<std::string_view, 2> kUrlSchemes{"http://", "https://"};
 
 // The length of the UTF-8 sequence starting at text[at], 0 when it is none.
 std::size_t Utf8Length(std::string_view text, std::size_t at) {
@@ -44,6 +52,12 @@ std::size_t Utf8Length(std::string_view text, std::size_t at) {
     for (std::size_t i = 1; i < length; ++i)
         if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80) return 0;
     return length;
+}
+
+// What a URL may hold as it is (RFC 3986); everything else is percent-encoded.
+constexpr bool IsUnreserved(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
+           c == '_' || c == '~';
 }
 
 std::string NameWithoutExtension(std::string_view name) {
@@ -111,23 +125,98 @@ std::string CsvField(std::string_view text) {
 
 std::string ReportCsv(const std::vector<ReportRow>& rows) {
     std::string csv;
-    const auto addLine = [&csv](const std::array<std::string_view, 6>& fields) {
+    const auto addLine = [&csv](const std::array<std::string_view, kColumns.size()>& fields) {
         for (std::size_t i = 0; i < fields.size(); ++i) csv += (i == 0 ? "" : ",") + CsvField(fields[i]);
         csv += "\r\n";
     };
     addLine(kColumns);
     for (const ReportRow& row : rows)
-        addLine({row.Folder, row.Original, row.NewName, row.Barcode, row.Outcome, row.RawFiles});
+        addLine({row.Folder, row.Original, row.NewName, row.Barcode, row.Outcome, row.RawFiles, row.Sha256});
     return csv;
 }
 
-LastRunReport ReportOfLastRun(std::string_view log, std::string_view format) {
+namespace {
+
+// The SHA-256 of a row's photograph under its present name; empty when it is
+// not there, or when the log names no folder or a name that is no plain file
+// name (a log edited by hand must not make us read another file).
+std::string PhotographChecksum(const ReportRow& row) {
+    const std::string& name = row.NewName.empty() ? row.Original : row.NewName;
+    if (row.Folder.empty() || !IsPlainFileName(name)) return {};
+    return FileSha256Hex(JoinPath(row.Folder, name)).value_or(std::string());
+}
+
+}  // namespace
+
+void AddChecksums(std::vector<ReportRow>& rows) {
+    std::atomic<std::size_t> next = 0;
+    const auto work = [&rows, &next] {
+        for (std::size_t i = next++; i < rows.size(); i = next++) rows[i].Sha256 = PhotographChecksum(rows[i]);
+    };
+    const std::size_t workers = std::min<std::size_t>(std::max(1U, std::thread::hardware_concurrency()), rows.size());
+    std::vector<std::jthread> threads;
+    for (std::size_t i = 1; i < workers; ++i) threads.emplace_back(work);
+    work();
+}
+
+std::string UrlPrefixProblem(std::string_view prefix) {
+    const std::string shown = AsUtf8(prefix);
+    const auto scheme = std::find_if(kUrlSchemes.begin(), kUrlSchemes.end(), [prefix](std::string_view s) {
+        return prefix.size() >= s.size() && EqualsNoCase(prefix.substr(0, s.size()), s);
+    });
+    if (scheme == kUrlSchemes.end())
+        return "The URL prefix must start with http:// or https://, not \"" + shown + "\".";
+    if (prefix.size() == scheme->size() || prefix[scheme->size()] == '/')
+        return "The URL prefix names no server after " + std::string(*scheme) + ": \"" + shown + "\".";
+    if (std::any_of(prefix.begin(), prefix.end(),
+                    [](char c) { return static_cast<unsigned char>(c) <= ' ' || c == 0x7F; }))
+        return "The URL prefix holds a blank or a control character (write a blank as %20): \"" + shown + "\".";
+    return {};
+}
+
+std::string PhotographUrl(std::string_view prefix, std::string_view name) {
+    constexpr std::string_view kHex = "0123456789ABCDEF";
+    std::string url(prefix);
+    if (!url.ends_with('/')) url += '/';
+    for (const char c : AsUtf8(name)) {
+        if (IsUnreserved(c)) {
+            url += c;
+            continue;
+        }
+        const auto byte = static_cast<unsigned char>(c);
+        url += '%';
+        url += kHex[byte >> 4];
+        url += kHex[byte & 0x0F];
+    }
+    return url;
+}
+
+std::string SymbiotaCsv(const std::vector<ReportRow>& rows, std::string_view format, std::string_view urlPrefix) {
+    std::string csv(kSymbiotaHeader);
+    for (const ReportRow& row : rows) {
+        if (row.NewName.empty()) continue;
+        // The name is what the portal's record will be known by: a number
+        // typed by hand in Manual Rename wins over a text read.
+        const bool nameCarriesBarcode = !row.Barcode.empty() && row.NewName.find(row.Barcode) != std::string::npos;
+        const std::string number = nameCarriesBarcode ? row.Barcode : BarcodeFromName(row.NewName, format);
+        csv += CsvField(number) + "," + CsvField(PhotographUrl(urlPrefix, row.NewName)) + "\r\n";
+    }
+    return csv;
+}
+
+std::string ReportRefusal(const LogSection& section) {
+    if (section.Kind == SectionKind::Production || section.Kind == SectionKind::DemoDebug) return {};
+    return section.Kind == SectionKind::Undo ? "The last run has been undone: there is no run to report."
+                                             : "The end of the log is not a run: there is nothing to report.";
+}
+
+LastRunReport ReportOfLastRun(std::string_view log, std::string_view format, const ReportLayout& layout) {
     const LogSection section = LastLogSection(log);
-    if (section.Kind != SectionKind::Production && section.Kind != SectionKind::DemoDebug)
-        return {{},
-                section.Kind == SectionKind::Undo ? "The last run has been undone: there is no run to report."
-                                                  : "The end of the log is not a run: there is nothing to report."};
-    return {ReportCsv(ReportRows(section, format)), {}};
+    if (std::string refusal = ReportRefusal(section); !refusal.empty()) return {{}, std::move(refusal)};
+    std::vector<ReportRow> rows = ReportRows(section, format);
+    if (layout.Style == ReportStyle::Symbiota) return {SymbiotaCsv(rows, format, layout.UrlPrefix), {}};
+    AddChecksums(rows);
+    return {ReportCsv(rows), {}};
 }
 
 }  // namespace tagmora

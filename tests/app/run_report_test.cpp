@@ -48,15 +48,19 @@ TEST(RunReportTest, OneRowPerPhotographOfTheLastRun) {
     const LastRunReport report = ReportOfLastRun(log, "QSZ0######");
     EXPECT_EQ(report.Refusal, "");
     EXPECT_EQ(report.Csv,
-              "folder,original name,new name,barcode,outcome,raw files\r\n"
-              "\"/data/Sheets, May\",IMG_1.jpg,QSZ0000001.jpg,QSZ0000001,read,QSZ0000001.CR2\r\n"
-              "\"/data/Sheets, May\",IMG_2.jpg,QSZ0000001a.jpg,QSZ0000001,previous barcode,\r\n"
-              "\"/data/Sheets, May\",IMG_3.jpg,,,seen but unreadable,\r\n"
-              "\"/data/Sheets, May\",IMG_4.jpg,,AB1,format mismatch,\r\n"
-              "\"/data/Sheets, May\",IMG_5.jpg,QSZ0000005.jpg,,no barcode,\r\n"
-              "\"/data/Sheets, May\",IMG_6.jpg,,,unable to open,\r\n"
-              "\"/data/Sheets, May\",IMG_7.jpg,,,skipped,\r\n"
-              "\"/data/Sheets, May\",IMG_8.jpg,,,unable to rename,\r\n");
+              "folder,original name,new name,barcode,outcome,raw files,sha256\r\n"
+              "\"/data/Sheets, May\",IMG_1.jpg,QSZ0000001.jpg,QSZ0000001,read,QSZ0000001.CR2,\r\n"
+              "\"/data/Sheets, May\",IMG_2.jpg,QSZ0000001a.jpg,QSZ0000001,previous barcode,,\r\n"
+              "\"/data/Sheets, May\",IMG_3.jpg,,,seen but unreadable,,\r\n"
+              "\"/data/Sheets, May\",IMG_4.jpg,,AB1,format mismatch,,\r\n"
+              "\"/data/Sheets, May\",IMG_5.jpg,QSZ0000005.jpg,,no barcode,,\r\n"
+              "\"/data/Sheets, May\",IMG_6.jpg,,,unable to open,,\r\n"
+              "\"/data/Sheets, May\",IMG_7.jpg,,,skipped,,\r\n"
+              "\"/data/Sheets, May\",IMG_8.jpg,,,unable to rename,,\r\n");
+    // For Symbiota, the renamed photographs only, a manual rename included.
+    EXPECT_EQ(ReportOfLastRun(log, "QSZ0######", {ReportStyle::Symbiota, "https://x.org/h"}).Csv,
+              "catalogNumber,originalUrl\r\nQSZ0000001,https://x.org/h/QSZ0000001.jpg\r\n"
+              "QSZ0000001,https://x.org/h/QSZ0000001a.jpg\r\nQSZ0000005,https://x.org/h/QSZ0000005.jpg\r\n");
 
     const std::string undone = log +
                                "\r\n01/02/26, 11:00:00\r\nVersion 1.0.0\r\nUndo of the last run:\r\n\r\n"

@@ -11,6 +11,7 @@
 
 #include "app/batch_run.h"
 #include "app/context.h"
+#include "base/sha256.h"
 #include "base/version.h"
 #include "batch/batch_options.h"
 #include "batch/console_front_end.h"
@@ -89,6 +90,18 @@ TEST(BatchArgumentsTest, MistakesAreErrorsThatSayWhat) {
     EXPECT_THAT(error({"--report", "a.csv", "--undo-last-run"}), HasSubstr("cannot be given together"));
     EXPECT_EQ(Parse({"--undo-last-run"}).Action, CommandAction::UndoLastRun);
     EXPECT_EQ(Parse({"--format=Q#", "--report", "run.csv"}).ReportFile, "run.csv");
+    // A Symbiota report needs a web address, and only it takes one.
+    EXPECT_THAT(error({"--report", "a.csv", "--report-style", "symbiota"}), HasSubstr("needs --url-prefix URL"));
+    EXPECT_THAT(error({"--report", "a.csv", "--url-prefix", "https://x.org/"}), HasSubstr("goes with --report-style"));
+    EXPECT_THAT(error({"--report", "a.csv", "--report-style=symbiota", "--url-prefix", "x.org/herbarium"}),
+                HasSubstr("must start with http:// or https://"));
+    EXPECT_THAT(error({"--report", "a.csv", "--report-style=symbiota", "--url-prefix", "https:///herbarium"}),
+                HasSubstr("names no server"));
+    EXPECT_THAT(error({"--report", "a.csv", "--report-style=symbiota", "--url-prefix", "https://x.org/my photos"}),
+                HasSubstr("%20"));
+    EXPECT_THAT(error({"--report-style", "symbiota", "--url-prefix=https://x.org", "photos"}),
+                HasSubstr("go with --report FILE.csv"));
+    EXPECT_THAT(error({"--report", "a.csv", "--report-style", "csv"}), HasSubstr("default|symbiota"));
 }
 
 // Messages and prompts as printed are checked with the program below.
@@ -225,10 +238,12 @@ TEST(BatchProgramTest, ReportsAndUndoesTheLastRunWithoutAFolder) {
 
     support::ProgramResult result = RunBatchProgram(rig.start.path(), {"--report", "run.csv"});
     EXPECT_EQ(result.status, 0) << result.out << result.err;
-    EXPECT_EQ(rig.start.Read("run.csv"),
-              "folder,original name,new name,barcode,outcome,raw files\r\n" + rig.photos.path() +
-                  ",IMG_1.jpg,QSZ0000001.jpg,QSZ0000001,read,QSZ0000001.CR2\r\n" + rig.photos.path() +
-                  ",IMG_2.jpg,QSZ00000011.jpg,QSZ0000001,previous barcode,\r\n");
+    EXPECT_EQ(rig.start.Read("run.csv"), "folder,original name,new name,barcode,outcome,raw files,sha256\r\n" +
+                                             rig.photos.path() +
+                                             ",IMG_1.jpg,QSZ0000001.jpg,QSZ0000001,read,QSZ0000001.CR2," +
+                                             Sha256Hex(rig.photos.Read("QSZ0000001.jpg")) + "\r\n" + rig.photos.path() +
+                                             ",IMG_2.jpg,QSZ00000011.jpg,QSZ0000001,previous barcode,," +
+                                             Sha256Hex(rig.photos.Read("QSZ00000011.jpg")) + "\r\n");
     result = RunBatchProgram(rig.start.path(), {"--report", "run.csv"});
     EXPECT_EQ(result.status, 2);
     EXPECT_THAT(result.err, HasSubstr("run.csv: the file exists already"));
@@ -240,6 +255,34 @@ TEST(BatchProgramTest, ReportsAndUndoesTheLastRunWithoutAFolder) {
     result = RunBatchProgram(rig.start.path(), {"--undo-last-run"});
     EXPECT_EQ(result.out, "Tagmora: The last run has been undone already: there is nothing to undo.\n");
     EXPECT_EQ(rig.photos.Files(), before);
+}
+
+// The Symbiota import lists each renamed photograph once (not its raw file,
+// not one left under its name) at its address; the full report carries the
+// SHA-256 of each photograph still there.
+TEST(BatchProgramTest, ReportsForSymbiotaAndWithChecksums) {
+    support::BatchRig rig;
+    support::WriteBlankPhoto(rig.photos, "A_0.jpg", 0);
+    support::WriteLabelPhoto(rig.photos, "IMG_1.jpg", support::Symbology::Code39, "QSZ0000001", 1);
+    rig.photos.Write("IMG_1.CR2", "raw 1");
+    support::WriteBlankPhoto(rig.photos, "IMG_2.jpg", 2);
+    ASSERT_EQ(RunBatchProgram(rig.start.path(), {"--suffix-format= (#)", rig.photos.path()}).status, 1);
+
+    support::ProgramResult result =
+        RunBatchProgram(rig.start.path(), {"--report", "symbiota.csv", "--report-style", "symbiota", "--url-prefix",
+                                           "https://images.example.org/herbarium"});
+    EXPECT_EQ(result.status, 0) << result.out << result.err;
+    EXPECT_EQ(rig.start.Read("symbiota.csv"),
+              "catalogNumber,originalUrl\r\n"
+              "QSZ0000001,https://images.example.org/herbarium/QSZ0000001.jpg\r\n"
+              "QSZ0000001,https://images.example.org/herbarium/QSZ0000001%20%281%29.jpg\r\n");
+    EXPECT_THAT(result.out, HasSubstr("2 renamed photographs of the last run reported in symbiota.csv"));
+
+    std::filesystem::remove(rig.photos / "QSZ0000001 (1).jpg");
+    ASSERT_EQ(RunBatchProgram(rig.start.path(), {"--report=full.csv"}).status, 0);
+    const std::string full = rig.start.Read("full.csv");
+    EXPECT_THAT(full, HasSubstr(",A_0.jpg,,,no barcode,," + Sha256Hex(rig.photos.Read("A_0.jpg")) + "\r\n"));
+    EXPECT_THAT(full, HasSubstr(",IMG_2.jpg,QSZ0000001 (1).jpg,QSZ0000001,previous barcode,,\r\n"));
 }
 
 // The safety options reach the run: without Rename W/O Barcode a photograph
@@ -265,17 +308,20 @@ TEST(BatchProgramTest, WithoutRenameWOAndUnderAnotherFormatNothingIsMisnamed) {
 TEST(BatchProgramTest, BadArgumentsExitTwoWithoutTouchingTheLogAndHelpZero) {
     support::BatchRig rig;
     rig.start.Write("file.jpg", "x");
-    for (const std::vector<std::string>& args : {std::vector<std::string>{},
-                                                 {"--mode", "fast", rig.photos.path()},
-                                                 {"--bogus", rig.photos.path()},
-                                                 {rig.photos / "missing"},
-                                                 {rig.start / "file.jpg"}}) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{},
+          {"--mode", "fast", rig.photos.path()},
+          {"--bogus", rig.photos.path()},
+          {rig.photos / "missing"},
+          {rig.start / "file.jpg"},
+          {"--report", "x.csv", "--report-style", "symbiota", "--url-prefix", "ftp://x.org/"}}) {
         const support::ProgramResult result = RunBatchProgram(rig.start.path(), args);
         EXPECT_EQ(result.status, 2) << (args.empty() ? "" : args.front());
         EXPECT_THAT(result.err, HasSubstr("tagmora-batch: "));
         EXPECT_EQ(result.out, "");
     }
     EXPECT_FALSE(rig.start.Exists("Tagmora.log"));
+    EXPECT_FALSE(rig.start.Exists("x.csv"));
 
     support::ProgramResult result = RunBatchProgram(rig.start.path(), {"--help"});
     EXPECT_EQ(result.status, 0);

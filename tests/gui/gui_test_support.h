@@ -46,9 +46,15 @@ public:
         return saveFileAnswer;
     }
 
-    std::vector<std::string> messages, messageCaptions, prompts, promptCaptions, suggestedFiles;
+    std::optional<std::string> AskText(std::string_view /*question*/, std::string_view suggested) override {
+        suggestedTexts.emplace_back(suggested);
+        return textAnswer;
+    }
+
+    std::vector<std::string> messages, messageCaptions, prompts, promptCaptions, suggestedFiles, suggestedTexts;
     std::function<void()> beforeProcessEvents;
     std::optional<std::string> saveFileAnswer;  // what a save dialog answers; cancelled when empty
+    std::optional<std::string> textAnswer;      // what a question for a text answers; cancelled when empty
 };
 
 // The base of every window test. Each test function starts in a fresh start

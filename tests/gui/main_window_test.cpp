@@ -117,6 +117,7 @@ private slots:
             {"SaveSettings1", "Save Settings", true, ""},
             {"UndoLastRun1", "Undo Last Run", false, ""},
             {"ExportLastRun1", "Export Last Run…", false, ""},
+            {"ExportSymbiota1", "Export for Symbiota…", false, ""},
             {"Exit1", "Exit", true, "Ctrl+Q"},
             {"ViewLogFile1", "View Log File", true, ""},
             {"ReviewProblems1", "Manual Rename…", false, "Ctrl+M"},

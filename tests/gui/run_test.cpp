@@ -170,9 +170,23 @@ private slots:
         hook->saveFileAnswer = *start / "run.csv";
         Child<QAction>(form, "ExportLastRun1")->trigger();
         const std::string csv = start->Read("run.csv");
-        QVERIFY2(csv.starts_with("folder,original name,new name,barcode,outcome,raw files\r\n" + photos.toStdString() +
-                                 ",IMG_1.jpg,QSZ0000001.jpg,QSZ0000001,read,QSZ0000001.CR2\r\n"),
+        QVERIFY2(csv.starts_with("folder,original name,new name,barcode,outcome,raw files,sha256\r\n" +
+                                 photos.toStdString() + ",IMG_1.jpg,QSZ0000001.jpg,QSZ0000001,read,QSZ0000001.CR2,"),
                  csv.c_str());
+        // For Symbiota: a prefix without a scheme is refused; a good one is kept for next time.
+        hook->textAnswer = "images.example.org";
+        Child<QAction>(form, "ExportSymbiota1")->trigger();
+        QVERIFY(hook->messages.back().starts_with("The URL prefix must start with http:// or https://"));
+        hook->textAnswer = "https://images.example.org/h/";
+        hook->saveFileAnswer = *start / "symbiota.csv";
+        Child<QAction>(form, "ExportSymbiota1")->trigger();
+        QCOMPARE(hook->suggestedFiles.back(), *start / "photos for Symbiota.csv");
+        QCOMPARE(start->Read("symbiota.csv"),
+                 std::string("catalogNumber,originalUrl\r\nQSZ0000001,https://images.example.org/h/QSZ0000001.jpg\r\n"
+                             "QSZ0000001,https://images.example.org/h/QSZ00000011.jpg\r\n"));
+        hook->textAnswer.reset();
+        Child<QAction>(form, "ExportSymbiota1")->trigger();
+        QCOMPARE(hook->suggestedTexts.back(), std::string("https://images.example.org/h/"));
 
         // Undo, asked first, in the program's own caption.
         hook->messages.clear();
