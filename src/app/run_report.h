@@ -21,9 +21,6 @@ struct ReportRow {
     std::string RawFiles;  // new names of the files renamed with it, "; " between them
 };
 
-// The word the report uses for an outcome.
-std::string_view OutcomeWord(LineKind outcome);
-
 // A barcode from a name the run gave: the first stretch of the format's
 // length that fits the format (so "A" and suffixes fall away), else the
 // name without its extension.
