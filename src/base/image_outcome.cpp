@@ -52,8 +52,8 @@ constexpr std::array kRows{
     OutcomeRow{K::Skipped, "", " skipped by user.", Name::Photo, Tail::None, false, false, false, "skipped"},
     OutcomeRow{K::Unreadable, "", ": Found barcode, but unable to read", Name::Photo, Tail::None, true, true, false,
                "seen but unreadable"},
-    OutcomeRow{K::UnableToRename, "", " found barcode, but unable to rename file.", Name::Photo, Tail::None, true,
-               true, false, "unable to rename"},
+    OutcomeRow{K::UnableToRename, "", " found barcode, but unable to rename file.", Name::Photo, Tail::None, true, true,
+               false, "unable to rename"},
     OutcomeRow{K::UnableToRenameFile, "", " found barcode, but unable to rename ", Name::Photo, Tail::OtherFile, true,
                true, false, "unable to rename"},
     OutcomeRow{K::CloseUpNoBarcode, "", ":  Unable to find barcode", Name::Photo, Tail::None, true, true, false,
@@ -117,7 +117,8 @@ std::optional<std::pair<std::string_view, std::string_view>> SplitMove(std::stri
 std::optional<std::pair<std::string_view, std::string_view>> SplitAfterPhoto(std::string_view line,
                                                                              std::string_view phrase) {
     for (std::size_t at = line.find(phrase); at != std::string_view::npos; at = line.find(phrase, at + 1)) {
-        if (EndsWithJpgNoCase(line.substr(0, at))) return std::pair{line.substr(0, at), line.substr(at + phrase.size())};
+        if (EndsWithJpgNoCase(line.substr(0, at)))
+            return std::pair{line.substr(0, at), line.substr(at + phrase.size())};
     }
     return std::nullopt;
 }

@@ -55,16 +55,16 @@ struct ImageOutcome {
 };
 
 // What the rest of the program reads from a kind.
-bool CountsAsProblem(OutcomeKind kind);       // adds to the run's error count
-bool OfferedForReview(OutcomeKind kind);      // Manual Rename offers the photograph
-bool MovesFile(OutcomeKind kind);             // the line records File renamed to NewName
+bool CountsAsProblem(OutcomeKind kind);         // adds to the run's error count
+bool OfferedForReview(OutcomeKind kind);        // Manual Rename offers the photograph
+bool MovesFile(OutcomeKind kind);               // the line records File renamed to NewName
 std::string_view ReportWord(OutcomeKind kind);  // the report's outcome column; empty for none
 
 // The log line, byte for byte; empty for an outcome that has none.
 std::string OutcomeLogLine(const ImageOutcome& outcome);
 
 // What the line says after the photograph's name and ": ", as the Demo/Debug
-// box shows a problem ("Found barcode, but unable to read").
+// box shows a problem.
 std::string OutcomeFinding(const ImageOutcome& outcome);
 
 // A log line read back; Kind is Other for a line this program does not write.

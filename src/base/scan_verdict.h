@@ -12,11 +12,11 @@ namespace tagmora {
 // What one look at the photograph found: a scan line, a close-up row, Deep
 // Search.
 struct ScanFinding {
-    std::string Text{};           // the text read; empty when none fits the format
-    std::optional<bool> Seen{};   // a barcode was seen; nothing when this look cannot tell
-    bool Fits = false;          // Text is accepted by the format check
-    std::string Unmatched{};      // a whole text that did not fit the format
-    bool Several = false;       // Deep Search read several labels; Text is the first from the top
+    std::string Text{};          // the text read; empty when none fits the format
+    std::optional<bool> Seen{};  // a barcode was seen; nothing when this look cannot tell
+    bool Fits = false;           // Text is accepted by the format check
+    std::string Unmatched{};     // a whole text that did not fit the format
+    bool Several = false;        // Deep Search read several labels; Text is the first from the top
 };
 
 // The findings of one photograph so far.

@@ -66,9 +66,7 @@ private:
 
 // What one row tells about the image.
 ScanFinding ReadRow(CloseUpContext& ctx, StripDrawer& drawer, std::int32_t row, bool barcodeSeen) {
-    RowResult result =
-        ScanCloseUpRow(ctx.bitmap, ctx.closeUp, row, ctx.Settings().BarcodeFormat(), barcodeSeen, drawer);
-    return {std::move(result.Text), result.BarcodeSeen, result.ReadValid, std::move(result.UnmatchedBarcode)};
+    return ScanCloseUpRow(ctx.bitmap, ctx.closeUp, row, ctx.Settings().BarcodeFormat(), barcodeSeen, drawer);
 }
 
 // The first pass over rows spread around the middle, then the refinement

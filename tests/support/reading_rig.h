@@ -43,10 +43,9 @@ struct ReadingRig : LineObserver, RowObserver {
 
     // A close-up row, its finding taken into the verdict as the flow does.
     std::string ScanRow(std::int32_t row) {
-        RowResult result = ScanCloseUpRow(core.state.bitmap, core.state.closeUp, row, core.settings().BarcodeFormat,
-                                          verdict.BarcodeSeen, *this);
-        verdict.Take({result.Text, result.BarcodeSeen, result.ReadValid, result.UnmatchedBarcode});
-        return result.Text;
+        verdict.Take(ScanCloseUpRow(core.state.bitmap, core.state.closeUp, row, core.settings().BarcodeFormat,
+                                    verdict.BarcodeSeen, *this));
+        return verdict.Text;
     }
     ScanVerdict verdict;
 
