@@ -165,8 +165,7 @@ void BM_MixedFolderRun(benchmark::State& state) {
         reads = ui.deepReads = 0;
         for (const std::string& name : Folder().names) {
             core.run.KeepGoing = true;
-            ProcessImage(ctx, name);
-            reads += core.run.ReadValid ? 1 : 0;
+            reads += ProcessImage(ctx, name).Kind == OutcomeKind::Read ? 1 : 0;
         }
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(Folder().names.size()));

@@ -64,22 +64,14 @@ std::string CountText(const RunState& run) {
     return std::to_string(run.ProcessedCount - run.ErrorCount) + "/" + std::to_string(run.ProcessedCount);
 }
 
-// Whether the name will be passed over, asked without touching ReadValid:
-// guessing which image comes next must leave no trace in the run state.
-bool LikelyPassedOver(const RunSettings& settings, const std::string& name) {
+// A name already of the format's shape is passed over when asked: nothing
+// is shown, logged or counted for it.
+bool PassedOver(const RunSettings& settings, const std::string& name) {
     return settings.IgnoreMatching() && MatchesFormat(name, settings.BarcodeFormat());
 }
 
-// A name already of the format's shape is passed over when asked; the
-// check's verdict stays in ReadValid, as every format check's does.
-bool PassedOver(Context& ctx, const std::string& name) {
-    if (!ctx.Settings().IgnoreMatching()) return false;
-    ctx.run.ReadValid = MatchesFormat(name, ctx.Settings().BarcodeFormat());
-    return ctx.run.ReadValid;
-}
-
 std::size_t NextLikelyHandedOn(const RunSettings& settings, const std::vector<std::string>& names, std::size_t from) {
-    while (from < names.size() && LikelyPassedOver(settings, names[from])) ++from;
+    while (from < names.size() && PassedOver(settings, names[from])) ++from;
     return from;
 }
 
@@ -104,7 +96,7 @@ void HandOnEachImage(Context& ctx, const std::vector<std::string>& names, const 
     for (std::size_t index = 0; index < names.size(); ++index) {
         const std::string& name = names[index];
         run.SkipRequested = false;
-        if (PassedOver(ctx, name)) continue;
+        if (PassedOver(ctx.Settings(), name)) continue;
 
         if (options.DecodeAhead)
             HandOnDecodingAhead(ctx, ahead, names, index);

@@ -35,8 +35,8 @@ std::pair<std::int64_t, std::int64_t> ZoomSpan(std::int64_t centre, std::int64_t
     return {low, high};
 }
 
-// A line of another writer that asks for a look. (The program's own
-// "No barcode found on" lines are problem outcomes already.)
+// A line of another writer that asks for a look. (The program's own problem
+// lines are offered by their kind.)
 bool IsReviewLine(std::string_view line) {
     return ContainsNoCase(line, "unable") || ContainsNoCase(line, "confidence");
 }
@@ -52,10 +52,10 @@ std::vector<ReviewCandidate> ReviewCandidates(const LogSection& section) {
         return false;
     };
     for (const std::string& line : section.Lines) {
-        const LogEvent event = ParseLogLine(line);
+        const ImageOutcome outcome = ParseOutcomeLine(line);
         std::string name;
-        if (IsProblemOutcome(event.Outcome))
-            name = event.Photo;
+        if (OfferedForReview(outcome.Kind))
+            name = outcome.File;
         else if (IsReviewLine(line))
             name = NameFromLogLine(line);
         if (!name.empty() && IsPlainFileName(name) && !offered(name)) candidates.push_back({line, std::move(name)});
@@ -65,8 +65,8 @@ std::vector<ReviewCandidate> ReviewCandidates(const LogSection& section) {
 
 std::string NameFromLogLine(std::string line) {
     std::string name;
-    if (line.starts_with(kNoBarcodePrefix)) {
-        name = line.substr(kNoBarcodePrefix.size());
+    if (const ImageOutcome outcome = ParseOutcomeLine(line); OfferedForReview(outcome.Kind)) {
+        name = outcome.File;
     } else if (ContainsNoCase(line, "unable")) {
         // Problem lines begin with the file name: "IMG_7.jpg: Unable to ...".
         name = ReplaceAll(ReadLeadingPiece(line, " ", true), ":", "");
@@ -137,7 +137,7 @@ std::string ManualRename(Context& ctx, const std::string& folder, std::string_vi
     if (!ManualRenameFiles(folder, oldName, check.Name, &moves)) return "Unable to rename file.";
     // Each on a line of its own, so that a review or an undo knows of it.
     for (const FileMove& move : moves)
-        AppendLogLine(ctx, std::string(kManualMovePrefix) + move.From + std::string(kMoveSeparator) + move.To);
+        LogOutcome(ctx, {.Kind = OutcomeKind::RenamedByHand, .File = move.From, .NewName = move.To});
     return {};
 }
 

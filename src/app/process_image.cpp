@@ -8,35 +8,35 @@
 
 namespace tagmora {
 
-void ProcessImage(Context& ctx, const std::string& fileName) {
+ImageOutcome ProcessImage(Context& ctx, const std::string& fileName) {
     const JpegResult result = LoadJpegGrey(JoinPath(ctx.run.PhotoFolder, fileName), ctx.bitmap);
-    ProcessDecodedImage(ctx, fileName, result);
+    return ProcessDecodedImage(ctx, fileName, result);
 }
 
-void ProcessDecodedImage(Context& ctx, const std::string& fileName, JpegResult result) {
-    ctx.run.CurrentImage = fileName;
+namespace {
 
+ImageOutcome OutcomeOfDecoded(Context& ctx, const std::string& fileName, JpegResult result) {
     // A file that is gone, unreadable, not a JPEG or too large to hold is one
     // problem image among many: the user is told, the log records it for
     // review, and the run goes on with the next photograph.
+    const ImageOutcome unreadable{.Kind = OutcomeKind::UnableToOpen, .File = fileName};
     if (result == JpegResult::CannotOpen || result == JpegResult::TooLarge) {
         ctx.ui.ShowMessage("Unable to open file " + fileName + ". Make sure it is a valid image.");
-        AppendLogLine(ctx, fileName + ": Unable to open image.");
-        ++ctx.run.ErrorCount;
-        return;
+        return unreadable;
     }
-
     ctx.ui.SetImageName(fileName);
-    if (result == JpegResult::CorruptData) {
-        AppendLogLine(ctx, fileName + ": Unable to open image.");
-        ++ctx.run.ErrorCount;
-        return;
-    }
+    if (result == JpegResult::CorruptData) return unreadable;
+    if (ctx.Settings().IsGeneralType()) return ProcessGeneralImage(ctx.General());
+    return ProcessCloseUpImage(ctx.CloseUp());
+}
 
-    if (ctx.Settings().TypeIndex() == 0)
-        ProcessGeneralImage(ctx.General());
-    else
-        ProcessCloseUpImage(ctx.CloseUp());
+}  // namespace
+
+ImageOutcome ProcessDecodedImage(Context& ctx, const std::string& fileName, JpegResult result) {
+    ctx.run.CurrentImage = fileName;
+    ImageOutcome outcome = OutcomeOfDecoded(ctx, fileName, result);
+    LogOutcome(ctx, outcome);
+    return outcome;
 }
 
 // Both buttons act when the driver next processes events, so both can be
@@ -45,7 +45,7 @@ void ProcessDecodedImage(Context& ctx, const std::string& fileName, JpegResult r
 void AbortClicked(Context& ctx) {
     ctx.run.KeepGoing = false;
     ctx.run.SkipRequested = false;
-    AppendLogLine(ctx, "Process aborted by user");
+    LogOutcome(ctx, {.Kind = OutcomeKind::Aborted});
 }
 
 void SkipClicked(Context& ctx) {
@@ -54,7 +54,7 @@ void SkipClicked(Context& ctx) {
     if (!ctx.run.KeepGoing) return;
     ctx.run.KeepGoing = false;
     ctx.run.SkipRequested = true;
-    AppendLogLine(ctx, ctx.run.CurrentImage + " skipped by user.");
+    LogOutcome(ctx, {.Kind = OutcomeKind::Skipped, .File = ctx.run.CurrentImage});
 }
 
 }  // namespace tagmora

@@ -14,22 +14,6 @@ namespace tagmora {
 
 namespace {
 
-struct OutcomeName {
-    LineKind Kind;
-    std::string_view Word;
-};
-
-constexpr std::array kOutcomeNames{
-    OutcomeName{LineKind::Read, "read"},
-    OutcomeName{LineKind::PreviousBarcode, "previous barcode"},
-    OutcomeName{LineKind::Unreadable, "seen but unreadable"},
-    OutcomeName{LineKind::FormatMismatch, "format mismatch"},
-    OutcomeName{LineKind::NoBarcode, "no barcode"},
-    OutcomeName{LineKind::UnableToOpen, "unable to open"},
-    OutcomeName{LineKind::UnableToRename, "unable to rename"},
-    OutcomeName{LineKind::Skipped, "skipped"},
-};
-
 constexpr std::array<std::string_view, 7> kColumns{"folder",  "original name", "new name", "barcode",
                                                    "outcome", "raw files",     "sha256"};
 constexpr std::string_view kSymbiotaHeader = "catalogNumber,originalUrl\r\n";
@@ -67,12 +51,6 @@ std::string NameWithoutExtension(std::string_view name) {
 
 }  // namespace
 
-std::string_view OutcomeWord(LineKind outcome) {
-    for (const OutcomeName& name : kOutcomeNames)
-        if (name.Kind == outcome) return name.Word;
-    return {};
-}
-
 std::string BarcodeFromName(std::string_view name, std::string_view format) {
     const std::string base = NameWithoutExtension(name);
     if (format.empty() || base.size() < format.size()) return base;
@@ -92,7 +70,7 @@ std::vector<ReportRow> ReportRows(const LogSection& section, std::string_view fo
         if (record.Current != record.Name) row.NewName = record.Current;
         row.Barcode = record.Barcode;
         if (row.Barcode.empty() && !record.RunTarget.empty()) row.Barcode = BarcodeFromName(record.RunTarget, format);
-        row.Outcome = OutcomeWord(record.Outcome);
+        row.Outcome = ReportWord(record.Outcome);
         for (const FileMove& companion : record.Companions)
             row.RawFiles += (row.RawFiles.empty() ? "" : "; ") + companion.To;
         rows.push_back(std::move(row));

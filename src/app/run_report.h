@@ -31,9 +31,6 @@ struct ReportLayout {
     std::string UrlPrefix;  // Symbiota: the web address of the folder the photographs are served from
 };
 
-// The word the report uses for an outcome.
-std::string_view OutcomeWord(LineKind outcome);
-
 // A barcode from a name the run gave: the first stretch of the format's
 // length that fits the format (so "A" and suffixes fall away), else the
 // name without its extension.

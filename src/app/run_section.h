@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/image_outcome.h"
+
 namespace tagmora {
 
 // What wrote a section, told by its header line.
@@ -24,14 +26,6 @@ inline constexpr std::string_view kDemoHeaderLine = "Demo Mode.  Processed the f
 inline constexpr std::string_view kUndoHeaderLine = "Undo of the last run:";
 // The header's last line names the folder the section worked in.
 inline constexpr std::string_view kDirectoryPrefix = "Directory = ";
-// The log lines of a rename made by a run (or an undo) and of one made by
-// hand in Manual Rename: prefix, then "F to T".
-inline constexpr std::string_view kRunMovePrefix = "-Renamed ";
-inline constexpr std::string_view kManualMovePrefix = "-Manually renamed ";
-inline constexpr std::string_view kMoveSeparator = " to ";
-// The General pipeline's line for a photograph left without a number.
-inline constexpr std::string_view kNoBarcodePrefix = "No barcode found on ";
-
 // The section after the last blank line of the log: its header tells the
 // kind and folder, the lines after it are its outcome lines.
 LogSection LastLogSection(std::string_view log);
@@ -43,38 +37,9 @@ struct FileMove {
     friend bool operator==(const FileMove&, const FileMove&) = default;
 };
 
-enum class LineKind {
-    Move,             // "-Renamed F to T" or NAME " renamed[ to] " NEW
-    ManualMove,       // "-Manually renamed F to T"
-    Read,             // a barcode read (Demo/Debug, or a rename line that names no barcode)
-    PreviousBarcode,  // the previous photograph's number was (or would be) used
-    Unreadable,       // a barcode seen but not read
-    FormatMismatch,   // a barcode read that does not fit the format string
-    NoBarcode,
-    UnableToOpen,
-    UnableToRename,
-    Skipped,
-    Aborted,
-    Other,  // not a line this program writes
-};
-
-// One outcome line taken apart. A rename line may also say how the barcode
-// came about: Kind is then Move and Outcome the reading's kind.
-struct LogEvent {
-    LineKind Kind = LineKind::Other;
-    LineKind Outcome = LineKind::Other;
-    std::string Photo;    // the photograph the line is about; empty for companion moves and Aborted
-    std::string Barcode;  // when the line names it
-    FileMove Move;        // for Move and ManualMove
-};
-
-LogEvent ParseLogLine(std::string_view line);
-
-// The outcomes the run counts as problems.
-constexpr bool IsProblemOutcome(LineKind kind) {
-    return kind == LineKind::Unreadable || kind == LineKind::FormatMismatch || kind == LineKind::NoBarcode ||
-           kind == LineKind::UnableToOpen || kind == LineKind::UnableToRename;
-}
+// The photograph a line of the section is about: empty for a companion's
+// rename and for the abort.
+std::string PhotoOf(const ImageOutcome& outcome);
 
 // Everything the section says about one photograph.
 struct PhotoRecord {
@@ -82,8 +47,8 @@ struct PhotoRecord {
     std::string Current;    // its name after every rename of the section (Name when none)
     std::string RunTarget;  // the name the run gave it; empty when the run did not rename it
     std::string Barcode;    // as a line named it; empty when only a new name tells
-    LineKind Outcome = LineKind::Other;
-    bool Problem = false;              // the run counted it as a problem
+    OutcomeKind Outcome = OutcomeKind::Other;
+    bool Problem = false;              // Manual Rename offers it
     std::string ProblemLine;           // the first line that said so
     std::vector<FileMove> Companions;  // files of the same base name, renamed with it (first to latest name)
 };

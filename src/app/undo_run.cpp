@@ -70,7 +70,7 @@ UndoResult CarryOutUndo(Context& ctx, const UndoPlan& plan) {
             AppendLogLine(ctx, "Not undone: " + result.Left.back());
             continue;
         }
-        AppendLogLine(ctx, std::string(kRunMovePrefix) + move.From + std::string(kMoveSeparator) + move.To);
+        LogOutcome(ctx, {.Kind = OutcomeKind::FileRenamed, .File = move.From, .NewName = move.To});
         result.Undone.push_back(move);
     }
     return result;

@@ -2,6 +2,7 @@
 
 #include "base/file_helpers.h"
 #include "base/file_system.h"
+#include "base/image_outcome.h"
 #include "base/run_context.h"
 #include "base/text_helpers.h"
 
@@ -14,6 +15,12 @@ void AppendLogLine(RunContext& ctx, std::string_view text) {
     entry += kCrLf;
     AppendTextToFile(entry, LogFilePath(ctx.run), ctx.ui);
     ctx.ui.LogLineAppended(text);
+}
+
+void LogOutcome(RunContext& ctx, const ImageOutcome& outcome) {
+    if (CountsAsProblem(outcome.Kind)) ++ctx.run.ErrorCount;
+    const std::string line = OutcomeLogLine(outcome);
+    if (!line.empty()) AppendLogLine(ctx, line);
 }
 
 std::string LastRunSection(std::string log) {

@@ -27,6 +27,9 @@ public:
     virtual bool DeepSearch() const = 0;
 
     bool IsProduction() const { return ModeIndex() == 0; }
+    // Anything but Production only reports: files are renamed only when
+    // Production was chosen.
+    bool IsDemoDebug() const { return !IsProduction(); }
     bool IsGeneralType() const { return TypeIndex() == 0; }
 };
 

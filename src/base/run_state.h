@@ -15,13 +15,7 @@ struct RunState {
     std::int32_t ProcessedCount = 0;
     std::string CurrentImage;   // bare file name of the image in hand
     bool VerticalScan = false;  // Orientation is Vertical: sample columns
-    bool BarcodeSeen = false;   // a Code 39 start pattern was met on the latest line
-    bool ReadValid = false;     // the text read so far is accepted
     std::string LastBarcode;    // last barcode the General pipeline read; emptied when a run starts
-    // The first whole barcode text of the image in hand (start to stop, or
-    // past a passed check symbol) that did not fit the format: a label of
-    // another series, or a typo in the format string. Empty when none.
-    std::string UnmatchedBarcode;
     // The stretch of the line in hand that was handed to the barcode engine,
     // in samples: the red strip is limited to it.
     std::int32_t BandStart = 0;

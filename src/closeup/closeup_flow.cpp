@@ -5,12 +5,11 @@
 #include <utility>
 
 #include "base/file_system.h"
-#include "base/run_log.h"
 #include "base/text_helpers.h"
 #include "closeup/closeup_row_scan.h"
 #include "deep_search/deep_search_stage.h"
+#include "deep_search/photograph_flow.h"
 #include "photo/scan_line_mark.h"
-#include "symbology/format_match.h"
 
 namespace tagmora {
 
@@ -65,151 +64,103 @@ private:
     CloseUpContext& ctx_;
 };
 
-// Reads one row and keeps what it tells about the image in the run flags.
-std::string ReadRow(CloseUpContext& ctx, StripDrawer& drawer, std::int32_t row) {
-    RowResult result =
-        ScanCloseUpRow(ctx.bitmap, ctx.closeUp, row, ctx.Settings().BarcodeFormat(), ctx.run.BarcodeSeen, drawer);
-    ctx.run.BarcodeSeen = result.BarcodeSeen;
-    ctx.run.ReadValid = result.ReadValid;
-    if (ctx.run.UnmatchedBarcode.empty()) ctx.run.UnmatchedBarcode = result.UnmatchedBarcode;
-    return std::move(result.Text);
+// What one row tells about the image.
+ScanFinding ReadRow(CloseUpContext& ctx, StripDrawer& drawer, std::int32_t row, bool barcodeSeen) {
+    return ScanCloseUpRow(ctx.bitmap, ctx.closeUp, row, ctx.Settings().BarcodeFormat(), barcodeSeen, drawer);
 }
 
 // The first pass over rows spread around the middle, then the refinement
-// around the row on which a barcode was seen. Returns the latest text.
-std::string ScanRows(CloseUpContext& ctx) {
-    RunState& run = ctx.run;
+// around the row on which a barcode was seen.
+ScanVerdict ScanRows(CloseUpContext& ctx) {
     const std::int32_t height = ctx.bitmap.Height;
     const std::int32_t step = height >= kTallImageRows ? kTallImageStep : height / 8;
     const std::int32_t mid = height / 2;
     const auto offsets = RowOffsets(step);
     StripDrawer drawer(ctx);
-    std::string text;
+    ScanVerdict verdict;
     std::int32_t foundRow = 0;
 
     for (std::int32_t i = 0; i < kRowsPerPass; ++i) {
-        if (run.BarcodeSeen) {
+        if (verdict.BarcodeSeen) {
             foundRow = mid + offsets[static_cast<std::size_t>(i - 1)];
             break;
         }
         const std::int32_t row = mid + offsets[static_cast<std::size_t>(i)];
         if (!InsideImage(row, height)) continue;
-        if (!MayGoOn(ctx)) return {};
-        text = ReadRow(ctx, drawer, row);
+        if (!MayGoOn(ctx)) return verdict;
+        verdict.Take(ReadRow(ctx, drawer, row, verdict.BarcodeSeen));
     }
-    if (foundRow <= 0) return text;
+    if (foundRow <= 0) return verdict;
 
     for (const std::int32_t offset : offsets) {
         const std::int32_t row = foundRow + offset / kRefinementDivisor;
         if (!InsideImage(row, height)) continue;
-        if (!MayGoOn(ctx)) return {};
-        text = ReadRow(ctx, drawer, row);
-        run.ReadValid = MatchesFormat(text, ctx.Settings().BarcodeFormat());
-        if (run.ReadValid) return text;
+        if (!MayGoOn(ctx)) return verdict;
+        verdict.Take(ReadRow(ctx, drawer, row, verdict.BarcodeSeen));
+        if (verdict.ReadValid) return verdict;
     }
     // A barcode was seen on foundRow. When no row around it read, the last
     // row tried may have missed the bars altogether; the image still shows
     // a barcode and must not be named after the previous one.
-    run.BarcodeSeen = true;
-    return text;
+    verdict.Take({.Text = verdict.Text, .Seen = true, .Fits = verdict.ReadValid});
+    return verdict;
 }
 
-// The log line of a read barcode image.
-std::string ReadOutcome(CloseUpContext& ctx, const std::string& text, bool demo, bool several) {
-    RunState& run = ctx.run;
-    ctx.closeUp.CloseUpLastBarcode = text;
-    ctx.closeUp.CloseUpSuffix = "a";
-    if (demo) {
-        PromptOrStop(ctx, text + std::string(several ? kSeveralBarcodesNote : ""));
-        return run.CurrentImage + " found Barcode: " + text;
-    }
-    if (const std::string newName = RenameBarcodeImage(ctx, text); !newName.empty())
-        return run.CurrentImage + " renamed " + newName;
-    ++run.ErrorCount;
-    return run.CurrentImage + " found barcode, but unable to rename file.";
-}
+// The Close-up pipeline's answers: a read label renamed "A" + number, a
+// photograph without one after the last number with a letter.
+class CloseUpPipeline final : public PhotographPipeline {
+public:
+    explicit CloseUpPipeline(CloseUpContext& ctx) : ctx_(ctx) {}
 
-// The log line of an image without barcode named after the last one read.
-std::string PreviousBarcodeOutcome(CloseUpContext& ctx, bool demo) {
-    RunState& run = ctx.run;
-    CloseUpState& closeUp = ctx.closeUp;
-    const std::string newName = closeUp.CloseUpLastBarcode + closeUp.CloseUpSuffix + ".jpg";
-    closeUp.CloseUpSuffix = NextLetterSuffix(closeUp.CloseUpSuffix);
-    if (demo) {
-        PromptOrStop(ctx, "No barcode found. Would rename to " + newName);
-        return run.CurrentImage + " would be renamed to " + newName;
-    }
-    if (Rename(ctx, newName)) return run.CurrentImage + " renamed to " + newName;
-    ++run.ErrorCount;
-    return run.CurrentImage + " unable to rename to " + newName;
-}
+    ScanVerdict Scan() override { return ScanRows(ctx_); }
+    bool PreviousKnown() const override { return !ctx_.closeUp.CloseUpLastBarcode.empty(); }
+    void ForgetPreviousBarcode() override { ctx_.closeUp.CloseUpLastBarcode.clear(); }
+    bool General() const override { return false; }
 
-// The log line of an image that is a problem: a label of another format, a
-// barcode seen but unread, or no barcode and none to take over.
-std::string ProblemOutcome(CloseUpContext& ctx, bool unmatched, bool demo) {
-    RunState& run = ctx.run;
-    ++run.ErrorCount;
-    if (unmatched) {
-        // Forgotten as for an unread barcode: the next photographs show this
-        // label's specimen, not the previous one.
-        ctx.closeUp.CloseUpLastBarcode.clear();
-        const std::string found = "Found barcode " + run.UnmatchedBarcode + ", but unable to match the format " +
-                                  ctx.Settings().BarcodeFormat();
-        if (demo) PromptOrStop(ctx, found);
-        return run.CurrentImage + ": " + found;
+    ImageOutcome Read(const ScanVerdict& verdict) override {
+        const std::string& text = verdict.Text;
+        ctx_.closeUp.CloseUpLastBarcode = text;
+        ctx_.closeUp.CloseUpSuffix = "a";
+        ImageOutcome outcome{.Kind = OutcomeKind::Read, .File = ctx_.run.CurrentImage, .Barcode = text};
+        if (ctx_.Settings().IsDemoDebug()) {
+            PromptOrStop(ctx_, text + std::string(verdict.Several ? kSeveralBarcodesNote : ""));
+            return outcome;
+        }
+        outcome.NewName = RenameBarcodeImage(ctx_, text);
+        outcome.Kind = outcome.NewName.empty() ? OutcomeKind::UnableToRename : OutcomeKind::Renamed;
+        return outcome;
     }
-    if (run.BarcodeSeen) return run.CurrentImage + ": Found barcode, but unable to read";
-    if (demo) PromptOrStop(ctx, "Can't find barcode");
+
+    ImageOutcome TakePrevious() override {
+        CloseUpState& closeUp = ctx_.closeUp;
+        const std::string newName = closeUp.CloseUpLastBarcode + closeUp.CloseUpSuffix + ".jpg";
+        closeUp.CloseUpSuffix = NextLetterSuffix(closeUp.CloseUpSuffix);
+        ImageOutcome outcome{.Kind = OutcomeKind::WouldBeRenamed, .File = ctx_.run.CurrentImage, .NewName = newName};
+        if (ctx_.Settings().IsDemoDebug())
+            PromptOrStop(ctx_, "No barcode found. Would rename to " + newName);
+        else
+            outcome.Kind = Rename(ctx_, newName) ? OutcomeKind::RenamedAfterPrevious : OutcomeKind::UnableToRenameTo;
+        return outcome;
+    }
+
     // With "Rename W/O Barcode" off the image keeps its name whatever came
     // before; it is logged as the General pipeline logs such an image.
-    if (!ctx.Settings().RenameWithoutBarcode()) return "No barcode found on " + run.CurrentImage;
-    return run.CurrentImage + ":  Unable to find barcode";
-}
+    ImageOutcome NoBarcode() override {
+        if (ctx_.Settings().IsDemoDebug()) PromptOrStop(ctx_, "Can't find barcode");
+        const bool renaming = ctx_.Settings().RenameWithoutBarcode();
+        return {.Kind = renaming ? OutcomeKind::CloseUpNoBarcode : OutcomeKind::NoBarcode,
+                .File = ctx_.run.CurrentImage};
+    }
 
-// Skipped or aborted part-way (a click made during the last row counts too):
-// the photograph keeps its name and the next one is not named after an
-// older barcode.
-bool StoppedPartWay(CloseUpContext& ctx) {
-    if (MayGoOn(ctx)) return false;
-    ctx.closeUp.CloseUpLastBarcode.clear();
-    ctx.run.BarcodeSeen = false;
-    return true;
-}
+private:
+    CloseUpContext& ctx_;
+};
 
 }  // namespace
 
-void ProcessCloseUpImage(CloseUpContext ctx) {
-    RunState& run = ctx.run;
-    CloseUpState& closeUp = ctx.closeUp;
-    // Only the Demo/Debug item asks instead of renaming.
-    const bool demo = ctx.Settings().ModeIndex() == static_cast<int>(Mode::DemoDebug);
-    ctx.ui.ShowPicture(ctx.bitmap);
-    run.BarcodeSeen = false;
-    run.UnmatchedBarcode.clear();
-    std::string text = ScanRows(ctx);
-    if (StoppedPartWay(ctx)) return;
-
-    const bool several = SearchDeeperIfUnread(ctx, ctx.bitmap, text);
-    if (StoppedPartWay(ctx)) return;
-    const bool read = run.ReadValid && !text.empty();
-    const bool unmatched = !read && !run.UnmatchedBarcode.empty();
-    if (run.BarcodeSeen && !run.ReadValid && !unmatched) {
-        if (demo) PromptOrStop(ctx, "Found barcode, but unable to read");
-        text.clear();
-        closeUp.CloseUpLastBarcode.clear();
-    }
-
-    std::string logLine;
-    if (read && run.KeepGoing)
-        logLine = ReadOutcome(ctx, text, demo, several);
-    else if (!unmatched && !run.BarcodeSeen && !closeUp.CloseUpLastBarcode.empty() &&
-             ctx.Settings().RenameWithoutBarcode())
-        logLine = PreviousBarcodeOutcome(ctx, demo);
-    else
-        logLine = ProblemOutcome(ctx, unmatched, demo);
-
-    run.BarcodeSeen = false;
-    if (!logLine.empty()) AppendLogLine(ctx, logLine);
+ImageOutcome ProcessCloseUpImage(CloseUpContext ctx) {
+    CloseUpPipeline pipeline(ctx);
+    return ProcessPhotograph(ctx, ctx.bitmap, pipeline);
 }
 
 }  // namespace tagmora

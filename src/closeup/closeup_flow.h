@@ -1,7 +1,8 @@
 #pragma once
 // The Close-up pipeline's flow for one photograph of a label: rows tried,
 // refinement, outcome, rename and log line. It turns what the row reading
-// reports into strips and prompts, and its results into run flags.
+// reports into strips and prompts, and its verdict into the photograph's outcome.
+#include "base/image_outcome.h"
 #include "base/run_context.h"
 #include "closeup/closeup_state.h"
 #include "photo/work_bitmap.h"
@@ -15,7 +16,7 @@ struct CloseUpContext : RunContext {
     const WorkBitmap& bitmap;
 };
 
-// One close-up photograph: rows tried, outcome, rename, log line.
-void ProcessCloseUpImage(CloseUpContext ctx);
+// One close-up photograph: rows tried, rename or report; the outcome to log.
+ImageOutcome ProcessCloseUpImage(CloseUpContext ctx);
 
 }  // namespace tagmora

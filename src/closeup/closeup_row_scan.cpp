@@ -155,11 +155,11 @@ std::string_view RowRunString(CloseUpState& closeUp, const RunList& runs,
 }  // namespace
 
 std::string AnalyseCloseUpRow(RowReading& reading, std::span<const std::int32_t> samples, std::int32_t threshold) {
-    RowResult& result = reading.result;
+    ScanFinding& result = reading.result;
     RunList runs;
     CollectRuns(samples, threshold, runs);
     if (runs.size < kMinimumRuns) {
-        result.ReadValid = false;
+        result.Fits = false;
         reading.observer.RowMarked(StripColour::Black, reading.row);
         return {};
     }
@@ -167,32 +167,33 @@ std::string AnalyseCloseUpRow(RowReading& reading, std::span<const std::int32_t>
     std::array<char, kCloseUpRunCapacity> letters{};
     const std::string_view runString = RowRunString(reading.closeUp, runs, letters);
     const std::size_t start = runString.find(kStartWithGap);
-    result.BarcodeSeen = start != std::string_view::npos && runString.find(kCharacterS) != std::string_view::npos;
+    const bool seen = start != std::string_view::npos && runString.find(kCharacterS) != std::string_view::npos;
+    result.Seen = seen;
 
     std::string text;
     bool fits = false;
-    if (result.BarcodeSeen) {
+    if (seen) {
         Code39Characters characters = ReadCode39Characters(runString, start);
         // A partial or over-long text is worth nothing here: no guessing.
         fits = MatchesFormat(characters.Text, reading.format);
         if (fits) {
             text = std::move(characters.Text);
-        } else if (characters.Whole && !characters.Text.empty() && result.UnmatchedBarcode.empty()) {
+        } else if (characters.Whole && !characters.Text.empty() && result.Unmatched.empty()) {
             // Read whole from start to stop, yet not of the format's shape: a
             // label of its own that must not pass for an image without one.
-            result.UnmatchedBarcode = std::move(characters.Text);
+            result.Unmatched = std::move(characters.Text);
         }
     }
 
     // Without a fitting text the text is empty, which an empty format accepts.
-    result.ReadValid = fits || MatchesFormat(text, reading.format);
-    reading.observer.RowMarked(result.ReadValid ? StripColour::Red : StripColour::Black, reading.row);
+    result.Fits = fits || MatchesFormat(text, reading.format);
+    reading.observer.RowMarked(result.Fits ? StripColour::Red : StripColour::Black, reading.row);
     result.Text = text;
     return text;
 }
 
-RowResult ScanCloseUpRow(const WorkBitmap& bitmap, CloseUpState& closeUp, std::int32_t row, std::string_view format,
-                         bool barcodeSeen, RowObserver& observer) {
+ScanFinding ScanCloseUpRow(const WorkBitmap& bitmap, CloseUpState& closeUp, std::int32_t row, std::string_view format,
+                           bool barcodeSeen, RowObserver& observer) {
     std::array<std::int32_t, kCloseUpRowCapacity> buffer;
     std::span<const std::uint8_t> pixels;
     if (row >= 0 && row < bitmap.Height && bitmap.Width > 0) pixels = bitmap.Row(row);
@@ -210,18 +211,18 @@ RowResult ScanCloseUpRow(const WorkBitmap& bitmap, CloseUpState& closeUp, std::i
     const std::int32_t threshold = (darkest + lightest) / 2;
 
     RowReading reading{closeUp, format, observer, row};
-    reading.result.BarcodeSeen = barcodeSeen;
+    reading.result.Seen = barcodeSeen;
     AnalyseCloseUpRow(reading, samples, threshold);
 
     // Wide elements that did not read may be split by noise: average each
     // pixel with its right neighbour and try once more at the same threshold.
-    if (reading.result.BarcodeSeen && !reading.result.ReadValid &&
+    if (reading.result.Seen.value_or(false) && !reading.result.Fits &&
         closeUp.CloseUpSpaceThreshold > kSmoothingSpaceThreshold) {
         for (std::size_t x = 1; x + 1 < samples.size(); ++x) samples[x] = (pixels[x] + pixels[x + 1]) / 2;
         AnalyseCloseUpRow(reading, samples, threshold);
         // The row has shown a barcode, whatever its smoothed copy shows: an
         // image with an unread barcode must not pass for one without.
-        reading.result.BarcodeSeen = true;
+        reading.result.Seen = true;
     }
     return std::move(reading.result);
 }

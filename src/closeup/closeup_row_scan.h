@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "base/front_end.h"
+#include "base/scan_verdict.h"
 #include "closeup/closeup_state.h"
 #include "photo/work_bitmap.h"
 
@@ -32,15 +33,6 @@ public:
     virtual void RowMarked(StripColour colour, std::int32_t row) = 0;
 };
 
-// What one row gave; BarcodeSeen and ReadValid as the flow's outcome reads
-// them after the row.
-struct RowResult {
-    std::string Text;              // a text that fits the format, or empty
-    bool BarcodeSeen = false;      // the start character and an S were on the row
-    bool ReadValid = false;        // the text fits the format
-    std::string UnmatchedBarcode;  // a whole text that did not fit the format
-};
-
 // The state of one row's reading.
 struct RowReading {
     RowReading(CloseUpState& state, std::string_view textFormat, RowObserver& marks, std::int32_t rowTried)
@@ -50,16 +42,16 @@ struct RowReading {
     std::string_view format;
     RowObserver& observer;
     std::int32_t row = 0;
-    RowResult result;
+    ScanFinding result;  // Seen carries the rows before when the row cannot tell
 };
 
 // One analysis of the row's samples at threshold; fills reading.result (a row
-// with too few runs leaves BarcodeSeen as it was) and returns the text.
+// with too few runs leaves Seen as it was) and returns the text.
 std::string AnalyseCloseUpRow(RowReading& reading, std::span<const std::int32_t> samples, std::int32_t threshold);
 
 // Reads one row of the bitmap, smoothed once more when a barcode was seen but
 // not read. barcodeSeen is what the rows before it left.
-RowResult ScanCloseUpRow(const WorkBitmap& bitmap, CloseUpState& closeUp, std::int32_t row, std::string_view format,
-                         bool barcodeSeen, RowObserver& observer);
+ScanFinding ScanCloseUpRow(const WorkBitmap& bitmap, CloseUpState& closeUp, std::int32_t row, std::string_view format,
+                           bool barcodeSeen, RowObserver& observer);
 
 }  // namespace tagmora

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 
 #include "photo/scan_line_mark.h"
 
@@ -22,7 +23,7 @@ void DrawLine(RunContext& ctx, const WorkBitmap& bitmap, const deep::LineSegment
 
 }  // namespace
 
-bool SearchWholePhotograph(RunContext& ctx, const WorkBitmap& bitmap, std::string& text) {
+std::optional<ScanFinding> SearchWholePhotograph(RunContext& ctx, const WorkBitmap& bitmap) {
     const std::string format = ctx.Settings().BarcodeFormat();
     const deep::GreyImage image{bitmap.Pixels.data(), bitmap.Width, bitmap.Height, bitmap.Width};
     const deep::DeepSearchResult result = deep::DeepSearch(image, format);
@@ -34,22 +35,15 @@ bool SearchWholePhotograph(RunContext& ctx, const WorkBitmap& bitmap, std::strin
     }
     ctx.ui.ProcessEventsDuringImage();
 
-    if (result.Status == deep::DeepStatus::Read) {
-        text = result.Text;
-        ctx.run.ReadValid = true;
-        return result.SeveralTexts;
-    }
-    if (result.Status == deep::DeepStatus::SeenUnread) {
-        ctx.run.BarcodeSeen = true;
-        ctx.run.ReadValid = false;
-    }
-    return false;
+    if (result.Status == deep::DeepStatus::Read)
+        return ScanFinding{.Text = result.Text, .Fits = true, .Several = result.SeveralTexts};
+    if (result.Status == deep::DeepStatus::SeenUnread) return ScanFinding{.Seen = true};
+    return std::nullopt;
 }
 
-bool SearchDeeperIfUnread(RunContext& ctx, const WorkBitmap& bitmap, std::string& text) {
-    const bool read = ctx.run.ReadValid && !text.empty();
-    if (read || !ctx.Settings().DeepSearch()) return false;
-    return SearchWholePhotograph(ctx, bitmap, text);
+void SearchDeeperIfUnread(RunContext& ctx, const WorkBitmap& bitmap, ScanVerdict& verdict) {
+    if (verdict.Read() || !ctx.Settings().DeepSearch()) return;
+    if (std::optional<ScanFinding> finding = SearchWholePhotograph(ctx, bitmap)) verdict.Take(std::move(*finding));
 }
 
 }  // namespace tagmora

@@ -2,10 +2,11 @@
 // Deep Search as a stage of either pipeline: run on the work bitmap when the
 // scan lines read nothing, its regions and the line that read drawn on the
 // photo window. The pipelines decide what the result means for the image.
-#include <string>
+#include <optional>
 #include <string_view>
 
 #include "base/run_context.h"
+#include "base/scan_verdict.h"
 #include "deep_search/deep_search.h"
 #include "photo/work_bitmap.h"
 
@@ -16,15 +17,14 @@ namespace tagmora {
 inline constexpr std::string_view kSeveralBarcodesNote = "  (the first of several barcodes)";
 
 // Searches the whole bitmap for a text that fits the settings' format and
-// leaves what it found as the scan lines leave theirs: a text read becomes
-// text with ReadValid set, a barcode seen but unread sets BarcodeSeen. Every
-// region tried is drawn in black (Demo/Debug only), the region and line that
-// read in red; a click on Abort or Skip made meanwhile takes effect before
-// it returns. True when several regions read different fitting texts.
-bool SearchWholePhotograph(RunContext& ctx, const WorkBitmap& bitmap, std::string& text);
+// says what it found: a text read, or a barcode seen but unread; nothing
+// when it met no barcode. Every region tried is drawn in black (Demo/Debug
+// only), the region and line that read in red; a click on Abort or Skip made
+// meanwhile takes effect before it returns.
+std::optional<ScanFinding> SearchWholePhotograph(RunContext& ctx, const WorkBitmap& bitmap);
 
-// The same, when the scan lines left no text that fits the format and the
-// Deep Search setting is on; otherwise nothing happens and it returns false.
-bool SearchDeeperIfUnread(RunContext& ctx, const WorkBitmap& bitmap, std::string& text);
+// The same, when the verdict holds no text read and the Deep Search setting
+// is on; what it finds goes into the verdict.
+void SearchDeeperIfUnread(RunContext& ctx, const WorkBitmap& bitmap, ScanVerdict& verdict);
 
 }  // namespace tagmora

@@ -4,8 +4,8 @@
 #include <string>
 #include <utility>
 
-#include "base/run_log.h"
 #include "deep_search/deep_search_stage.h"
+#include "deep_search/photograph_flow.h"
 #include "general/renaming.h"
 #include "general/scan_line_sampling.h"
 #include "photo/scan_line_mark.h"
@@ -48,144 +48,95 @@ private:
     GeneralContext& ctx_;
 };
 
-// Reads one line and keeps what it tells about the image: the latest Code 39
-// attempt decides BarcodeSeen, the first whole text of another format is
-// kept for the outcome.
-std::string ReadCandidateLine(GeneralContext& ctx, StripDrawer& drawer, std::int32_t line) {
+// What one line tells about the image: its text, whether its latest Code 39
+// attempt saw a start character, and a whole text of another format.
+ScanFinding ReadCandidateLine(GeneralContext& ctx, StripDrawer& drawer, std::int32_t line) {
     const std::string format = ctx.Settings().BarcodeFormat();
     LineReading reading{ctx.general, format, drawer, line};
     std::string text = SampleScanLine(reading, ctx.bitmap, ctx.run.VerticalScan);
     ctx.run.BandStart = ctx.general.BandStart;
     ctx.run.BandEnd = ctx.general.BandEnd;
-    if (reading.result.StartSeen) ctx.run.BarcodeSeen = *reading.result.StartSeen;
-    if (ctx.run.UnmatchedBarcode.empty()) ctx.run.UnmatchedBarcode = reading.result.UnmatchedBarcode;
-    return text;
+    // The verdict is the format check's, whatever the line left.
+    const bool fits = MatchesFormat(text, format);
+    return {std::move(text), reading.result.StartSeen, fits, std::move(reading.result.UnmatchedBarcode)};
 }
 
 // Tries the candidate lines in order until one reads a text as long as the
 // format; between lines, clicks on Abort and Skip take effect.
-std::string SearchCandidateLines(GeneralContext& ctx) {
+ScanVerdict SearchCandidateLines(GeneralContext& ctx) {
     RunState& run = ctx.run;
     GeneralState& general = ctx.general;
     const std::int32_t extent = run.VerticalScan ? ctx.bitmap.Width : ctx.bitmap.Height;
     const std::vector<std::int32_t> lines = CandidateLines(extent, general.LastLine);
     StripDrawer drawer(ctx);
 
-    std::string text;
+    ScanVerdict verdict;
     // The list's first entry is never tried.
     for (std::size_t index = 1; index < lines.size(); ++index) {
         general.LastLine = lines[index];
         DrawScanLine(ctx, ctx.bitmap, StripColour::Black, lines[index]);
         ctx.ui.ProcessEventsDuringImage();
         if (!run.KeepGoing) break;
-        text = ReadCandidateLine(ctx, drawer, lines[index]);
-        if (text.size() >= ctx.Settings().BarcodeFormat().size()) break;
+        verdict.Take(ReadCandidateLine(ctx, drawer, lines[index]));
+        if (verdict.Text.size() >= ctx.Settings().BarcodeFormat().size()) break;
     }
-    // A click made while the last line was read still stops the image
-    // before anything is renamed.
-    ctx.ui.ProcessEventsDuringImage();
-    return text;
+    return verdict;
 }
 
-// A whole label that does not fit the format: reported, and the previous
-// barcode forgotten, so that the photographs after it are not filed under
-// an older number.
-std::string UnmatchedBarcodeOutcome(GeneralContext& ctx, bool demoDebug) {
-    const std::string found = "Found barcode " + ctx.run.UnmatchedBarcode + ", but unable to match the format " +
-                              ctx.Settings().BarcodeFormat();
-    if (demoDebug) PromptOrStop(ctx, found);
-    ++ctx.run.ErrorCount;
-    ctx.run.LastBarcode.clear();
-    ctx.general.LastLine = 0;
-    return std::string(kProblemMarker) + ctx.run.CurrentImage + ": " + found;
-}
+// The General pipeline's answers: the read photograph renamed with its
+// companions (or alone), one without a label after the previous barcode.
+class GeneralPipeline final : public PhotographPipeline {
+public:
+    explicit GeneralPipeline(GeneralContext& ctx) : ctx_(ctx) {}
 
-// A photograph without a readable barcode: named after the previous one when
-// one is known and "Rename W/O Barcode" asks for it, otherwise a problem.
-std::string NoBarcodeOutcome(GeneralContext& ctx, bool demoDebug) {
-    RunState& run = ctx.run;
-    const std::string& name = run.CurrentImage;
-    if (!run.LastBarcode.empty() && ctx.Settings().RenameWithoutBarcode()) {
-        if (demoDebug) {
-            PromptOrStop(ctx, "    Can't find Barcode");
-            return name + " would be renamed with previous barcode " + run.LastBarcode;
+    ScanVerdict Scan() override { return SearchCandidateLines(ctx_); }
+    bool PreviousKnown() const override { return !ctx_.run.LastBarcode.empty(); }
+    void ForgetPreviousBarcode() override { ctx_.run.LastBarcode.clear(); }
+    void StartAfresh() override { ctx_.general.LastLine = 0; }
+    bool General() const override { return true; }
+
+    ImageOutcome Read(const ScanVerdict& verdict) override {
+        const std::string& text = verdict.Text;
+        ImageOutcome outcome{.Kind = OutcomeKind::Read, .File = ctx_.run.CurrentImage, .Barcode = text};
+        if (ctx_.Settings().IsDemoDebug()) {
+            PromptOrStop(ctx_, "    " + text + std::string(verdict.Several ? kSeveralBarcodesNote : ""));
+        } else if (ctx_.Settings().RenameRaw()) {
+            RenameImageFiles(ctx_, text);
+            outcome.Kind = OutcomeKind::RenamedWithFiles;
+        } else {
+            outcome = RenameImageOnly(ctx_, text);
         }
-        RenameImageFiles(ctx, run.LastBarcode);
-        return name + " renamed with previous barcode " + run.LastBarcode;
+        ctx_.run.LastBarcode = text;
+        return outcome;
     }
-    if (demoDebug) PromptOrStop(ctx, "    Can't find Barcode");
-    ++run.ErrorCount;
-    return "No barcode found on " + name;
-}
 
-// A barcode read: the photograph (and its companions) renamed after it, or
-// in Demo/Debug mode only reported. Returns the image's own log line, if any.
-std::string ReadOutcome(GeneralContext& ctx, const std::string& text, bool demoDebug, bool several) {
-    std::string pendingLogLine;
-    if (demoDebug) {
-        PromptOrStop(ctx, "    " + text + std::string(several ? kSeveralBarcodesNote : ""));
-        pendingLogLine = ctx.run.CurrentImage + " found Barcode: " + text;
-    } else if (ctx.Settings().RenameRaw()) {
-        RenameImageFiles(ctx, text);
-    } else {
-        RenameImageOnly(ctx, text, pendingLogLine);
+    ImageOutcome TakePrevious() override {
+        const std::string& barcode = ctx_.run.LastBarcode;
+        ImageOutcome outcome{.Kind = OutcomeKind::PreviousBarcode, .File = ctx_.run.CurrentImage, .Barcode = barcode};
+        if (ctx_.Settings().IsDemoDebug()) {
+            PromptOrStop(ctx_, kCannotFindBarcode);
+            outcome.Kind = OutcomeKind::WouldTakePrevious;
+        } else {
+            RenameImageFiles(ctx_, barcode);
+        }
+        return outcome;
     }
-    ctx.run.LastBarcode = text;
-    return pendingLogLine;
-}
 
-// Skipped or aborted part-way: nothing was decided about this photograph, so
-// it keeps its name, and the next one is not named after an older one.
-bool StoppedPartWay(GeneralContext& ctx) {
-    if (ctx.run.KeepGoing) return false;
-    ctx.run.LastBarcode.clear();
-    ctx.run.BarcodeSeen = false;
-    return true;
-}
+    ImageOutcome NoBarcode() override {
+        if (ctx_.Settings().IsDemoDebug()) PromptOrStop(ctx_, kCannotFindBarcode);
+        return {.Kind = OutcomeKind::NoBarcode, .File = ctx_.run.CurrentImage};
+    }
+
+private:
+    static constexpr std::string_view kCannotFindBarcode = "    Can't find Barcode";
+    GeneralContext& ctx_;
+};
 
 }  // namespace
 
-void ProcessGeneralImage(GeneralContext ctx) {
-    RunState& run = ctx.run;
-    GeneralState& general = ctx.general;
-    const std::string name = run.CurrentImage;
-
-    ctx.ui.ShowPicture(ctx.bitmap);
-    run.BarcodeSeen = false;
-    run.UnmatchedBarcode.clear();
-    std::string text = SearchCandidateLines(ctx);
-    if (StoppedPartWay(ctx)) return;
-
-    // The verdict is the format check's, whatever the lines left.
-    run.ReadValid = MatchesFormat(text, ctx.Settings().BarcodeFormat());
-    const bool several = SearchDeeperIfUnread(ctx, ctx.bitmap, text);
-    if (StoppedPartWay(ctx)) return;
-    const bool read = run.ReadValid && !text.empty();
-    const bool unmatched = !read && !run.UnmatchedBarcode.empty();
-
-    const bool demoDebug = !ctx.Settings().IsProduction();
-    if (run.BarcodeSeen && !run.ReadValid && !unmatched) {
-        if (demoDebug) PromptOrStop(ctx, "Found barcode, but unable to read");
-        text.clear();
-        general.LastLine = 0;
-    }
-
-    std::string pendingLogLine;
-    if (read) {
-        pendingLogLine = ReadOutcome(ctx, text, demoDebug, several);
-    } else if (unmatched) {
-        pendingLogLine = UnmatchedBarcodeOutcome(ctx, demoDebug);
-    } else if (run.BarcodeSeen) {
-        pendingLogLine = std::string(kProblemMarker) + name + ": Found barcode, but unable to read";
-        ++run.ErrorCount;
-        run.LastBarcode.clear();
-        general.LastLine = 0;
-    } else {
-        pendingLogLine = NoBarcodeOutcome(ctx, demoDebug);
-    }
-
-    run.BarcodeSeen = false;
-    if (!pendingLogLine.empty()) AppendLogLine(ctx, pendingLogLine);
+ImageOutcome ProcessGeneralImage(GeneralContext ctx) {
+    GeneralPipeline pipeline(ctx);
+    return ProcessPhotograph(ctx, ctx.bitmap, pipeline);
 }
 
 }  // namespace tagmora

@@ -1,10 +1,11 @@
 #pragma once
 // The General pipeline's flow for one whole-sheet photograph: which lines to
 // try, the outcome, the renames and the log line. It turns what the line
-// reading reports into strips and prompts, and its results into run flags.
+// reading reports into strips and prompts, and its verdict into the photograph's outcome.
 #include <cstdint>
 #include <vector>
 
+#include "base/image_outcome.h"
 #include "base/run_context.h"
 #include "general/general_state.h"
 #include "photo/work_bitmap.h"
@@ -24,7 +25,7 @@ inline constexpr std::int32_t kLineStep = 60;
 // is never tried).
 std::vector<std::int32_t> CandidateLines(std::int32_t extent, std::int32_t lastLine);
 
-// One whole-sheet photograph: search, outcome, rename or report, log line.
-void ProcessGeneralImage(GeneralContext ctx);
+// One whole-sheet photograph: search, rename or report; the outcome to log.
+ImageOutcome ProcessGeneralImage(GeneralContext ctx);
 
 }  // namespace tagmora

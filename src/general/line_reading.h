@@ -46,7 +46,9 @@ struct LineReading {
 
     void Mark(StripColour colour) { observer.LineMarked(colour, line, general.BandStart, general.BandEnd); }
 
-    bool Matches(std::string_view text) {
+    // Accepts the text when it fits the format: readValid, the verdict so
+    // far, becomes the format check's answer, which is returned.
+    bool Accept(std::string_view text) {
         readValid = MatchesFormat(text, format);
         return readValid;
     }

@@ -56,9 +56,7 @@ void PairCrossings(std::span<const EdgeRecord> edges, std::vector<Element>& bars
 
 // The search's verdict: it leaves readValid set when its text is worth the
 // format check (which sets the flag anew).
-bool SearchAccepted(LineReading& reading, const std::string& text) {
-    return reading.readValid && reading.Matches(text);
-}
+bool SearchAccepted(LineReading& reading, const std::string& text) { return reading.readValid && reading.Accept(text); }
 
 // Narrow/wide limits of the bars and of the spaces left after trimming; both
 // lists end up back in the order of their positions.
@@ -104,7 +102,7 @@ std::optional<std::string> QuickCode39(LineReading& reading, const WidthLimits& 
     reading.readValid = true;
     std::string candidate = reading.DecodeCode39(run);
     if (!reading.readValid) candidate.clear();
-    if (!reading.Matches(candidate)) return std::nullopt;
+    if (!reading.Accept(candidate)) return std::nullopt;
     return candidate;
 }
 
@@ -123,7 +121,7 @@ std::optional<std::string> ReadCode128(LineReading& reading) {
     if (!reading.readValid) return std::nullopt;
     // One format check serves both the verdict and the whole label of
     // another format (a whole read never failed).
-    if (!reading.Matches(read.Text)) {
+    if (!reading.Accept(read.Text)) {
         reading.NoteUnmatched(read.Whole && !read.Text.empty(), read.Text);
         return std::nullopt;
     }

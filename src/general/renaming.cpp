@@ -42,20 +42,17 @@ std::string FormatSuffix(std::string_view fmt, std::int32_t n) {
     return digits;
 }
 
-void RenameImageOnly(RunContext& ctx, std::string_view barcode, std::string& pendingLogLine) {
+ImageOutcome RenameImageOnly(RunContext& ctx, std::string_view barcode) {
     const std::string name = ctx.run.CurrentImage;
     const std::int32_t first = ctx.Settings().SuffixAll() ? 1 : 0;
     for (std::int32_t counter = first; counter <= kImageOnlyLastSuffix; ++counter) {
         std::string target(barcode);
         if (counter > 0) target += FormatSuffix(ctx.Settings().SuffixFormat(), counter);
         target += ".jpg";
-        if (RenameNoReplace(ctx.run.PhotoFolder, name, target)) {
-            pendingLogLine = name + " renamed " + target;
-            return;
-        }
+        if (RenameNoReplace(ctx.run.PhotoFolder, name, target))
+            return {.Kind = OutcomeKind::Renamed, .File = name, .NewName = target};
     }
-    pendingLogLine = std::string(kProblemMarker) + name + " found barcode, but unable to rename file.";
-    ++ctx.run.ErrorCount;
+    return {.Kind = OutcomeKind::UnableToRename, .File = name, .General = true};
 }
 
 void RenameImageFiles(RunContext& ctx, std::string_view barcode) {
@@ -68,7 +65,7 @@ void RenameImageFiles(RunContext& ctx, std::string_view barcode) {
     // shows a sheet of its own and is read in its own turn.
     std::erase_if(files, [&name](const std::string& file) { return file != name && EndsWithJpgNoCase(file); });
     if (files.empty()) {
-        AppendLogLine(ctx, "Unknown error finding " + name + " in folder...");
+        LogOutcome(ctx, {.Kind = OutcomeKind::NotInFolder, .File = name});
         return;
     }
 
@@ -80,14 +77,13 @@ void RenameImageFiles(RunContext& ctx, std::string_view barcode) {
             if (counter > 0) newBase += FormatSuffix(ctx.Settings().SuffixFormat(), counter);
             const std::string target = ReplaceAllNoCase(file, base, newBase);
             if (RenameNoReplace(ctx.run.PhotoFolder, file, target)) {
-                AppendLogLine(ctx, "-Renamed " + file + " to " + target);
+                LogOutcome(ctx, {.Kind = OutcomeKind::FileRenamed, .File = file, .NewName = target});
                 renamed = true;
             }
         }
-        if (!renamed) {
-            AppendLogLine(ctx, std::string(kProblemMarker) + name + " found barcode, but unable to rename " + file);
-            ++ctx.run.ErrorCount;
-        }
+        if (!renamed)
+            LogOutcome(ctx,
+                       {.Kind = OutcomeKind::UnableToRenameFile, .File = name, .OtherFile = file, .General = true});
     }
 }
 

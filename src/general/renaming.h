@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/image_outcome.h"
 #include "base/run_context.h"
 
 namespace tagmora {
@@ -13,8 +14,8 @@ namespace tagmora {
 std::string FormatSuffix(std::string_view fmt, std::int32_t n);
 
 // Renames the image alone to barcode + ".jpg" (or with the first free
-// suffix); sets pendingLogLine.
-void RenameImageOnly(RunContext& ctx, std::string_view barcode, std::string& pendingLogLine);
+// suffix); the outcome says to which, or that no name was free.
+ImageOutcome RenameImageOnly(RunContext& ctx, std::string_view barcode);
 
 // Renames every file sharing the image's base name; logs one line per file.
 void RenameImageFiles(RunContext& ctx, std::string_view barcode);

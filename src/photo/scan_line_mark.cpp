@@ -57,8 +57,7 @@ void DrawScanLine(RunContext& ctx, const WorkBitmap& bitmap, StripColour stripCo
 
     // The pause box can only be checked in Demo/Debug mode; a value kept
     // from an earlier choice must not stop a Production run.
-    const bool demoDebug = settings.ModeIndex() == static_cast<int>(Mode::DemoDebug);
-    if (demoDebug && settings.PauseEachLine()) PromptOrStop(ctx, std::to_string(line));
+    if (settings.IsDemoDebug() && settings.PauseEachLine()) PromptOrStop(ctx, std::to_string(line));
 }
 
 PicturePoint PictureOf(const WorkBitmap& bitmap, float x, float y) {

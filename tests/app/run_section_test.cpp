@@ -51,68 +51,61 @@ TEST(RunSectionTest, TheLastSectionTellsItsKindFolderAndLines) {
     }
 }
 
+// Every line form read back, and written again byte for byte.
 TEST(RunSectionTest, EveryLineFormOfBothPipelines) {
-    using K = LineKind;
+    using K = OutcomeKind;
     const struct {
         const char* line;
-        K kind, outcome;
-        const char* photo;
+        K kind;
+        const char* file;
         const char* barcode = "";
-        FileMove move = {};
+        const char* newName = "";
     } cases[] = {
-        {"-Renamed IMG_1.jpg to QSZ0000001.jpg", K::Move, K::Read, "IMG_1.jpg", "", {"IMG_1.jpg", "QSZ0000001.jpg"}},
-        {"-Renamed IMG_1.CR2 to QSZ0000001a.CR2", K::Move, K::Other, "", "", {"IMG_1.CR2", "QSZ0000001a.CR2"}},
+        {"-Renamed IMG_1.jpg to QSZ0000001.jpg", K::FileRenamed, "IMG_1.jpg", "", "QSZ0000001.jpg"},
+        {"-Renamed IMG_1.CR2 to QSZ0000001a.CR2", K::FileRenamed, "IMG_1.CR2", "", "QSZ0000001a.CR2"},
         // " to " inside a name: the split keeps the extension on both sides.
-        {"-Renamed trip to sea.jpg to QSZ1.jpg",
-         K::Move,
-         K::Read,
-         "trip to sea.jpg",
-         "",
-         {"trip to sea.jpg", "QSZ1.jpg"}},
-        {"-Manually renamed IMG_7.jpg to QSZ2", K::ManualMove, K::Other, "IMG_7.jpg", "", {"IMG_7.jpg", "QSZ2"}},
-        {"IMG_2.jpg renamed with previous barcode QSZ1", K::PreviousBarcode, K::PreviousBarcode, "IMG_2.jpg", "QSZ1"},
-        {"IMG_2.jpg would be renamed with previous barcode QSZ1", K::PreviousBarcode, K::PreviousBarcode, "IMG_2.jpg",
-         "QSZ1"},
-        {"IMG_3.jpg renamed QSZ3a.jpg", K::Move, K::Read, "IMG_3.jpg", "", {"IMG_3.jpg", "QSZ3a.jpg"}},
-        {"IMG_3.jpg found Barcode: QSZ3", K::Read, K::Read, "IMG_3.jpg", "QSZ3"},
-        {">>>>>IMG_4.jpg: Found barcode, but unable to read", K::Unreadable, K::Unreadable, "IMG_4.jpg"},
-        {"No barcode found on IMG 5.jpg", K::NoBarcode, K::NoBarcode, "IMG 5.jpg"},
+        {"-Renamed trip to sea.jpg to QSZ1.jpg", K::FileRenamed, "trip to sea.jpg", "", "QSZ1.jpg"},
+        {"-Manually renamed IMG_7.jpg to QSZ2", K::RenamedByHand, "IMG_7.jpg", "", "QSZ2"},
+        {"IMG_2.jpg renamed with previous barcode QSZ1", K::PreviousBarcode, "IMG_2.jpg", "QSZ1"},
+        {"IMG_2.jpg would be renamed with previous barcode QSZ1", K::WouldTakePrevious, "IMG_2.jpg", "QSZ1"},
+        {"IMG_3.jpg renamed QSZ3a.jpg", K::Renamed, "IMG_3.jpg", "", "QSZ3a.jpg"},
+        {"IMG_3.jpg found Barcode: QSZ3", K::Read, "IMG_3.jpg", "QSZ3"},
+        {">>>>>IMG_4.jpg: Found barcode, but unable to read", K::Unreadable, "IMG_4.jpg"},
+        {"No barcode found on IMG 5.jpg", K::NoBarcode, "IMG 5.jpg"},
         {">>>>>IMG_6.jpg: Found barcode AB12, but unable to match the format QSZ0######", K::FormatMismatch,
-         K::FormatMismatch, "IMG_6.jpg", "AB12"},
-        {">>>>>IMG_7.jpg found barcode, but unable to rename file.", K::UnableToRename, K::UnableToRename, "IMG_7.jpg"},
-        {">>>>>IMG_7.jpg found barcode, but unable to rename IMG_7.CR2", K::UnableToRename, K::UnableToRename,
-         "IMG_7.jpg"},
-        {"Unknown error finding IMG_8.jpg in folder...", K::UnableToRename, K::UnableToRename, "IMG_8.jpg"},
-        {"IMG_9.jpg renamed to QSZ3b.jpg", K::Move, K::PreviousBarcode, "IMG_9.jpg", "", {"IMG_9.jpg", "QSZ3b.jpg"}},
-        {"IMG_9.jpg would be renamed to QSZ3b.jpg", K::PreviousBarcode, K::PreviousBarcode, "IMG_9.jpg"},
-        {"IMG_9.jpg unable to rename to QSZ3b.jpg", K::UnableToRename, K::UnableToRename, "IMG_9.jpg"},
-        {"IMG_9.jpg found barcode, but unable to rename file.", K::UnableToRename, K::UnableToRename, "IMG_9.jpg"},
-        {"IMG_9.jpg: Found barcode, but unable to read", K::Unreadable, K::Unreadable, "IMG_9.jpg"},
-        {"IMG_9.jpg:  Unable to find barcode", K::NoBarcode, K::NoBarcode, "IMG_9.jpg"},
-        {"IMG_9.JPG: Found barcode A, B, but unable to match the format @", K::FormatMismatch, K::FormatMismatch,
-         "IMG_9.JPG", "A, B"},
-        {"IMG_9.jpg: Unable to open image.", K::UnableToOpen, K::UnableToOpen, "IMG_9.jpg"},
-        {"IMG_9.jpg skipped by user.", K::Skipped, K::Skipped, "IMG_9.jpg"},
-        {"Process aborted by user", K::Aborted, K::Aborted, ""},
-        // Words of a marker inside a name: the photograph's name runs to ".jpg".
-        {"a renamed b.jpg renamed QSZ1.jpg", K::Move, K::Read, "a renamed b.jpg", "", {"a renamed b.jpg", "QSZ1.jpg"}},
-        {"IMG_5.jpg renamed QSZ1.jpg (Low confidence",
-         K::Move,
-         K::Read,
-         "IMG_5.jpg",
-         "",
-         {"IMG_5.jpg", "QSZ1.jpg (Low confidence"}},
-        {"Directory = /x", K::Other, K::Other, ""},
-        {"notes.txt: Unable to open image.", K::Other, K::Other, ""},
-        {"-Renamed nothing", K::Other, K::Other, ""},
+         "IMG_6.jpg", "AB12"},
+        {">>>>>IMG_7.jpg found barcode, but unable to rename file.", K::UnableToRename, "IMG_7.jpg"},
+        {">>>>>IMG_7.jpg found barcode, but unable to rename IMG_7.CR2", K::UnableToRenameFile, "IMG_7.jpg"},
+        {"Unknown error finding IMG_8.jpg in folder...", K::NotInFolder, "IMG_8.jpg"},
+        {"IMG_9.jpg renamed to QSZ3b.jpg", K::RenamedAfterPrevious, "IMG_9.jpg", "", "QSZ3b.jpg"},
+        {"IMG_9.jpg would be renamed to QSZ3b.jpg", K::WouldBeRenamed, "IMG_9.jpg", "", "QSZ3b.jpg"},
+        {"IMG_9.jpg unable to rename to QSZ3b.jpg", K::UnableToRenameTo, "IMG_9.jpg", "", "QSZ3b.jpg"},
+        {"IMG_9.jpg found barcode, but unable to rename file.", K::UnableToRename, "IMG_9.jpg"},
+        {"IMG_9.jpg: Found barcode, but unable to read", K::Unreadable, "IMG_9.jpg"},
+        {"IMG_9.jpg:  Unable to find barcode", K::CloseUpNoBarcode, "IMG_9.jpg"},
+        {"IMG_9.JPG: Found barcode A, B, but unable to match the format @", K::FormatMismatch, "IMG_9.JPG", "A, B"},
+        {"IMG_9.jpg: Unable to open image.", K::UnableToOpen, "IMG_9.jpg"},
+        {"IMG_9.jpg skipped by user.", K::Skipped, "IMG_9.jpg"},
+        {"Process aborted by user", K::Aborted, ""},
+        // Words of a phrase inside a name: the photograph's name runs to ".jpg".
+        {"a renamed b.jpg renamed QSZ1.jpg", K::Renamed, "a renamed b.jpg", "", "QSZ1.jpg"},
+        {"IMG_5.jpg renamed QSZ1.jpg (Low confidence", K::Renamed, "IMG_5.jpg", "", "QSZ1.jpg (Low confidence"},
+        {"Directory = /x", K::Other, ""},
+        {"notes.txt: Unable to open image.", K::Other, ""},
+        {"-Renamed nothing", K::Other, ""},
+        {"-Renamed x.jpg skipped by user.", K::Other, ""},
     };
     for (const auto& c : cases) {
-        const LogEvent event = ParseLogLine(c.line);
-        EXPECT_EQ(std::tie(event.Kind, event.Outcome, event.Photo, event.Barcode),
-                  std::tie(c.kind, c.outcome, c.photo, c.barcode))
+        const ImageOutcome outcome = ParseOutcomeLine(c.line);
+        EXPECT_EQ(std::tie(outcome.Kind, outcome.File, outcome.Barcode, outcome.NewName),
+                  std::tie(c.kind, c.file, c.barcode, c.newName))
             << c.line;
-        EXPECT_EQ(event.Move, c.move) << c.line;
+        if (c.kind != K::Other) {
+            EXPECT_EQ(OutcomeLogLine(outcome), c.line);
+        }
     }
+    EXPECT_EQ(OutcomeFinding(ParseOutcomeLine(">>>>>IMG_6.jpg: Found barcode AB12, but unable to match the format Q#")),
+              "Found barcode AB12, but unable to match the format Q#");
 }
 
 TEST(RunSectionTest, RecordsGatherEachPhotographsLinesAndItsCompanions) {
@@ -136,7 +129,7 @@ TEST(RunSectionTest, RecordsGatherEachPhotographsLinesAndItsCompanions) {
         "-Manually renamed QSZ1.CR2 to QSZ9.CR2",
         "Process aborted by user",
     };
-    using K = LineKind;
+    using K = OutcomeKind;
     using Moves = std::vector<FileMove>;
     const struct {
         const char* name;
@@ -151,11 +144,11 @@ TEST(RunSectionTest, RecordsGatherEachPhotographsLinesAndItsCompanions) {
          "QSZ9.jpg",
          "QSZ1.jpg",
          "",
-         K::Read,
+         K::FileRenamed,
          false,
          {{"IMG_1.CR2", "QSZ9.CR2"}, {"IMG_1.xmp", "QSZ1.xmp"}}},
         {"IMG_2.jpg", "QSZ1a.jpg", "QSZ1a.jpg", "QSZ1", K::PreviousBarcode, false, {{"IMG_2.CR2", "QSZ1a.CR2"}}},
-        {"IMG_3.jpg", "QSZ4.jpg", "QSZ4.jpg", "", K::UnableToRename, true, {}},
+        {"IMG_3.jpg", "QSZ4.jpg", "QSZ4.jpg", "", K::UnableToRenameFile, true, {}},
         {"IMG_4.jpg", "IMG_4.jpg", "", "", K::Skipped, true, {}},
         {"IMG_5.jpg", "QSZ5.jpg", "", "", K::UnableToOpen, true, {{"IMG_5.CR2", "QSZ5.CR2"}}},
     };

@@ -68,8 +68,8 @@ protected:
 
 TEST_F(CloseUpRowTest, ReadsACleanRowAndMarksItRed) {
     EXPECT_EQ(Scan(DrawCode39Row("QSZ0123456", 4, 10, kQuiet, 1400)), "QSZ0123456");
-    EXPECT_TRUE(run.BarcodeSeen);
-    EXPECT_TRUE(run.ReadValid);
+    EXPECT_TRUE(verdict.BarcodeSeen);
+    EXPECT_TRUE(verdict.ReadValid);
     EXPECT_EQ(core.state.closeUp.CloseUpSpaceThreshold, 7);  // gap 5..9
     // Production shows the red strip only. Before any General image the band
     // is 0..0, so the strip covers display columns 0 to 4.
@@ -139,23 +139,23 @@ TEST_F(CloseUpRowTest, SingleBinValleyInTheBarWidthsIsNotRead) {
         return DrawRuns(runs, kQuiet, 1400);
     };
     EXPECT_EQ(Scan(rowWithBars(7)), "");
-    EXPECT_FALSE(run.BarcodeSeen);
+    EXPECT_FALSE(verdict.BarcodeSeen);
     EXPECT_EQ(Scan(rowWithBars(8)), "QSZ0123456");
 }
 
 TEST_F(CloseUpRowTest, StartPatternWithoutTheCharacterSIsNotABarcode) {
     core.settings().BarcodeFormat = "QZ0######";
-    run.BarcodeSeen = true;
+    verdict.BarcodeSeen = true;
     // Digits chosen so that no run of letters across characters looks like S.
     EXPECT_EQ(Scan(DrawCode39Row("QZ0000000", 4, 10, kQuiet, 1400)), "");
-    EXPECT_FALSE(run.BarcodeSeen);
-    EXPECT_FALSE(run.ReadValid);
+    EXPECT_FALSE(verdict.BarcodeSeen);
+    EXPECT_FALSE(verdict.ReadValid);
 
     // The start character must be followed by a narrow gap.
     std::vector<int> runs = LetterRuns(support::Code39Letters("QSZ0123456"), 4, 10);
     runs[9] = 10;
     EXPECT_EQ(Scan(DrawRuns(runs, kQuiet, 1400)), "");
-    EXPECT_FALSE(run.BarcodeSeen);
+    EXPECT_FALSE(verdict.BarcodeSeen);
 }
 
 // One character too many: seen, nothing read. Only a row with wide spaces
@@ -164,8 +164,8 @@ TEST_F(CloseUpRowTest, StartPatternWithoutTheCharacterSIsNotABarcode) {
 TEST_F(CloseUpRowTest, SeenButNotReadRetriesSmoothedOnlyWithWideSpaces) {
     Demo();
     EXPECT_EQ(Scan(DrawCode39Row("QSZ01234567", 4, 10, kQuiet, 1500)), "");
-    EXPECT_TRUE(run.BarcodeSeen);
-    EXPECT_FALSE(run.ReadValid);
+    EXPECT_TRUE(verdict.BarcodeSeen);
+    EXPECT_FALSE(verdict.ReadValid);
     EXPECT_EQ(core.state.closeUp.CloseUpSpaceThreshold, 7);
     EXPECT_EQ(ui.StripsOf(StripColour::Black), 1) << "no smoothed second try";
 
@@ -178,8 +178,8 @@ TEST_F(CloseUpRowTest, SeenButNotReadRetriesSmoothedOnlyWithWideSpaces) {
     EXPECT_EQ(Scan(DrawRuns(runs, kQuiet, 3200)), "");
     EXPECT_EQ(core.state.closeUp.CloseUpSpaceThreshold, 24);  // gap 13..35
     EXPECT_EQ(ui.StripsOf(StripColour::Black), 2) << "the smoothed second try ran";
-    EXPECT_TRUE(run.BarcodeSeen);
-    EXPECT_FALSE(run.ReadValid);
+    EXPECT_TRUE(verdict.BarcodeSeen);
+    EXPECT_FALSE(verdict.ReadValid);
 }
 
 TEST_F(CloseUpRowTest, SmoothingHealsAWideBarSplitByOneBrightPixel) {
@@ -194,7 +194,7 @@ TEST_F(CloseUpRowTest, SmoothingHealsAWideBarSplitByOneBrightPixel) {
 
     Demo();
     EXPECT_EQ(Scan(pixels), "QSZ0123456");
-    EXPECT_TRUE(run.ReadValid);
+    EXPECT_TRUE(verdict.ReadValid);
     ASSERT_EQ(ui.strips.size(), 2u);
     EXPECT_EQ(ui.strips[0].Colour, StripColour::Black);
     EXPECT_EQ(ui.strips[1].Colour, StripColour::Red);
@@ -203,11 +203,11 @@ TEST_F(CloseUpRowTest, SmoothingHealsAWideBarSplitByOneBrightPixel) {
 TEST_F(CloseUpRowTest, UniformRowHasTooFewRunsAndKeepsBarcodeSeen) {
     Demo();
     for (const bool seen : {true, false}) {
-        run.BarcodeSeen = seen;
-        run.ReadValid = true;
+        verdict.BarcodeSeen = seen;
+        verdict.ReadValid = true;
         EXPECT_EQ(Scan(std::vector<std::uint8_t>(1200, 128)), "");
-        EXPECT_FALSE(run.ReadValid);
-        EXPECT_EQ(run.BarcodeSeen, seen);
+        EXPECT_FALSE(verdict.ReadValid);
+        EXPECT_EQ(verdict.BarcodeSeen, seen);
     }
     EXPECT_EQ(ui.StripsOf(StripColour::Black), 2);
 }
@@ -215,7 +215,7 @@ TEST_F(CloseUpRowTest, UniformRowHasTooFewRunsAndKeepsBarcodeSeen) {
 TEST_F(CloseUpRowTest, PixelsAndRunsPastTheBuffersAreNotLookedAt) {
     EXPECT_EQ(Scan(DrawCode39Row("QSZ0123456", 4, 10, 200, 12000)), "QSZ0123456");
     EXPECT_EQ(Scan(DrawCode39Row("QSZ0123456", 4, 10, 10100, 12000)), "");
-    EXPECT_FALSE(run.ReadValid);
+    EXPECT_FALSE(verdict.ReadValid);
 
     const std::vector<int> barcode = LetterRuns(support::Code39Letters("QSZ0123456"), 4, 10);
     std::vector<int> stripes;  // two-pixel stripes: too short for the histograms
@@ -227,7 +227,7 @@ TEST_F(CloseUpRowTest, PixelsAndRunsPastTheBuffersAreNotLookedAt) {
     };
     EXPECT_EQ(Scan(DrawRuns(joined(barcode, stripes), kQuiet, 3000)), "QSZ0123456");
     EXPECT_EQ(Scan(DrawRuns(joined(stripes, barcode), kQuiet, 3000)), "");
-    EXPECT_FALSE(run.BarcodeSeen);
+    EXPECT_FALSE(verdict.BarcodeSeen);
 }
 
 // Arbitrary bytes are the fuzzer's business; here rows of random stripes and
@@ -253,7 +253,7 @@ TEST_F(CloseUpRowTest, RandomRowsReadNothingOrTheBarcode) {
         }
         ui.strips.clear();
         const std::string text = Scan(pixels);
-        ASSERT_TRUE(text.empty() || (text == "QSZ0123456" && run.ReadValid)) << text;
+        ASSERT_TRUE(text.empty() || (text == "QSZ0123456" && verdict.ReadValid)) << text;
         ASSERT_GE(core.state.closeUp.CloseUpSpaceThreshold, 0);
         ASSERT_LT(core.state.closeUp.CloseUpSpaceThreshold, 100);
         ASSERT_LE(ui.strips.size(), 2u);

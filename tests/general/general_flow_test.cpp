@@ -8,6 +8,7 @@
 
 #include "app/context.h"
 #include "app/process_image.h"
+#include "base/run_log.h"
 #include "support/folder_rig.h"
 #include "support/hard_sheet.h"
 #include "support/synthetic_sheet.h"
@@ -74,13 +75,12 @@ struct GeneralFlowTest : ::testing::Test, support::FolderRig {
 TEST_F(GeneralFlowTest, AReadBarcodeRenamesThePhotographAndItsRawFile) {
     Sheet("QSZ0123456");
     Photo("IMG_1.jpg", {"IMG_1.CR2"});
-    ProcessGeneralImage(core.ctx.General());
+    LogOutcome(core.ctx, ProcessGeneralImage(core.ctx.General()));
     EXPECT_EQ(FileNames(), (Names{"QSZ0123456.jpg", "QSZ0123456.CR2"}));
     EXPECT_EQ(core.ui.logLines,
               (Lines{"-Renamed IMG_1.CR2 to QSZ0123456.CR2", "-Renamed IMG_1.jpg to QSZ0123456.jpg"}));
     EXPECT_EQ(core.state.run.LastBarcode, "QSZ0123456");
     EXPECT_EQ(core.state.run.ErrorCount, 0);
-    EXPECT_FALSE(core.state.run.BarcodeSeen);
     EXPECT_EQ(core.ui.picturesShown, 1);
     EXPECT_EQ(core.ui.StripsOf(StripColour::Black), 0);  // Production shows only the line read
     EXPECT_GE(core.ui.StripsOf(StripColour::Red), 1);
@@ -89,7 +89,7 @@ TEST_F(GeneralFlowTest, AReadBarcodeRenamesThePhotographAndItsRawFile) {
     // The next photograph without a label is the same specimen.
     Blank();
     Photo("IMG_2.jpg", {"IMG_2.CR2"});
-    ProcessGeneralImage(core.ctx.General());
+    LogOutcome(core.ctx, ProcessGeneralImage(core.ctx.General()));
     EXPECT_EQ(FileNames(), (Names{"QSZ0123456.jpg", "QSZ0123456.CR2", "QSZ0123456a.jpg", "QSZ0123456a.CR2"}));
     EXPECT_EQ(Lines(core.ui.logLines.begin() + 2, core.ui.logLines.end()),
               (Lines{"-Renamed IMG_2.CR2 to QSZ0123456a.CR2", "-Renamed IMG_2.jpg to QSZ0123456a.jpg",
@@ -102,7 +102,7 @@ TEST_F(GeneralFlowTest, ColumnsAreSearchedInVerticalOrientation) {
     Sheet("QSZ0123456", {.width = 600, .height = 1000, .moduleWidth = 4, .barHeight = 80, .vertical = true});
     core.state.run.VerticalScan = true;
     Photo("IMG_1.jpg");
-    ProcessGeneralImage(core.ctx.General());
+    LogOutcome(core.ctx, ProcessGeneralImage(core.ctx.General()));
     EXPECT_EQ(core.ui.logLines, (Lines{"-Renamed IMG_1.jpg to QSZ0123456.jpg"}));
 }
 
@@ -115,7 +115,7 @@ TEST_F(GeneralFlowTest, APreviousBarcodeWhoseNamesAreTakenLogsBoth) {
     for (int n = 1; n <= 99; ++n) photos.Write("QSZ0123456" + std::to_string(n) + ".jpg", "other");
     Blank();
     Photo("IMG_2.jpg");
-    ProcessGeneralImage(core.ctx.General());
+    LogOutcome(core.ctx, ProcessGeneralImage(core.ctx.General()));
     EXPECT_EQ(core.ui.logLines, (Lines{">>>>>IMG_2.jpg found barcode, but unable to rename IMG_2.jpg",
                                        "IMG_2.jpg renamed with previous barcode QSZ0123456"}));
     EXPECT_EQ(core.state.run.ErrorCount, 1);
@@ -129,21 +129,21 @@ TEST_F(GeneralFlowTest, DemoDebugReportsAndRenamesNothing) {
     Demo();
     Sheet("QSZ0123456");
     Photo("IMG_1.jpg", {"IMG_1.CR2"});
-    ProcessGeneralImage(core.ctx.General());
+    LogOutcome(core.ctx, ProcessGeneralImage(core.ctx.General()));
     Blank();
     Photo("IMG_2.jpg");
-    ProcessGeneralImage(core.ctx.General());
+    LogOutcome(core.ctx, ProcessGeneralImage(core.ctx.General()));
     Sheet("ABC0123456");
     Photo("IMG_3.jpg");
-    ProcessGeneralImage(core.ctx.General());
+    LogOutcome(core.ctx, ProcessGeneralImage(core.ctx.General()));
     EXPECT_EQ(core.state.run.LastBarcode, "");
     EXPECT_EQ(core.state.general.LastLine, 0);
     Blank();
     Photo("IMG_4.jpg");
-    ProcessGeneralImage(core.ctx.General());
+    LogOutcome(core.ctx, ProcessGeneralImage(core.ctx.General()));
     Sheet("QSZ0$23456");  // '$' is not a character this reader knows
     Photo("IMG_5.jpg");
-    ProcessGeneralImage(core.ctx.General());
+    LogOutcome(core.ctx, ProcessGeneralImage(core.ctx.General()));
 
     EXPECT_EQ(FileNames(), (Names{"IMG_1.jpg", "IMG_1.CR2", "IMG_2.jpg", "IMG_3.jpg", "IMG_4.jpg", "IMG_5.jpg"}));
     const std::string mismatch = "Found barcode ABC0123456, but unable to match the format QSZ0######";
@@ -165,7 +165,7 @@ TEST_F(GeneralFlowTest, WithoutRenameWOAPhotographWithoutLabelKeepsItsName) {
     core.state.run.LastBarcode = "QSZ0123456";
     Blank();
     Photo("IMG_2.jpg", {"IMG_2.CR2"});
-    ProcessGeneralImage(core.ctx.General());
+    LogOutcome(core.ctx, ProcessGeneralImage(core.ctx.General()));
     EXPECT_EQ(core.ui.logLines, (Lines{"No barcode found on IMG_2.jpg"}));
     EXPECT_EQ(FileNames(), (Names{"IMG_2.jpg", "IMG_2.CR2"}));
     EXPECT_EQ(core.state.run.ErrorCount, 1);
@@ -176,7 +176,7 @@ TEST_F(GeneralFlowTest, CancelInAResultBoxEndsTheRunButTheImageIsLogged) {
     core.ui.promptAnswers = {false};
     Sheet("QSZ0123456");
     Photo("IMG_1.jpg");
-    ProcessGeneralImage(core.ctx.General());
+    LogOutcome(core.ctx, ProcessGeneralImage(core.ctx.General()));
     EXPECT_FALSE(core.state.run.KeepGoing);
     EXPECT_EQ(core.ui.logLines, (Lines{"IMG_1.jpg found Barcode: QSZ0123456"}));
     EXPECT_EQ(core.state.run.LastBarcode, "QSZ0123456");
@@ -186,13 +186,13 @@ TEST_F(GeneralFlowTest, LinesAreTriedInListOrderFromTheSecondEntry) {
     Demo(/*pause=*/true);
     Blank({.width = 800, .height = 100});
     Photo("IMG_1.jpg");
-    ProcessGeneralImage(core.ctx.General());
+    LogOutcome(core.ctx, ProcessGeneralImage(core.ctx.General()));
     EXPECT_EQ(core.ui.prompts, (Lines{"60", "20", "80", "40", "100", "    Can't find Barcode"}));
     EXPECT_EQ(core.state.general.LastLine, 100);
 
     core.ui.prompts.clear();
     core.state.general.LastLine = 50;
-    ProcessGeneralImage(core.ctx.General());
+    LogOutcome(core.ctx, ProcessGeneralImage(core.ctx.General()));
     EXPECT_EQ(core.ui.prompts,
               (Lines{"20", "40", "60", "80", "0", "60", "20", "80", "40", "100", "    Can't find Barcode"}));
 
@@ -200,14 +200,14 @@ TEST_F(GeneralFlowTest, LinesAreTriedInListOrderFromTheSecondEntry) {
     core.ui.prompts.clear();
     core.state.general.LastLine = 0;
     core.settings().BarcodeFormat = "";
-    ProcessGeneralImage(core.ctx.General());
+    LogOutcome(core.ctx, ProcessGeneralImage(core.ctx.General()));
     EXPECT_EQ(core.ui.prompts, (Lines{"60", "    Can't find Barcode"}));
 
     // Under 20 rows the list holds the one line that is never tried.
     core.ui.prompts.clear();
     core.state.general.LastLine = 0;
     core.state.bitmap.Resize(300, 15);
-    ProcessGeneralImage(core.ctx.General());
+    LogOutcome(core.ctx, ProcessGeneralImage(core.ctx.General()));
     EXPECT_EQ(core.ui.prompts, (Lines{"    Can't find Barcode"}));
 }
 
@@ -219,7 +219,7 @@ TEST_F(GeneralFlowTest, AStoppedImageIsNeitherReadNorRenamed) {
     core.ui.promptAnswers = {false};
     Sheet("QSZ0123456");
     Photo("IMG_1.jpg");
-    ProcessGeneralImage(core.ctx.General());
+    LogOutcome(core.ctx, ProcessGeneralImage(core.ctx.General()));
     EXPECT_EQ(core.ui.prompts, (Lines{"60"}));
     EXPECT_EQ(core.ui.strips.size(), 1u);
     EXPECT_TRUE(core.ui.logLines.empty());
@@ -231,7 +231,7 @@ TEST_F(GeneralFlowTest, AStoppedImageIsNeitherReadNorRenamed) {
     core.state.run.KeepGoing = true;
     core.state.run.LastBarcode = "QSZ0999999";
     core.ui.onEventsDuringImage = [this](int) { SkipClicked(core.ctx); };  // also clicked twice
-    ProcessGeneralImage(core.ctx.General());
+    LogOutcome(core.ctx, ProcessGeneralImage(core.ctx.General()));
     EXPECT_EQ(core.ui.logLines, (Lines{"IMG_1.jpg skipped by user."}));
     EXPECT_EQ(FileNames(), (Names{"IMG_1.jpg"}));
     EXPECT_EQ(core.state.run.LastBarcode, "");
@@ -249,17 +249,17 @@ TEST_P(DeepSearchFlowTest, TurnedOrUnreadLabelsNeverTakeThePreviousNumber) {
     core.settings().DeepSearch = GetParam();
     Sheet("QSZ0111111");
     Photo("IMG_1.jpg");
-    ProcessGeneralImage(core.ctx.General());
+    LogOutcome(core.ctx, ProcessGeneralImage(core.ctx.General()));
     Turned({Label(Symbology::Code128, "QSZ0222222", 30)});
     Photo("IMG_2.jpg");
-    ProcessGeneralImage(core.ctx.General());
+    LogOutcome(core.ctx, ProcessGeneralImage(core.ctx.General()));
     const std::size_t outlinesOfTheTurnedLabel = core.ui.outlines.size();
     Turned({Label(Symbology::Code39, "ABC0333333", 120)});
     Photo("IMG_3.jpg");
-    ProcessGeneralImage(core.ctx.General());
+    LogOutcome(core.ctx, ProcessGeneralImage(core.ctx.General()));
     Blank();
     Photo("IMG_4.jpg");
-    ProcessGeneralImage(core.ctx.General());
+    LogOutcome(core.ctx, ProcessGeneralImage(core.ctx.General()));
 
     const Lines off{"-Renamed IMG_1.jpg to QSZ0111111.jpg",
                     "-Renamed IMG_2.jpg to QSZ0111111a.jpg",
@@ -309,7 +309,7 @@ TEST_F(GeneralFlowTest, OfSeveralSpecimensTheFirstFromTheTopNamesThePhotograph) 
     Turned(
         {Label(Symbology::Code39, "QSZ0111111", 30, 600, 500), Label(Symbology::Code128, "QSZ0222222", 300, 300, 200)});
     Photo("IMG_1.jpg");
-    ProcessGeneralImage(core.ctx.General());
+    LogOutcome(core.ctx, ProcessGeneralImage(core.ctx.General()));
     EXPECT_EQ(core.ui.prompts, (Lines{"    QSZ0222222  (the first of several barcodes)"}));
     EXPECT_EQ(core.ui.logLines, (Lines{"IMG_1.jpg found Barcode: QSZ0222222"}));
     int black = 0;

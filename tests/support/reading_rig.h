@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/scan_verdict.h"
 #include "closeup/closeup_row_scan.h"
 #include "general/line_reading.h"
 #include "general/scan_line_sampling.h"
@@ -40,14 +41,13 @@ struct ReadingRig : LineObserver, RowObserver {
     }
     bool StartSeen() const { return reading.result.StartSeen.value_or(false); }
 
-    // A close-up row, its flags put in the run state as the flow does.
+    // A close-up row, its finding taken into the verdict as the flow does.
     std::string ScanRow(std::int32_t row) {
-        RowResult result = ScanCloseUpRow(core.state.bitmap, core.state.closeUp, row, core.settings().BarcodeFormat,
-                                          core.state.run.BarcodeSeen, *this);
-        core.state.run.BarcodeSeen = result.BarcodeSeen;
-        core.state.run.ReadValid = result.ReadValid;
-        return result.Text;
+        verdict.Take(ScanCloseUpRow(core.state.bitmap, core.state.closeUp, row, core.settings().BarcodeFormat,
+                                    verdict.BarcodeSeen, *this));
+        return verdict.Text;
     }
+    ScanVerdict verdict;
 
 private:
     std::string format_;
