@@ -1,0 +1,54 @@
+#pragma once
+// The work bitmap at several scales: halved again and again by area averaging
+// for labels photographed large (a 40-pixel module becomes 5 pixels two
+// halvings down, where the edge map and the lines see whole bars), and
+// doubled for small pictures whose modules fall near one pixel.
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "deep_search/geometry.h"
+
+namespace tagmora::deep {
+
+// One scale of the picture: Scale full-resolution pixels per pixel of Image.
+struct PyramidLevel {
+    GreyImage Image;
+    float Scale = 1;
+
+    // A point of this level in full-resolution coordinates (pixel centres
+    // line up: the centre of a halved pixel is the middle of its four).
+    PointF ToFull(PointF p) const { return {Scale * (p.X + 0.5f) - 0.5f, Scale * (p.Y + 0.5f) - 0.5f}; }
+};
+
+// A picture this program made from another; Image() views it.
+struct OwnedPicture {
+    std::vector<std::uint8_t> Pixels;
+    std::int32_t Width = 0, Height = 0;
+
+    GreyImage Image() const { return {Pixels.data(), Width, Height, Width}; }
+};
+
+// Each pixel the mean of a 2 x 2 block; an odd last row or column is left out.
+OwnedPicture HalvePicture(const GreyImage& image);
+// Twice the size, bilinear: a one-pixel module becomes two.
+OwnedPicture DoublePicture(const GreyImage& image);
+
+// The levels Deep Search reads, coarsest first down to the picture itself: a
+// label photographed large reads on a small level at little cost, and the
+// search ends there. A small picture is doubled only when asked for.
+class PicturePyramid {
+public:
+    explicit PicturePyramid(const GreyImage& full);
+    const std::vector<PyramidLevel>& Levels() const { return levels_; }
+    // The picture doubled, for pictures small enough to need it.
+    std::optional<PyramidLevel> Doubled();
+
+private:
+    GreyImage full_;
+    std::vector<OwnedPicture> owned_;
+    std::vector<PyramidLevel> levels_;
+    OwnedPicture doubled_;
+};
+
+}  // namespace tagmora::deep
