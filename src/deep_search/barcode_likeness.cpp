@@ -9,6 +9,10 @@ namespace {
 // A Code 39 label of one character has 10 bars, a Code 128 label of one
 // symbol 7; catalogue numbers give several times that.
 constexpr std::size_t kMinBars = 16;
+// Blur and noise merge the narrow elements of a real barcode: this many bars
+// of two widths on a few lines of a region still keep the scan lines' flag.
+constexpr std::size_t kMinBarsBlurred = 6;
+constexpr int kMinLinesBlurred = 2;
 // A run this many times the median run ends the dense stretch: a quiet zone.
 constexpr float kQuietRuns = 4.0f;
 // Wide runs are at least this many times the narrow ones, and at least this
@@ -65,7 +69,7 @@ struct Stretch {
     float narrow = 0;
 };
 
-Stretch BarcodeStretch(const SampledLine& line) {
+Stretch BarcodeStretch(const SampledLine& line, std::size_t minBars) {
     const std::vector<Run> runs = Runs(line.Samples);
     std::vector<int> lengths;
     for (const Run& r : runs) lengths.push_back(r.length);
@@ -78,7 +82,7 @@ Stretch BarcodeStretch(const SampledLine& line) {
             (runs[j].dark ? bars : spaces).push_back(runs[j].length);
             ++j;
         }
-        if (bars.size() >= kMinBars && bars.size() > best.edges.size() / 2 && TwoWidths(bars) && TwoWidths(spaces)) {
+        if (bars.size() >= minBars && bars.size() > best.edges.size() / 2 && TwoWidths(bars) && TwoWidths(spaces)) {
             best.edges.clear();
             for (std::size_t k = i; k < j; ++k) best.edges.push_back(runs[k].start);
             std::sort(bars.begin(), bars.end());
@@ -105,7 +109,7 @@ float Agreement(const Stretch& a, const Stretch& b) {
 
 bool LooksLikeBarcode(const std::vector<SampledLine>& lines) {
     std::vector<Stretch> stretches;
-    for (const SampledLine& line : lines) stretches.push_back(BarcodeStretch(line));
+    for (const SampledLine& line : lines) stretches.push_back(BarcodeStretch(line, kMinBars));
     int agreeing = 0;
     for (std::size_t i = 1; i < stretches.size(); ++i) {
         if (stretches[i - 1].edges.empty() || stretches[i].edges.empty()) continue;
@@ -114,6 +118,12 @@ bool LooksLikeBarcode(const std::vector<SampledLine>& lines) {
             ++agreeing;
     }
     return agreeing >= kMinAgreeingPairs;
+}
+
+bool MayBeBarcode(const std::vector<SampledLine>& lines) {
+    int showing = 0;
+    for (const SampledLine& line : lines) showing += BarcodeStretch(line, kMinBarsBlurred).edges.empty() ? 0 : 1;
+    return showing >= kMinLinesBlurred;
 }
 
 }  // namespace tagmora::deep

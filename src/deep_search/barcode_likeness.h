@@ -11,4 +11,9 @@ namespace tagmora::deep {
 
 bool LooksLikeBarcode(const std::vector<SampledLine>& lines);
 
+// A weaker sign: a few lines with ten or more bars of two widths, edges not
+// compared. Enough to keep a barcode that another reading saw; too common
+// in typed text to flag a photograph by itself.
+bool MayBeBarcode(const std::vector<SampledLine>& lines);
+
 }  // namespace tagmora::deep

@@ -18,7 +18,7 @@ constexpr std::int32_t kCellSize = 16;
 // The strongest regions read on the picture itself; the halved levels hold
 // few edges and need fewer.
 constexpr std::size_t kMaxRegions = 24;
-constexpr std::size_t kMaxRegionsHalved = 12;
+constexpr std::size_t kMaxRegionsHalved = 6;
 // Reads whose heights differ by less than this count as one row, read left
 // to right, as the scan-line search meets them.
 constexpr float kSameRow = 60.0f;
@@ -39,6 +39,7 @@ struct Findings {
     std::vector<TrustedRead> reads;
     std::vector<Quad> readRegions;
     std::optional<Quad> seen;
+    bool mayBe = false;
     std::vector<Quad> tried;
 };
 
@@ -47,15 +48,25 @@ void SearchLevel(const PyramidLevel& level, std::string_view format, ZbarLineDec
     const OrientationMap map = SmoothOrientationMap(BuildOrientationMap(image, kCellSize));
     const std::vector<Region> regions = LocateRegions(map, level.Scale > 1 ? kMaxRegionsHalved : kMaxRegions);
     for (const Region& region : regions) {
-        const Quad outline = ToFull(level, region.Outline());
+        Quad outline = ToFull(level, region.Outline());
         found.tried.push_back(outline);
         RegionReading reading = ReadRegion(image, region, format, decoder);
+        // On a halved picture the modules of a label that reads may be little
+        // over a pixel, and the edge map's angle a few degrees off: the
+        // outline and line shown follow the exact angle when that reads too.
+        if (!reading.Reads.empty() && level.Scale > 1) {
+            const Region exact = RefineAngle(image, region);
+            RegionReading again = ReadRegion(image, exact, format, decoder);
+            if (!again.Reads.empty()) reading = std::move(again), outline = ToFull(level, exact.Outline());
+        }
         // A barcode that nothing read gets a second look along its exact
         // angle: the edge map's angle lets long symbols of thin bars slide
         // off their bars. Only such regions pay for it.
         if (reading.Reads.empty() && LooksLikeBarcode(reading.Lines)) {
             reading = ReadRegion(image, RefineAngle(image, region), format, decoder);
             if (reading.Reads.empty() && !found.seen) found.seen = outline;
+        } else if (reading.Reads.empty() && !found.mayBe) {
+            found.mayBe = MayBeBarcode(reading.Lines);
         }
         for (TrustedRead& read : reading.Reads) {
             read.Line = {level.ToFull(read.Line.From), level.ToFull(read.Line.To)};
@@ -69,6 +80,7 @@ void SearchLevel(const PyramidLevel& level, std::string_view format, ZbarLineDec
 DeepSearchResult Verdict(Findings found) {
     DeepSearchResult result;
     result.RegionsTried = std::move(found.tried);
+    result.MayBeBarcode = found.mayBe;
     const TrustedRead* first = nullptr;
     for (std::size_t i = 0; i < found.reads.size(); ++i) {
         if (first && !ComesFirst(found.reads[i], *first)) continue;
@@ -93,7 +105,7 @@ DeepSearchResult Verdict(Findings found) {
 
 DeepSearchResult DeepSearch(const GreyImage& image, std::string_view format) {
     if (image.Empty()) return {};
-    PicturePyramid pyramid(image);
+    const PicturePyramid pyramid(image);
     ZbarLineDecoder decoder;
     Findings found;
     // Coarsest first. A label reads at the scale where its modules are a
@@ -106,8 +118,6 @@ DeepSearchResult DeepSearch(const GreyImage& image, std::string_view format) {
         SearchLevel(levels[i], format, decoder, found);
         if (hadRead) break;
     }
-    if (!found.reads.empty()) return Verdict(std::move(found));
-    if (const auto doubled = pyramid.Doubled()) SearchLevel(*doubled, format, decoder, found);
     return Verdict(std::move(found));
 }
 

@@ -42,6 +42,12 @@ bool SearchWholePhotograph(RunContext& ctx, const WorkBitmap& bitmap, std::strin
     if (result.Status == deep::DeepStatus::SeenUnread) {
         ctx.run.BarcodeSeen = true;
         ctx.run.ReadValid = false;
+    } else if (!result.MayBeBarcode && ctx.run.UnmatchedBarcode.empty()) {
+        // The scan lines take any Code 39 start character for a barcode,
+        // which typed text and rulers show too. Where the whole picture, at
+        // every scale, holds nothing with a barcode's bars (not even blurred
+        // ones), their flag is withdrawn.
+        ctx.run.BarcodeSeen = false;
     }
     return false;
 }

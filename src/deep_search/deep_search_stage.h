@@ -17,7 +17,9 @@ inline constexpr std::string_view kSeveralBarcodesNote = "  (the first of severa
 
 // Searches the whole bitmap for a text that fits the settings' format and
 // leaves what it found as the scan lines leave theirs: a text read becomes
-// text with ReadValid set, a barcode seen but unread sets BarcodeSeen. Every
+// text with ReadValid set, a barcode seen but unread sets BarcodeSeen, and
+// finding nothing like a barcode anywhere clears a BarcodeSeen the scan
+// lines set (a whole text that did not fit the format stays as it is). Every
 // region tried is drawn in black (Demo/Debug only), the region and line that
 // read in red; a click on Abort or Skip made meanwhile takes effect before
 // it returns. True when several regions read different fitting texts.

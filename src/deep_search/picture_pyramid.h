@@ -1,10 +1,10 @@
 #pragma once
-// The work bitmap at several scales: halved again and again by area averaging
-// for labels photographed large (a 40-pixel module becomes 5 pixels two
-// halvings down, where the edge map and the lines see whole bars), and
-// doubled for small pictures whose modules fall near one pixel.
+// The work bitmap at several scales, halved again and again by area
+// averaging for labels photographed large: a 40-pixel module becomes 5
+// pixels three halvings down, where the edge map and the lines see whole
+// bars. Small pictures are read as they are: the lines sample them at
+// 0.6-pixel steps, which reads modules of one pixel as well as doubling did.
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 #include "deep_search/geometry.h"
@@ -31,24 +31,18 @@ struct OwnedPicture {
 
 // Each pixel the mean of a 2 x 2 block; an odd last row or column is left out.
 OwnedPicture HalvePicture(const GreyImage& image);
-// Twice the size, bilinear: a one-pixel module becomes two.
-OwnedPicture DoublePicture(const GreyImage& image);
 
 // The levels Deep Search reads, coarsest first down to the picture itself: a
 // label photographed large reads on a small level at little cost, and the
-// search ends there. A small picture is doubled only when asked for.
+// search ends there.
 class PicturePyramid {
 public:
     explicit PicturePyramid(const GreyImage& full);
     const std::vector<PyramidLevel>& Levels() const { return levels_; }
-    // The picture doubled, for pictures small enough to need it.
-    std::optional<PyramidLevel> Doubled();
 
 private:
-    GreyImage full_;
     std::vector<OwnedPicture> owned_;
     std::vector<PyramidLevel> levels_;
-    OwnedPicture doubled_;
 };
 
 }  // namespace tagmora::deep
