@@ -9,6 +9,9 @@ namespace {
 // A Code 39 label of one character has 10 bars, a Code 128 label of one
 // symbol 7; catalogue numbers give several times that.
 constexpr std::size_t kMinBars = 16;
+// Bars run the label's whole height, the stems of typed text one line of
+// text: lines this share of the region's lines apart must still agree.
+constexpr std::size_t kFarShare = 3;
 // Blur and noise merge the narrow elements of a real barcode: this many bars
 // of two widths on a few lines of a region still keep the scan lines' flag.
 constexpr std::size_t kMinBarsBlurred = 6;
@@ -107,17 +110,34 @@ float Agreement(const Stretch& a, const Stretch& b) {
 
 }  // namespace
 
-bool LooksLikeBarcode(const std::vector<SampledLine>& lines) {
+namespace {
+
+// Pairs of lines gap apart whose dense stretches have the same edges.
+int AgreeingPairs(const std::vector<Stretch>& stretches, std::size_t gap) {
+    int agreeing = 0;
+    for (std::size_t i = gap; i < stretches.size(); ++i) {
+        const Stretch &a = stretches[i - gap], &b = stretches[i];
+        if (a.edges.empty() || b.edges.empty()) continue;
+        if (Agreement(a, b) >= kMinAgreement && Agreement(b, a) >= kMinAgreement) ++agreeing;
+    }
+    return agreeing;
+}
+
+std::vector<Stretch> Stretches(const std::vector<SampledLine>& lines) {
     std::vector<Stretch> stretches;
     for (const SampledLine& line : lines) stretches.push_back(BarcodeStretch(line, kMinBars));
-    int agreeing = 0;
-    for (std::size_t i = 1; i < stretches.size(); ++i) {
-        if (stretches[i - 1].edges.empty() || stretches[i].edges.empty()) continue;
-        if (Agreement(stretches[i - 1], stretches[i]) >= kMinAgreement &&
-            Agreement(stretches[i], stretches[i - 1]) >= kMinAgreement)
-            ++agreeing;
-    }
-    return agreeing >= kMinAgreeingPairs;
+    return stretches;
+}
+
+}  // namespace
+
+bool LooksLikeBarcode(const std::vector<SampledLine>& lines) {
+    return AgreeingPairs(Stretches(lines), 1) >= kMinAgreeingPairs;
+}
+
+bool BarsRunFullHeight(const std::vector<SampledLine>& lines) {
+    const std::size_t gap = std::max<std::size_t>(2, lines.size() / kFarShare);
+    return AgreeingPairs(Stretches(lines), gap) >= kMinAgreeingPairs;
 }
 
 bool MayBeBarcode(const std::vector<SampledLine>& lines) {

@@ -64,7 +64,7 @@ void SearchLevel(const PyramidLevel& level, std::string_view format, ZbarLineDec
         // off their bars. Only such regions pay for it.
         if (reading.Reads.empty() && LooksLikeBarcode(reading.Lines)) {
             reading = ReadRegion(image, RefineAngle(image, region), format, decoder);
-            if (reading.Reads.empty() && !found.seen) found.seen = outline;
+            if (reading.Reads.empty() && !found.seen && BarsRunFullHeight(reading.Lines)) found.seen = outline;
         } else if (reading.Reads.empty() && !found.mayBe) {
             found.mayBe = MayBeBarcode(reading.Lines);
         }
