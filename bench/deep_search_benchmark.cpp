@@ -149,19 +149,32 @@ public:
     }
 };
 
+// A Demo/Debug run of type over folder (0 General, 1 Close-up): nothing is
+// renamed between iterations.
+struct DemoRun {
+    CountingFrontEnd ui;
+    CoreState core;
+    Context ctx;
+
+    DemoRun(const TempFolder& start, const TempFolder& folder, int type, bool deepSearch) : ctx(core.ContextFor(ui)) {
+        ui.settings.Values.ModeIndex = 1;
+        ui.settings.Values.TypeIndex = type;
+        ui.settings.Values.PhotoFolder = folder.path();
+        ui.settings.Values.DeepSearch = deepSearch;
+        core.run.StartFolder = start.path();
+        core.run.PhotoFolder = folder.path();
+    }
+};
+
 // Each photograph as a run takes it, decode included (Demo/Debug, so that
 // nothing is renamed between iterations): the scan-line search, then, with
 // Deep Search on (argument 1), Deep Search on the same bitmap when the
 // scan lines read nothing that fits.
 void BM_MixedFolderRun(benchmark::State& state) {
-    CountingFrontEnd ui;
-    ui.settings.Values.ModeIndex = 1;
-    ui.settings.Values.PhotoFolder = Folder().folder.path();
-    ui.settings.Values.DeepSearch = state.range(0) != 0;
-    CoreState core;
-    Context ctx = core.ContextFor(ui);
-    core.run.StartFolder = Folder().start.path();
-    core.run.PhotoFolder = Folder().folder.path();
+    DemoRun demo(Folder().start, Folder().folder, 0, state.range(0) != 0);
+    CountingFrontEnd& ui = demo.ui;
+    CoreState& core = demo.core;
+    Context& ctx = demo.ctx;
     int reads = 0;
     for (auto _ : state) {
         reads = ui.deepReads = 0;
@@ -205,20 +218,12 @@ BENCHMARK(BM_DecodeCloseUp)->Unit(benchmark::kMillisecond);
 // The whole photograph as a run of the Close-up type takes it, decode
 // included; with Deep Search off (argument 0) nothing reads it.
 void BM_CloseUpRun(benchmark::State& state) {
-    CountingFrontEnd ui;
-    ui.settings.Values.ModeIndex = 1;
-    ui.settings.Values.TypeIndex = 1;
-    ui.settings.Values.PhotoFolder = CloseUp().folder.path();
-    ui.settings.Values.DeepSearch = state.range(0) != 0;
-    CoreState core;
-    Context ctx = core.ContextFor(ui);
-    core.run.StartFolder = CloseUp().start.path();
-    core.run.PhotoFolder = CloseUp().folder.path();
+    DemoRun demo(CloseUp().start, CloseUp().folder, 1, state.range(0) != 0);
     for (auto _ : state) {
-        core.run.KeepGoing = true;
-        ProcessImage(ctx, CloseUp().name);
+        demo.core.run.KeepGoing = true;
+        ProcessImage(demo.ctx, CloseUp().name);
     }
-    state.counters["read"] = core.run.ReadValid ? 1 : 0;
+    state.counters["read"] = demo.core.run.ReadValid ? 1 : 0;
 }
 BENCHMARK(BM_CloseUpRun)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
