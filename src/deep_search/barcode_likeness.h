@@ -16,7 +16,7 @@ bool LooksLikeBarcode(const std::vector<SampledLine>& lines);
 // which end with their line of text.
 bool BarsRunFullHeight(const std::vector<SampledLine>& lines);
 
-// A weaker sign: a few lines with ten or more bars of two widths, edges not
+// A weaker sign: a line with six or more bars of two widths, edges not
 // compared. Enough to keep a barcode that another reading saw; too common
 // in typed text to flag a photograph by itself.
 bool MayBeBarcode(const std::vector<SampledLine>& lines);
