@@ -2,7 +2,9 @@
 // photograph without any label against the greyscale decode of the same
 // file, and whole runs over a mixed folder (eight labelled sheets, four of
 // which the scan-line search misses, and two without a label), with Deep
-// Search off and on, against the decode of the same files.
+// Search off and on, against the decode of the same files. Then a 24 MP
+// close-up of a label filling the frame (24 px modules), read in a run of
+// the Close-up type, against its decode.
 //
 // Run by hand: build/bench/deep_search_benchmark
 #include <benchmark/benchmark.h>
@@ -147,19 +149,32 @@ public:
     }
 };
 
+// A Demo/Debug run of type over folder (0 General, 1 Close-up): nothing is
+// renamed between iterations.
+struct DemoRun {
+    CountingFrontEnd ui;
+    CoreState core;
+    Context ctx;
+
+    DemoRun(const TempFolder& start, const TempFolder& folder, int type, bool deepSearch) : ctx(core.ContextFor(ui)) {
+        ui.settings.Values.ModeIndex = 1;
+        ui.settings.Values.TypeIndex = type;
+        ui.settings.Values.PhotoFolder = folder.path();
+        ui.settings.Values.DeepSearch = deepSearch;
+        core.run.StartFolder = start.path();
+        core.run.PhotoFolder = folder.path();
+    }
+};
+
 // Each photograph as a run takes it, decode included (Demo/Debug, so that
 // nothing is renamed between iterations): the scan-line search, then, with
 // Deep Search on (argument 1), Deep Search on the same bitmap when the
 // scan lines read nothing that fits.
 void BM_MixedFolderRun(benchmark::State& state) {
-    CountingFrontEnd ui;
-    ui.settings.Values.ModeIndex = 1;
-    ui.settings.Values.PhotoFolder = Folder().folder.path();
-    ui.settings.Values.DeepSearch = state.range(0) != 0;
-    CoreState core;
-    Context ctx = core.ContextFor(ui);
-    core.run.StartFolder = Folder().start.path();
-    core.run.PhotoFolder = Folder().folder.path();
+    DemoRun demo(Folder().start, Folder().folder, 0, state.range(0) != 0);
+    CountingFrontEnd& ui = demo.ui;
+    CoreState& core = demo.core;
+    Context& ctx = demo.ctx;
     int reads = 0;
     for (auto _ : state) {
         reads = ui.deepReads = 0;
@@ -173,5 +188,43 @@ void BM_MixedFolderRun(benchmark::State& state) {
     state.counters["deep_reads"] = ui.deepReads;
 }
 BENCHMARK(BM_MixedFolderRun)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// A close-up from a 24 MP camera: a Code 128 label turned 4 degrees whose
+// bars fill most of the frame.
+struct CloseUpFolder {
+    TempFolder start, folder;
+    const std::string name = "IMG_3000.jpg";
+    CloseUpFolder() {
+        SheetOptions options = CameraSheet(40);
+        options.width = 6000, options.height = 4000, options.barHeight = 900, options.blurSigma = 1.2;
+        const TurnedLabel label{RenderModules(Symbology::Code128, "QSZ0104530"), 24.0, 4.0};
+        folder.Write(name, EncodeJpeg(MakeTurnedSheet({label}, options), 90));
+    }
+};
+
+CloseUpFolder& CloseUp() {
+    static CloseUpFolder folder;
+    return folder;
+}
+
+void BM_DecodeCloseUp(benchmark::State& state) {
+    WorkBitmap bitmap;
+    const std::string path = JoinPath(CloseUp().folder.path(), CloseUp().name);
+    for (auto _ : state) benchmark::DoNotOptimize(LoadJpegGrey(path, bitmap));
+}
+BENCHMARK(BM_DecodeCloseUp)->Unit(benchmark::kMillisecond);
+
+// The whole photograph as a run of the Close-up type takes it, decode
+// included; with Deep Search off (argument 0) nothing reads it.
+void BM_CloseUpRun(benchmark::State& state) {
+    DemoRun demo(CloseUp().start, CloseUp().folder, 1, state.range(0) != 0);
+    bool read = false;
+    for (auto _ : state) {
+        demo.core.run.KeepGoing = true;
+        read = ProcessImage(demo.ctx, CloseUp().name).Kind == OutcomeKind::Read;
+    }
+    state.counters["read"] = read ? 1 : 0;
+}
+BENCHMARK(BM_CloseUpRun)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

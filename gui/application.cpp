@@ -51,8 +51,8 @@ QString AskText(QWidget* parent, const QString& question, const QString& suggest
         return answer ? FromLocal8Bit(*answer) : QString();
     }
     bool ok = false;
-    const QString answer =
-        QInputDialog::getText(parent, QLatin1StringView(kApplicationTitle), question, QLineEdit::Normal, suggested, &ok);
+    const QString answer = QInputDialog::getText(parent, QLatin1StringView(kApplicationTitle), question,
+                                                 QLineEdit::Normal, suggested, &ok);
     return ok ? answer.trimmed() : QString();
 }
 

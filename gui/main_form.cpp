@@ -560,7 +560,8 @@ void TForm1::SaveReport(const std::string& log, const ReportLayout& layout, cons
 }
 
 void TForm1::ExportLastRun1Click() {
-    if (const std::optional<std::string> log = LogToReport()) SaveReport(*log, {}, tr("Export Last Run"), QStringLiteral(".csv"));
+    if (const std::optional<std::string> log = LogToReport())
+        SaveReport(*log, {}, tr("Export Last Run"), QStringLiteral(".csv"));
 }
 
 void TForm1::ExportSymbiota1Click() {
@@ -574,7 +575,8 @@ void TForm1::ExportSymbiota1Click() {
     symbiotaPrefix_ = prefix;  // offered again, to be mended if it is refused
     if (const std::string problem = UrlPrefixProblem(Local8Bit(prefix)); !problem.empty())
         return ui_.ShowMessage(problem);
-    SaveReport(*log, {ReportStyle::Symbiota, Local8Bit(prefix)}, tr("Export for Symbiota"), QStringLiteral(" for Symbiota.csv"));
+    SaveReport(*log, {ReportStyle::Symbiota, Local8Bit(prefix)}, tr("Export for Symbiota"),
+               QStringLiteral(" for Symbiota.csv"));
 }
 
 void TForm1::Exit1Click() {

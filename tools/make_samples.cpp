@@ -33,12 +33,14 @@ struct Photo {
     bool raw = false;  // a raw camera file is shot beside it
 };
 
-// The day's shooting: a colour-chart shot first (no label), then specimens in
-// catalogue order, one of them photographed twice (the second time without
-// the label in view).
+// The day's shooting: specimens in catalogue order, the first followed by a
+// colour-chart shot (no label, so it takes the specimen's number), one of
+// them photographed twice (the second time without the label in view). A
+// shot without a label before any specimen has no number to take and would
+// make the first run a new user tries end with a problem.
 constexpr Photo kPhotos[] = {
-    {"", Symbology::Code39, 0, 0, 0.6, 2.0, false},
     {"QSZ0104521", Symbology::Code39, 0.70, 0.82, 0.6, 2.0, true},
+    {"", Symbology::Code39, 0, 0, 0.6, 2.0, true},
     {"", Symbology::Code39, 0, 0, 0.6, 2.0, true},
     {"QSZ0104522", Symbology::Code128, 0.66, 0.85, 0.6, 2.0, true},
     {"QSZ0104523", Symbology::Code39, 0.30, 0.84, 0.8, 3.0, false},

@@ -11,4 +11,14 @@ namespace tagmora::deep {
 
 bool LooksLikeBarcode(const std::vector<SampledLine>& lines);
 
+// The same edges on two lines far apart across the bars' length: true of a
+// barcode's bars (along the exact angle), not of the stems of typed text,
+// which end with their line of text.
+bool BarsRunFullHeight(const std::vector<SampledLine>& lines);
+
+// A weaker sign: a line with six or more bars of two widths, edges not
+// compared. Enough to keep a barcode that another reading saw; too common
+// in typed text to flag a photograph by itself.
+bool MayBeBarcode(const std::vector<SampledLine>& lines);
+
 }  // namespace tagmora::deep

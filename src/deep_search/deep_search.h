@@ -24,6 +24,7 @@ struct DeepSearchResult {
     LineSegmentF LineThatRead;       // Read: the line that read first
     std::vector<Quad> RegionsTried;  // every region decoded, for Demo/Debug drawing
     bool SeveralTexts = false;       // another region read a different fitting text
+    bool MayBeBarcode = false;       // Nothing, but a region shows bars of two widths (blurred, noisy)
 };
 
 // Reads image (never copied whole) for a Code 39 or Code 128 text that fits

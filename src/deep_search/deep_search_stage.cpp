@@ -38,6 +38,12 @@ std::optional<ScanFinding> SearchWholePhotograph(RunContext& ctx, const WorkBitm
     if (result.Status == deep::DeepStatus::Read)
         return ScanFinding{.Text = result.Text, .Fits = true, .Several = result.SeveralTexts};
     if (result.Status == deep::DeepStatus::SeenUnread) return ScanFinding{.Seen = true};
+    // The scan lines take any Code 39 start character for a barcode, which
+    // typed text and rulers show too. Where the whole picture, at every
+    // scale, holds nothing with a barcode's bars (not even blurred ones),
+    // their flag is withdrawn; a whole text of another format still decides
+    // the photograph before any flag does.
+    if (!result.MayBeBarcode) return ScanFinding{.Seen = false};
     return std::nullopt;
 }
 

@@ -17,10 +17,11 @@ namespace tagmora {
 inline constexpr std::string_view kSeveralBarcodesNote = "  (the first of several barcodes)";
 
 // Searches the whole bitmap for a text that fits the settings' format and
-// says what it found: a text read, or a barcode seen but unread; nothing
-// when it met no barcode. Every region tried is drawn in black (Demo/Debug
-// only), the region and line that read in red; a click on Abort or Skip made
-// meanwhile takes effect before it returns.
+// says what it found: a text read, a barcode seen but unread, or no barcode
+// at any scale (which withdraws a flag the scan lines raised); nothing when
+// it cannot tell. Every region tried is drawn in black (Demo/Debug only), the
+// region and line that read in red; a click on Abort or Skip made meanwhile
+// takes effect before it returns.
 std::optional<ScanFinding> SearchWholePhotograph(RunContext& ctx, const WorkBitmap& bitmap);
 
 // The same, when the verdict holds no text read and the Deep Search setting

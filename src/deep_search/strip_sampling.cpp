@@ -11,12 +11,22 @@ namespace {
 // A line reaches this far past the region's ends for the quiet zones.
 float Margin(const Region& region) { return std::max(24.0f, 0.15f * region.HalfLength); }
 
+// A sample whose point lies off the picture: a label photographed to the
+// picture's edge has its quiet zone there, and the line is given paper.
+constexpr float kOffPicture = -1;
+
+bool OnPicture(const GreyImage& image, PointF p) {
+    return p.X >= -0.5f && p.Y >= -0.5f && p.X <= static_cast<float>(image.Width) - 0.5f &&
+           p.Y <= static_cast<float>(image.Height) - 0.5f;
+}
+
 std::vector<float> Profile(const GreyImage& image, PointF from, PointF direction, PointF along, int count, float step,
                            int taps) {
-    std::vector<float> values(static_cast<std::size_t>(count));
+    std::vector<float> values(static_cast<std::size_t>(count), kOffPicture);
     const PointF stepVector = step * direction;
     for (int i = 0; i < count; ++i) {
         const PointF p = from + static_cast<float>(i) * stepVector;
+        if (!OnPicture(image, p)) continue;
         float sum = 0;
         for (int t = 0; t < taps; ++t) {
             const PointF q = p + (static_cast<float>(t) - 0.5f * static_cast<float>(taps - 1)) * along;
@@ -35,8 +45,10 @@ constexpr float kSharpening = 0.7f;
 std::vector<float> Sharpen(const std::vector<float>& values, float step) {
     const auto d = static_cast<std::size_t>(std::max(1L, std::lround(1.0f / step)));
     std::vector<float> sharp = values;
+    const auto near = [&](std::size_t i, std::size_t j) { return values[j] == kOffPicture ? values[i] : values[j]; };
     for (std::size_t i = d; i + d < values.size(); ++i)
-        sharp[i] = values[i] + kSharpening * (values[i] - 0.5f * (values[i - d] + values[i + d]));
+        if (values[i] != kOffPicture)
+            sharp[i] = values[i] + kSharpening * (values[i] - 0.5f * (near(i, i - d) + near(i, i + d)));
     return sharp;
 }
 
@@ -55,8 +67,10 @@ struct Levels {
 
 Levels LevelsOf(std::span<const float> values) {
     std::array<int, 256> histogram{};
-    for (float v : values) ++histogram[static_cast<std::size_t>(std::clamp(v, 0.0f, 255.0f))];
-    const int cut = static_cast<int>(values.size() / 50);
+    std::size_t counted = 0;
+    for (float v : values)
+        if (v != kOffPicture) ++histogram[static_cast<std::size_t>(std::clamp(v, 0.0f, 255.0f))], ++counted;
+    const int cut = static_cast<int>(counted / 50);
     int low = 0, high = 255;
     for (int seen = 0; low < 255 && (seen += histogram[static_cast<std::size_t>(low)]) <= cut;) ++low;
     for (int seen = 0; high > 0 && (seen += histogram[static_cast<std::size_t>(high)]) <= cut;) --high;
@@ -66,8 +80,9 @@ Levels LevelsOf(std::span<const float> values) {
 std::vector<std::uint8_t> Stretch(const std::vector<float>& values, Levels levels) {
     std::vector<std::uint8_t> samples(values.size() + 2 * kLeadSamples, 255);
     for (std::size_t i = 0; i < values.size(); ++i)
-        samples[i + kLeadSamples] = static_cast<std::uint8_t>(
-            std::clamp(((values[i] - levels.low) / levels.span - 0.5f) * kGain * 255.0f + 127.5f, 0.0f, 255.0f));
+        if (values[i] != kOffPicture)
+            samples[i + kLeadSamples] = static_cast<std::uint8_t>(
+                std::clamp(((values[i] - levels.low) / levels.span - 0.5f) * kGain * 255.0f + 127.5f, 0.0f, 255.0f));
     return samples;
 }
 

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iostream>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -176,6 +178,43 @@ TEST(DeepSearchHardSet, HardConditions) {
         }
         tally.Report(0.85);  // measured 15 of 15 for each
     }
+}
+
+// Every scale a camera may take a label at, from one-pixel modules on a
+// small picture to 60-pixel modules on a close-up filling the frame, and
+// labels whose quiet zone runs off the picture (start and stop in view).
+TEST(DeepSearchHardSet, EveryScale) {
+    struct Row {
+        const char* name;
+        Symbology symbology;
+        const char *text, *format;
+        double module, angle;
+        int width;
+        int edge = 0;  // 1: the symbol ends at the picture's right edge, -1: starts at its left edge
+    };
+    const Row rows[] = {
+        {"1.2 px", Symbology::Code128, kText, kFormat, 1.2, 200, 1400},
+        {"16 px", Symbology::Code39, "1234", "####", 16, 75, 3000},
+        {"32 px", Symbology::Code128, "123456", "######", 32, 140, 3600},
+        {"60 px", Symbology::Code39, "12", "##", 60, 8, 4200},
+        {"to the right edge", Symbology::Code39, kText, kFormat, 3, 0, 1400, 1},
+        {"to the left edge", Symbology::Code128, "123456", "######", 14, 180, 1600, -1},
+    };
+    Tally tally{"every scale"};
+    unsigned seed = 500;
+    for (const Row& row : rows) {
+        SheetOptions options = SmallSheet(seed++);
+        options.width = row.width;
+        options.height = row.width * 2 / 3;
+        TurnedLabel label{RenderModules(row.symbology, row.text), row.module, row.angle};
+        const int modules = std::accumulate(label.runs.begin(), label.runs.end(), 0);
+        options.barHeight = std::max(50, static_cast<int>(0.15 * modules * row.module));
+        options.blurSigma = 0.03 * row.module;
+        const double half = 0.5 * modules * row.module + 1;
+        if (row.edge != 0) label.centreX = row.edge > 0 ? row.width - half : half;
+        tally.Count(deep::DeepSearch(Grey(MakeTurnedSheet({label}, options)), row.format), row.text, row.name);
+    }
+    tally.Report(1.0);
 }
 
 // Photographs without any label, crowded with typed text, rulers, colour
