@@ -178,6 +178,22 @@ bool StoppedPartWay(CloseUpContext& ctx) {
 
 }  // namespace
 
+std::string ReadRowsForGeneral(CloseUpContext ctx) {
+    RunState& run = ctx.run;
+    const CloseUpState closeUp = ctx.closeUp;
+    // The first pass ends at once on a barcode the General lines saw.
+    const bool seen = std::exchange(run.BarcodeSeen, false);
+    const bool valid = run.ReadValid;
+    std::string unmatched = std::exchange(run.UnmatchedBarcode, {});
+    std::string text = ScanRows(ctx);
+    if (!MatchesFormat(text, ctx.Settings().BarcodeFormat())) text.clear();
+    run.BarcodeSeen = seen;
+    run.ReadValid = valid;
+    run.UnmatchedBarcode = std::move(unmatched);
+    ctx.closeUp = closeUp;
+    return text;
+}
+
 void ProcessCloseUpImage(CloseUpContext ctx) {
     RunState& run = ctx.run;
     CloseUpState& closeUp = ctx.closeUp;
@@ -189,7 +205,7 @@ void ProcessCloseUpImage(CloseUpContext ctx) {
     std::string text = ScanRows(ctx);
     if (StoppedPartWay(ctx)) return;
 
-    const bool several = SearchDeeperIfUnread(ctx, ctx.bitmap, text);
+    const bool several = SearchDeeperIfUnread(ctx, ctx.bitmap, text, ctx.sheetLines);
     if (StoppedPartWay(ctx)) return;
     const bool read = run.ReadValid && !text.empty();
     const bool unmatched = !read && !run.UnmatchedBarcode.empty();

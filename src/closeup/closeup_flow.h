@@ -2,8 +2,11 @@
 // The Close-up pipeline's flow for one photograph of a label: rows tried,
 // refinement, outcome, rename and log line. It turns what the row reading
 // reports into strips and prompts, and its results into run flags.
+#include <string>
+
 #include "base/run_context.h"
 #include "closeup/closeup_state.h"
+#include "deep_search/deep_search_stage.h"
 #include "photo/work_bitmap.h"
 
 namespace tagmora {
@@ -13,9 +16,15 @@ namespace tagmora {
 struct CloseUpContext : RunContext {
     CloseUpState& closeUp;
     const WorkBitmap& bitmap;
+    OtherTypeReading sheetLines;  // the General type's lines, tried before Deep Search
 };
 
 // One close-up photograph: rows tried, outcome, rename, log line.
 void ProcessCloseUpImage(CloseUpContext ctx);
+
+// The rows as the General type's second reading: the text they read if it
+// fits the format, else empty. The strips stay drawn; the run's flags and the
+// pipeline's own values are left as they were.
+std::string ReadRowsForGeneral(CloseUpContext ctx);
 
 }  // namespace tagmora

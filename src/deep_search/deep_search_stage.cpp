@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 
 #include "photo/scan_line_mark.h"
 
@@ -46,9 +47,19 @@ bool SearchWholePhotograph(RunContext& ctx, const WorkBitmap& bitmap, std::strin
     return false;
 }
 
-bool SearchDeeperIfUnread(RunContext& ctx, const WorkBitmap& bitmap, std::string& text) {
+bool SearchDeeperIfUnread(RunContext& ctx, const WorkBitmap& bitmap, std::string& text,
+                          const OtherTypeReading& otherType) {
     const bool read = ctx.run.ReadValid && !text.empty();
     if (read || !ctx.Settings().DeepSearch()) return false;
+    if (otherType) {
+        if (std::string other = otherType(); !other.empty()) {
+            text = std::move(other);
+            ctx.run.ReadValid = true;
+            return false;
+        }
+        // A click on Abort or Skip during the other lines ends the image here.
+        if (!ctx.run.KeepGoing) return false;
+    }
     return SearchWholePhotograph(ctx, bitmap, text);
 }
 

@@ -145,6 +145,21 @@ bool StoppedPartWay(GeneralContext& ctx) {
 
 }  // namespace
 
+std::string ReadLinesForCloseUp(GeneralContext ctx) {
+    RunState& run = ctx.run;
+    const bool seen = std::exchange(run.BarcodeSeen, false);
+    const bool valid = run.ReadValid;
+    std::string unmatched = std::exchange(run.UnmatchedBarcode, {});
+    const std::int32_t lastLine = ctx.general.LastLine;
+    std::string text = SearchCandidateLines(ctx);
+    if (!MatchesFormat(text, ctx.Settings().BarcodeFormat())) text.clear();
+    run.BarcodeSeen = seen;
+    run.ReadValid = valid;
+    run.UnmatchedBarcode = std::move(unmatched);
+    ctx.general.LastLine = lastLine;
+    return text;
+}
+
 void ProcessGeneralImage(GeneralContext ctx) {
     RunState& run = ctx.run;
     GeneralState& general = ctx.general;
@@ -158,7 +173,7 @@ void ProcessGeneralImage(GeneralContext ctx) {
 
     // The verdict is the format check's, whatever the lines left.
     run.ReadValid = MatchesFormat(text, ctx.Settings().BarcodeFormat());
-    const bool several = SearchDeeperIfUnread(ctx, ctx.bitmap, text);
+    const bool several = SearchDeeperIfUnread(ctx, ctx.bitmap, text, ctx.closeUpRows);
     if (StoppedPartWay(ctx)) return;
     const bool read = run.ReadValid && !text.empty();
     const bool unmatched = !read && !run.UnmatchedBarcode.empty();

@@ -3,9 +3,11 @@
 // try, the outcome, the renames and the log line. It turns what the line
 // reading reports into strips and prompts, and its results into run flags.
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "base/run_context.h"
+#include "deep_search/deep_search_stage.h"
 #include "general/general_state.h"
 #include "photo/work_bitmap.h"
 
@@ -16,6 +18,7 @@ namespace tagmora {
 struct GeneralContext : RunContext {
     GeneralState& general;
     const WorkBitmap& bitmap;
+    OtherTypeReading closeUpRows;  // the Close-up type's rows, tried before Deep Search
 };
 
 inline constexpr std::int32_t kLineStep = 60;
@@ -26,5 +29,10 @@ std::vector<std::int32_t> CandidateLines(std::int32_t extent, std::int32_t lastL
 
 // One whole-sheet photograph: search, outcome, rename or report, log line.
 void ProcessGeneralImage(GeneralContext ctx);
+
+// The candidate lines as the Close-up type's second reading: the text they
+// read if it fits the format, else empty. The strips stay drawn; the run's
+// flags and the line to start from next time are left as they were.
+std::string ReadLinesForCloseUp(GeneralContext ctx);
 
 }  // namespace tagmora
