@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/run_log.h"
+#include "base/text_helpers.h"
 #include "deep_search/deep_search_stage.h"
 #include "general/renaming.h"
 #include "general/scan_line_sampling.h"
@@ -79,7 +80,7 @@ std::string SearchCandidateLines(GeneralContext& ctx) {
         ctx.ui.ProcessEventsDuringImage();
         if (!run.KeepGoing) break;
         text = ReadCandidateLine(ctx, drawer, lines[index]);
-        if (text.size() >= ctx.Settings().BarcodeFormat().size()) break;
+        if (CharacterCount(text) >= CharacterCount(ctx.Settings().BarcodeFormat())) break;
     }
     // A click made while the last line was read still stops the image
     // before anything is renamed.
