@@ -149,13 +149,15 @@ public:
 
 // Each photograph as a run takes it, decode included (Demo/Debug, so that
 // nothing is renamed between iterations): the scan-line search, then, with
-// Deep Search on (argument 1), Deep Search on the same bitmap when the
-// scan lines read nothing that fits.
+// Deep Search on (first argument 1), the other type's lines and Deep Search
+// on the same bitmap when the scan lines read nothing that fits. The second
+// argument is the type: 0 General, 1 Close-up.
 void BM_MixedFolderRun(benchmark::State& state) {
     CountingFrontEnd ui;
     ui.settings.Values.ModeIndex = 1;
     ui.settings.Values.PhotoFolder = Folder().folder.path();
     ui.settings.Values.DeepSearch = state.range(0) != 0;
+    ui.settings.Values.TypeIndex = static_cast<int>(state.range(1));
     CoreState core;
     Context ctx = core.ContextFor(ui);
     core.run.StartFolder = Folder().start.path();
@@ -173,6 +175,6 @@ void BM_MixedFolderRun(benchmark::State& state) {
     state.counters["reads"] = reads;
     state.counters["deep_reads"] = ui.deepReads;
 }
-BENCHMARK(BM_MixedFolderRun)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MixedFolderRun)->Args({0, 0})->Args({1, 0})->Args({0, 1})->Args({1, 1})->Unit(benchmark::kMillisecond);
 
 }  // namespace
