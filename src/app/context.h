@@ -16,8 +16,18 @@ struct Context : RunContext {
     CloseUpState& closeUp;
     WorkBitmap& bitmap;
 
-    GeneralContext General() { return {{run, ui}, general, bitmap}; }
-    CloseUpContext CloseUp() { return {{run, ui}, closeUp, bitmap}; }
+    // Each type, Deep Search on, lets the other type's lines read a
+    // photograph its own lines did not, before the whole of it is searched.
+    GeneralContext General() {
+        return {{run, ui}, general, bitmap, [ctx = CloseUpOnly()] { return ReadRowsForGeneral(ctx); }};
+    }
+    CloseUpContext CloseUp() {
+        return {{run, ui}, closeUp, bitmap, [ctx = GeneralOnly()] { return ReadLinesForCloseUp(ctx); }};
+    }
+
+private:
+    GeneralContext GeneralOnly() { return {{run, ui}, general, bitmap, {}}; }
+    CloseUpContext CloseUpOnly() { return {{run, ui}, closeUp, bitmap, {}}; }
 };
 
 // Owns one set of the program-wide objects; the front ends and tests make one.

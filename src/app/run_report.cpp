@@ -19,25 +19,6 @@ constexpr std::array<std::string_view, 7> kColumns{"folder",  "original name", "
 constexpr std::string_view kSymbiotaHeader = "catalogNumber,originalUrl\r\n";
 constexpr std::array<std::string_view, 2> kUrlSchemes{"http://", "https://"};
 
-// The length of the UTF-8 sequence starting at text[at], 0 when it is none.
-std::size_t Utf8Length(std::string_view text, std::size_t at) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    std::size_t length = 0;
-    if (lead < 0x80) return 1;
-    if (lead >= 0xC2 && lead <= 0xDF)
-        length = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF)
-        length = 3;
-    else if (lead >= 0xF0 && lead <= 0xF4)
-        length = 4;
-    else
-        return 0;
-    if (at + length > text.size()) return 0;
-    for (std::size_t i = 1; i < length; ++i)
-        if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80) return 0;
-    return length;
-}
-
 // What a URL may hold as it is (RFC 3986); everything else is percent-encoded.
 constexpr bool IsUnreserved(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
@@ -53,9 +34,12 @@ std::string NameWithoutExtension(std::string_view name) {
 
 std::string BarcodeFromName(std::string_view name, std::string_view format) {
     const std::string base = NameWithoutExtension(name);
-    if (format.empty() || base.size() < format.size()) return base;
-    for (std::size_t at = 0; at + format.size() <= base.size(); ++at) {
-        const std::string_view stretch = std::string_view(base).substr(at, format.size());
+    // Counted in characters: a barcode may hold extended characters.
+    const std::size_t length = CharacterCount(format);
+    if (format.empty()) return base;
+    for (std::size_t at = 0; at < base.size(); at += CharacterAt(base, at).size()) {
+        const std::string_view stretch = FirstCharacters(std::string_view(base).substr(at), length);
+        if (CharacterCount(stretch) < length) break;
         if (MatchesFormat(stretch, format)) return std::string(stretch);
     }
     return base;
@@ -81,14 +65,12 @@ std::vector<ReportRow> ReportRows(const LogSection& section, std::string_view fo
 std::string AsUtf8(std::string_view bytes) {
     std::string text;
     for (std::size_t at = 0; at < bytes.size();) {
-        if (const std::size_t length = Utf8Length(bytes, at); length > 0) {
+        if (const std::size_t length = Utf8SequenceLength(bytes, at); length > 0) {
             text += bytes.substr(at, length);
             at += length;
             continue;
         }
-        const auto byte = static_cast<unsigned char>(bytes[at++]);
-        text += static_cast<char>(0xC0 | (byte >> 6));
-        text += static_cast<char>(0x80 | (byte & 0x3F));
+        text += Latin1ToUtf8(bytes.substr(at++, 1));
     }
     return text;
 }

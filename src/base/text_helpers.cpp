@@ -1,5 +1,6 @@
 #include "base/text_helpers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 
@@ -85,6 +86,56 @@ std::string ReplaceAllNoCase(std::string_view text, std::string_view from, std::
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
     return ReplaceEach(text, from, to,
                        [](std::string_view h, std::string_view n, std::size_t f) { return h.find(n, f); });
+}
+
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t at) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    std::size_t length = 0;
+    if (lead < 0x80) return 1;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2;
+    else if (lead >= 0xE0 && lead <= 0xEF)
+        length = 3;
+    else if (lead >= 0xF0 && lead <= 0xF4)
+        length = 4;
+    else
+        return 0;
+    if (at + length > text.size()) return 0;
+    for (std::size_t i = 1; i < length; ++i)
+        if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80) return 0;
+    return length;
+}
+
+std::string_view CharacterAt(std::string_view text, std::size_t at) {
+    if (at >= text.size()) return {};
+    return text.substr(at, std::max<std::size_t>(Utf8SequenceLength(text, at), 1));
+}
+
+std::size_t CharacterCount(std::string_view text) {
+    std::size_t count = 0;
+    for (std::size_t at = 0; at < text.size(); at += CharacterAt(text, at).size()) ++count;
+    return count;
+}
+
+std::string_view FirstCharacters(std::string_view text, std::size_t count) {
+    std::size_t at = 0;
+    for (; at < text.size() && count > 0; --count) at += CharacterAt(text, at).size();
+    return text.substr(0, at);
+}
+
+std::string Latin1ToUtf8(std::string_view latin1) {
+    std::string text;
+    text.reserve(latin1.size());
+    for (const char c : latin1) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            text += c;
+            continue;
+        }
+        text += static_cast<char>(0xC0 | (byte >> 6));
+        text += static_cast<char>(0x80 | (byte & 0x3F));
+    }
+    return text;
 }
 
 int DecimalOrZero(std::string_view text) {

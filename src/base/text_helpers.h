@@ -1,5 +1,6 @@
 #pragma once
-// Small text operations on 8-bit strings that several parts of the program share.
+// Small text operations on 8-bit strings that several parts of the program
+// share. Names, log lines and reports are UTF-8.
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,20 @@ bool ContainsNoCase(std::string_view haystack, std::string_view needle);
 std::string ReplaceAllNoCase(std::string_view text, std::string_view from, std::string_view to);
 // Every occurrence, left to right and without overlap, exact.
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
+
+// The length of the UTF-8 sequence starting at text[at], 0 when none starts
+// there (a stray byte of some older code page).
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t at);
+// The character starting at text[at]: its UTF-8 sequence, or the single byte
+// when none starts there. Empty at the end of the text.
+std::string_view CharacterAt(std::string_view text, std::size_t at);
+// Characters in text, each counted as CharacterAt takes it.
+std::size_t CharacterCount(std::string_view text);
+// The first count characters of text (all of it when it has fewer).
+std::string_view FirstCharacters(std::string_view text, std::size_t count);
+// ISO 8859-1 text (one byte a character, as Code 128 encodes its extended
+// characters) as UTF-8.
+std::string Latin1ToUtf8(std::string_view latin1);
 
 // The decimal integer a settings value holds, 0 when it is not one (leading
 // blanks allowed, as a trimmed value may still carry none).

@@ -160,7 +160,14 @@ private:
 
 ImageOutcome ProcessCloseUpImage(CloseUpContext ctx) {
     CloseUpPipeline pipeline(ctx);
-    return ProcessPhotograph(ctx, ctx.bitmap, pipeline);
+    return ProcessPhotograph(ctx, ctx.bitmap, pipeline, ctx.sheetLines);
+}
+
+std::string ReadRowsForGeneral(CloseUpContext ctx) {
+    const CloseUpState closeUp = ctx.closeUp;
+    ScanVerdict verdict = ScanRows(ctx);
+    ctx.closeUp = closeUp;
+    return verdict.Read() ? std::move(verdict.Text) : std::string();
 }
 
 }  // namespace tagmora

@@ -4,6 +4,7 @@
 #include <array>
 #include <vector>
 
+#include "base/text_helpers.h"
 #include "symbology/code128_table.h"
 
 namespace tagmora::deep {
@@ -134,7 +135,8 @@ std::optional<std::string> Code128FromElements(std::span<const float> widths, bo
     if (!text || text->size() != zbarText.size()) return std::nullopt;
     for (std::size_t i = 0; i < text->size(); ++i)
         if (((*text)[i] & 0x7f) != zbarText[i]) return std::nullopt;
-    return text;
+    // FNC4 gives ISO 8859-1 characters; names, log and report are UTF-8.
+    return Latin1ToUtf8(*text);
 }
 
 }  // namespace tagmora::deep

@@ -10,7 +10,7 @@
 namespace tagmora::deep {
 
 // widths: every element width of the line so far, the last one completing the
-// symbol; reversed: zbar met the symbol Stop first. The text, extended
+// symbol; reversed: zbar met the symbol Stop first. The text (UTF-8), extended
 // characters included, when the symbols match the table, the check symbol is
 // right, no FNC1 to FNC3 occurs and the text agrees with zbarText in its low
 // seven bits; nothing otherwise.

@@ -47,8 +47,17 @@ std::optional<ScanFinding> SearchWholePhotograph(RunContext& ctx, const WorkBitm
     return std::nullopt;
 }
 
-void SearchDeeperIfUnread(RunContext& ctx, const WorkBitmap& bitmap, ScanVerdict& verdict) {
+void SearchDeeperIfUnread(RunContext& ctx, const WorkBitmap& bitmap, ScanVerdict& verdict,
+                          const OtherTypeReading& otherType) {
     if (verdict.Read() || !ctx.Settings().DeepSearch()) return;
+    if (otherType) {
+        if (std::string other = otherType(); !other.empty()) {
+            verdict.Take({.Text = std::move(other), .Fits = true});
+            return;
+        }
+        // A click on Abort or Skip during the other lines ends the image here.
+        if (!ctx.run.KeepGoing) return;
+    }
     if (std::optional<ScanFinding> finding = SearchWholePhotograph(ctx, bitmap)) verdict.Take(std::move(*finding));
 }
 

@@ -2,6 +2,7 @@
 // Deep Search as a stage of either pipeline: run on the work bitmap when the
 // scan lines read nothing, its regions and the line that read drawn on the
 // photo window. The pipelines decide what the result means for the image.
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -24,8 +25,16 @@ inline constexpr std::string_view kSeveralBarcodesNote = "  (the first of severa
 // takes effect before it returns.
 std::optional<ScanFinding> SearchWholePhotograph(RunContext& ctx, const WorkBitmap& bitmap);
 
+// The other type's own lines over the same photograph: a text that fits the
+// format, or empty. Only what they read counts; what they saw is the other
+// type's business.
+using OtherTypeReading = std::function<std::string()>;
+
 // The same, when the verdict holds no text read and the Deep Search setting
-// is on; what it finds goes into the verdict.
-void SearchDeeperIfUnread(RunContext& ctx, const WorkBitmap& bitmap, ScanVerdict& verdict);
+// is on; what it finds goes into the verdict. Before the whole photograph is
+// searched, the other type's lines (when given) have their turn, so that
+// neither type reads less than the other.
+void SearchDeeperIfUnread(RunContext& ctx, const WorkBitmap& bitmap, ScanVerdict& verdict,
+                          const OtherTypeReading& otherType);
 
 }  // namespace tagmora

@@ -35,14 +35,15 @@ ImageOutcome LabelProblem(RunContext& ctx, PhotographPipeline& pipeline, const S
 
 }  // namespace
 
-ImageOutcome ProcessPhotograph(RunContext& ctx, const WorkBitmap& bitmap, PhotographPipeline& pipeline) {
+ImageOutcome ProcessPhotograph(RunContext& ctx, const WorkBitmap& bitmap, PhotographPipeline& pipeline,
+                               const OtherTypeReading& otherType) {
     ctx.ui.ShowPicture(bitmap);
     ScanVerdict verdict = pipeline.Scan();
     // A click made while the last line was read still stops the photograph
     // before anything is renamed.
     ctx.ui.ProcessEventsDuringImage();
     if (StoppedPartWay(ctx, pipeline)) return {};
-    SearchDeeperIfUnread(ctx, bitmap, verdict);
+    SearchDeeperIfUnread(ctx, bitmap, verdict, otherType);
     if (StoppedPartWay(ctx, pipeline)) return {};
 
     const Decision decision = Decide(verdict, pipeline.PreviousKnown(), ctx.Settings().RenameWithoutBarcode());

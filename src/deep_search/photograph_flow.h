@@ -7,6 +7,7 @@
 #include "base/image_outcome.h"
 #include "base/run_context.h"
 #include "base/scan_verdict.h"
+#include "deep_search/deep_search_stage.h"
 #include "photo/work_bitmap.h"
 
 namespace tagmora {
@@ -34,7 +35,9 @@ public:
 
 // One photograph of either type; the outcome is not logged yet. A photograph
 // stopped part-way has no outcome of its own (Kind Other): the click's line
-// tells.
-ImageOutcome ProcessPhotograph(RunContext& ctx, const WorkBitmap& bitmap, PhotographPipeline& pipeline);
+// tells. With Deep Search on, otherType reads before the whole photograph is
+// searched.
+ImageOutcome ProcessPhotograph(RunContext& ctx, const WorkBitmap& bitmap, PhotographPipeline& pipeline,
+                               const OtherTypeReading& otherType);
 
 }  // namespace tagmora

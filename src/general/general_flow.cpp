@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "base/text_helpers.h"
 #include "deep_search/deep_search_stage.h"
 #include "deep_search/photograph_flow.h"
 #include "general/renaming.h"
@@ -78,7 +79,7 @@ ScanVerdict SearchCandidateLines(GeneralContext& ctx) {
         ctx.ui.ProcessEventsDuringImage();
         if (!run.KeepGoing) break;
         verdict.Take(ReadCandidateLine(ctx, drawer, lines[index]));
-        if (verdict.Text.size() >= ctx.Settings().BarcodeFormat().size()) break;
+        if (CharacterCount(verdict.Text) >= CharacterCount(ctx.Settings().BarcodeFormat())) break;
     }
     return verdict;
 }
@@ -136,7 +137,14 @@ private:
 
 ImageOutcome ProcessGeneralImage(GeneralContext ctx) {
     GeneralPipeline pipeline(ctx);
-    return ProcessPhotograph(ctx, ctx.bitmap, pipeline);
+    return ProcessPhotograph(ctx, ctx.bitmap, pipeline, ctx.closeUpRows);
+}
+
+std::string ReadLinesForCloseUp(GeneralContext ctx) {
+    const std::int32_t lastLine = ctx.general.LastLine;
+    ScanVerdict verdict = SearchCandidateLines(ctx);
+    ctx.general.LastLine = lastLine;
+    return verdict.Read() ? std::move(verdict.Text) : std::string();
 }
 
 }  // namespace tagmora

@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "base/text_helpers.h"
 #include "general/threshold_crossings.h"
 #include "general/wide_element_search.h"
 #include "symbology/code128.h"
@@ -116,7 +117,7 @@ std::optional<std::string> ReadCode128(LineReading& reading) {
     scratch.SpaceWidths.clear();
     for (const Element& space : scratch.Spaces) scratch.SpaceWidths.push_back(space.Width);
 
-    Code128Read read = DecodeCode128(scratch.BarWidths, scratch.SpaceWidths, reading.format.size());
+    Code128Read read = DecodeCode128(scratch.BarWidths, scratch.SpaceWidths, CharacterCount(reading.format));
     reading.readValid = !read.Failed;
     if (!reading.readValid) return std::nullopt;
     // One format check serves both the verdict and the whole label of

@@ -5,6 +5,7 @@
 #include <span>
 #include <vector>
 
+#include "base/text_helpers.h"
 #include "general/threshold_crossings.h"
 #include "general/wide_element_decoding.h"
 
@@ -43,7 +44,7 @@ public:
           segment_(reading.general.ProfileSegment),
           bars_(reading.general.Scratch.WideBars),
           spaces_(reading.general.Scratch.WideSpaces) {
-        symbolChars_ = reading.format.size() + 2;
+        symbolChars_ = CharacterCount(reading.format) + 2;
         if (!segment_.empty()) {
             const auto [lowest, highest] = std::minmax_element(segment_.begin(), segment_.end());
             mn_ = *lowest;

@@ -36,9 +36,9 @@ constexpr std::array<std::string_view, 100> MakeSetB() {
     // Characters a file name must not carry (double quote, apostrophe, comma,
     // backslash), tilde, DEL and the set B control symbols all read as "X".
     for (std::size_t v : {2, 7, 12, 60, 94, 95, 96, 97, 98, 99}) texts[v] = "X";
-    // Colon and semicolon keep a non-breaking space in front of them.
-    texts[26] = "\xA0:";
-    texts[27] = "\xA0;";
+    // Colon and semicolon keep a non-breaking space (UTF-8) in front of them.
+    texts[26] = "\xC2\xA0:";
+    texts[27] = "\xC2\xA0;";
     return texts;
 }
 
@@ -81,8 +81,7 @@ static_assert(code128_detail::kSetBCharacters.size() == 96);
 static_assert(Code128SetB[0] == " " && Code128SetB[33] == "A" && Code128SetB[16] == "0" && Code128SetB[93] == "}" &&
               Code128SetB[61] == "]");
 static_assert(Code128SetB[2] == "X" && Code128SetB[60] == "X" && Code128SetB[95] == "X");
-static_assert(Code128SetB[26].size() == 2 && Code128SetB[26][0] == '\xA0' && Code128SetB[26][1] == ':');
-static_assert(Code128SetB[27].size() == 2 && Code128SetB[27][1] == ';');
+static_assert(Code128SetB[26] == "\u00A0:" && Code128SetB[27] == "\u00A0;");
 
 }  // namespace code128_checks
 }  // namespace tagmora

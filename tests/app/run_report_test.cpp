@@ -30,6 +30,7 @@ TEST(RunReportTest, TheBarcodeIsTheStretchOfANewNameThatFitsTheFormat) {
         {"AQSZ0123456.jpg", "QSZ0######", "QSZ0123456"},  // close-up names begin with "A"
         {"XY12.jpg", "QSZ0######", "XY12"},               // fits no stretch: the whole base name
         {"QSZ0123456b.jpg", "", "QSZ0123456b"},
+        {"AQSZ0\u00B123456-1.jpg", "QSZ0??????", "QSZ0\u00B123456"},  // counted in characters, not bytes
     };
     for (const auto& [name, format, barcode] : cases) EXPECT_EQ(BarcodeFromName(name, format), barcode) << name;
 }

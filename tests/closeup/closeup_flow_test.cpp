@@ -348,5 +348,90 @@ TEST_P(CloseUpDeepSearchTest, TurnedOrUnreadLabelsNeverTakeThePreviousNumber) {
 INSTANTIATE_TEST_SUITE_P(DeepSearch, CloseUpDeepSearchTest, ::testing::Bool(),
                          [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "On" : "Off"; });
 
+// The name the photograph in picture ends with after one run of the type
+// and orientation, Deep Search on.
+std::string NameAfterOneImage(const WorkBitmap& picture, int type, int orientation, const std::string& format) {
+    TestCore core;
+    TempFolder photos, startFolder;
+    core.settings().TypeIndex = type;
+    core.settings().RotationIndex = orientation;
+    core.settings().BarcodeFormat = format;
+    core.settings().DeepSearch = true;
+    RunState& run = core.state.run;
+    run.StartFolder = startFolder.path();
+    run.PhotoFolder = photos.path();
+    run.KeepGoing = true;
+    run.CurrentImage = "IMG.jpg";
+    run.VerticalScan = orientation != 0;
+    core.state.bitmap = picture;
+    photos.Write("IMG.jpg", "photo");
+    if (type == 0)
+        ProcessGeneralImage(core.ctx.General());
+    else
+        ProcessCloseUpImage(core.ctx.CloseUp());
+    const Files files = photos.Files();
+    return files.size() == 1 ? files.begin()->first : "files lost or added";
+}
+
+// The same close-ups through both types, in both orientations, Deep Search
+// on: each type reads what the other reads, and names the photograph after
+// the same text. The first rows are labels Deep Search misses (wide modules,
+// blur, uneven light) that only one type's own lines read; the last a Code
+// 128 label with an extended character (FNC4) that only Deep Search reads,
+// its name UTF-8 as every other.
+TEST(BothTypesTest, ReadTheSameCloseUpsUnderTheSameText) {
+    const std::string extended =
+        "QSZ0\u00B1"
+        "23456";  // FNC4 before the 1
+    std::vector<int> fnc4Values{'Q' - 32, 'S' - 32, 'Z' - 32, '0' - 32, 100};
+    for (const char c : std::string_view("123456")) fnc4Values.push_back(c - 32);
+    using support::RenderModules;
+    using support::Symbology;
+    const struct {
+        std::vector<int> runs;
+        double module, angle;
+        int width, height;
+        double blur;
+        std::uint8_t dark;
+        double unevenLight;
+        unsigned seed;
+        std::string format, horizontal, vertical;  // the text read in each orientation, "" none
+    } rows[] = {
+        {RenderModules(Symbology::Code39, "QSZ0123456"), 9, 180, 2000, 1400, 2.2, 85, 0.3, 79, "QSZ0######",
+         "QSZ0123456", ""},
+        {RenderModules(Symbology::Code39, "QSZ0123456"), 9, 270, 1400, 2000, 1.8, 85, 0.3, 83, "QSZ0######", "",
+         "QSZ0123456"},
+        {RenderModules(Symbology::Code128, "QSZ0123456"), 9, 0, 1400, 2000, 1.8, 70, 0.2, 218, "QSZ0######",
+         "QSZ0123456", ""},
+        {RenderModules(Symbology::Code128, "QSZ0987015"), 9, 90, 1600, 1800, 1.4, 70, 0.2, 222, "QSZ0######", "",
+         "QSZ0987015"},
+        {support::RenderCode128Values(104, fnc4Values), 3, 20, 1600, 1200, 0.8, 40, 0.0, 5, "QSZ0??????", extended,
+         extended},
+    };
+    for (const auto& row : rows) {
+        const WorkBitmap picture = support::MakeTurnedSheet({{row.runs, row.module, row.angle, row.unevenLight / 2}},
+                                                            {.width = row.width,
+                                                             .height = row.height,
+                                                             .barHeight = static_cast<int>(row.module * 30),
+                                                             .dark = row.dark,
+                                                             .light = 200,
+                                                             .background = 215,
+                                                             .blurSigma = row.blur,
+                                                             .noiseSigma = 6.0,
+                                                             .seed = row.seed,
+                                                             .clutter = false,
+                                                             .jpegQuality = 60,
+                                                             .unevenLight = row.unevenLight});
+        for (const int orientation : {0, 1}) {
+            const std::string& text = orientation == 0 ? row.horizontal : row.vertical;
+            EXPECT_EQ(NameAfterOneImage(picture, 0, orientation, row.format), text.empty() ? "IMG.jpg" : text + ".jpg")
+                << "General, seed " << row.seed << ", orientation " << orientation;
+            EXPECT_EQ(NameAfterOneImage(picture, 1, orientation, row.format),
+                      text.empty() ? "IMG.jpg" : "A" + text + ".jpg")
+                << "Close-up, seed " << row.seed << ", orientation " << orientation;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tagmora

@@ -107,8 +107,8 @@ TEST(DeepSearchHardSet, CodeSets) {
         std::string format, expected;
     };
     const std::string extended =
-        "QSZ0\xB1"
-        "23456";  // FNC4 before the 1
+        "QSZ0\u00B1"
+        "23456";  // FNC4 before the 1: ISO 8859-1 0xB1, written as UTF-8
     const Row rows[] = {
         {"set B only", RenderCode128Values(104, Values(kText)), kFormat, kText},
         {"Start A", RenderCode128Values(103, Join(Join(Values("QSZ0"), {kCodeC}), kPairs123456)), kFormat, kText},

@@ -89,7 +89,7 @@ TEST(DecodeCode128, EverySetBCharacterThroughZint) {
         const char c = static_cast<char>(code);
         std::string expected(1, c);
         if (std::string_view("\"',\\~\x7f").find(c) != std::string_view::npos) expected = "X";
-        if (c == ':' || c == ';') expected = std::string("\xA0") + c;
+        if (c == ':' || c == ';') expected = std::string("\u00A0") + c;  // UTF-8, as every name
         const Result r = Decode(Zint(std::string(1, c)), "???");
         EXPECT_EQ(r.text, expected) << "code " << code;
         EXPECT_TRUE(r.valid) << "code " << code;

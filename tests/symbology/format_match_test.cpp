@@ -19,6 +19,10 @@ TEST(FormatMatchTest, TextMatchesFormat) {
         {"@@@?###", {"ABC 123", "ABC-123"}, {"AB1-123", "ABC123"}},  // '?' is one character, never none
         {"#", {"7"}, {"\xB2"}},                                      // ASCII digits and letters only
         {"@", {"z"}, {"\xC4"}},
+        // Extended characters are UTF-8: one character of two bytes, never two.
+        {"QSZ0??????", {"QSZ0\u00B123456"}, {"QSZ0\u00B12345"}},
+        {"??", {"ab", "\u00E91"}, {"\u00E9"}},
+        {"QSZ\u00F3#", {"QSZ\u00F37"}, {"QSZo7", "QSZ\u00F3"}},
         {"", {""}, {"A"}},
         {"A", {"A"}, {""}},
         // A next-to-last '*' (a literal itself) lets longer texts whose start fits pass.
