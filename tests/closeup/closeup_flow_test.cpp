@@ -375,10 +375,11 @@ std::string NameAfterOneImage(const WorkBitmap& picture, int type, int orientati
 
 // The same close-ups through both types, in both orientations, Deep Search
 // on: each type reads what the other reads, and names the photograph after
-// the same text. The first rows are labels Deep Search misses (wide modules,
-// blur, uneven light) that only one type's own lines read; the last a Code
-// 128 label with an extended character (FNC4) that only Deep Search reads,
-// its name UTF-8 as every other.
+// the same text. The first rows are labels of wide modules, blurred and
+// unevenly lit, that one type's own lines read across their bars and Deep
+// Search reads in the other orientation; the last a Code 128 label with an
+// extended character (FNC4) that only Deep Search reads, its name UTF-8 as
+// every other.
 TEST(BothTypesTest, ReadTheSameCloseUpsUnderTheSameText) {
     const std::string extended =
         "QSZ0\u00B1"
@@ -398,13 +399,13 @@ TEST(BothTypesTest, ReadTheSameCloseUpsUnderTheSameText) {
         std::string format, horizontal, vertical;  // the text read in each orientation, "" none
     } rows[] = {
         {RenderModules(Symbology::Code39, "QSZ0123456"), 9, 180, 2000, 1400, 2.2, 85, 0.3, 79, "QSZ0######",
-         "QSZ0123456", ""},
-        {RenderModules(Symbology::Code39, "QSZ0123456"), 9, 270, 1400, 2000, 1.8, 85, 0.3, 83, "QSZ0######", "",
-         "QSZ0123456"},
+         "QSZ0123456", "QSZ0123456"},
+        {RenderModules(Symbology::Code39, "QSZ0123456"), 9, 270, 1400, 2000, 1.8, 85, 0.3, 83, "QSZ0######",
+         "QSZ0123456", "QSZ0123456"},
         {RenderModules(Symbology::Code128, "QSZ0123456"), 9, 0, 1400, 2000, 1.8, 70, 0.2, 218, "QSZ0######",
-         "QSZ0123456", ""},
-        {RenderModules(Symbology::Code128, "QSZ0987015"), 9, 90, 1600, 1800, 1.4, 70, 0.2, 222, "QSZ0######", "",
-         "QSZ0987015"},
+         "QSZ0123456", "QSZ0123456"},
+        {RenderModules(Symbology::Code128, "QSZ0987015"), 9, 90, 1600, 1800, 1.4, 70, 0.2, 222, "QSZ0######",
+         "QSZ0987015", "QSZ0987015"},
         {support::RenderCode128Values(104, fnc4Values), 3, 20, 1600, 1200, 0.8, 40, 0.0, 5, "QSZ0??????", extended,
          extended},
     };
