@@ -16,7 +16,8 @@ std::size_t DecodeWorkersForThisMachine() {
     return std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, kMaxDecodeWorkers);
 }
 
-DecodePool::DecodePool(std::size_t workers) : slots_(std::max<std::size_t>(workers, 1) + 1), workerCount_(slots_.size() - 1) {}
+DecodePool::DecodePool(std::size_t workers)
+    : slots_(std::max<std::size_t>(workers, 1) + 1), workerCount_(slots_.size() - 1) {}
 
 DecodePool::~DecodePool() {
     {
@@ -43,8 +44,8 @@ bool DecodePool::Start(std::size_t index, std::string path) {
     if (workers_.empty() && !StartWorkers()) return false;
     {
         const std::lock_guard lock(mutex_);
-        const auto free = std::find_if(slots_.begin(), slots_.end(),
-                                       [](const Slot& slot) { return slot.State == SlotState::Free; });
+        const auto free =
+            std::find_if(slots_.begin(), slots_.end(), [](const Slot& slot) { return slot.State == SlotState::Free; });
         if (free == slots_.end()) return false;
         free->State = SlotState::Queued;
         free->Index = index;
