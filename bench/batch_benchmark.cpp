@@ -4,7 +4,6 @@
 //
 // Run by hand: build-*/bench/batch_benchmark
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <ctime>
@@ -17,6 +16,7 @@
 #include "app/process_image.h"
 #include "base/file_system.h"
 #include "photo/jpeg_intake.h"
+#include "support/peak_memory.h"
 #include "support/quiet_front_end.h"
 #include "support/synthetic_sheet.h"
 #include "support/temp_folder.h"
@@ -160,17 +160,12 @@ Clocks DecodeFolderInTurn(const CameraFolder& folder) {
     return best;
 }
 
-long PeakResidentKilobytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
 // One run over the folder; items are images, so the rate is images per
 // second. The argument is the number of threads decoding ahead, 0 for
 // decoding in turn. The counters set the run against decoding the folder in
 // turn: wall_per_decode and cpu_per_decode are the run's wall-clock and CPU
-// time over the decode's.
+// time over the decode's, peak_rss_mb the process's peak memory during the
+// runs.
 void BM_BatchRun(benchmark::State& state) {
     CameraFolder& folder = Folder();
     BenchCore core;
@@ -178,6 +173,7 @@ void BM_BatchRun(benchmark::State& state) {
     options.DecodeAhead = state.range(0) != 0;
     options.DecodeWorkers = static_cast<std::size_t>(state.range(0));
     const Clocks decode = DecodeFolderInTurn(folder);
+    support::ResetPeakResident();
     Clocks runs;
     for (auto _ : state) {
         const Clocks start = Now();
@@ -193,7 +189,7 @@ void BM_BatchRun(benchmark::State& state) {
     state.counters["problems"] = core.state.run.ErrorCount;
     state.counters["wall_per_decode"] = runs.wall / iterations / decode.wall;
     state.counters["cpu_per_decode"] = runs.cpu / iterations / decode.cpu;
-    state.counters["peak_rss_mb"] = static_cast<double>(PeakResidentKilobytes()) / 1024;
+    state.counters["peak_rss_mb"] = static_cast<double>(support::PeakResidentKilobytes()) / 1024;
     state.SetLabel(options.DecodeAhead ? std::to_string(state.range(0)) + " decoding ahead" : "decoding in turn");
 }
 BENCHMARK(BM_BatchRun)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);

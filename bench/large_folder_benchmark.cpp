@@ -7,13 +7,13 @@
 // Run by hand: build/bench/large_folder_benchmark
 #include <benchmark/benchmark.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "app/batch_run.h"
 #include "app/context.h"
 #include "base/file_system.h"
+#include "support/peak_memory.h"
 #include "support/quiet_front_end.h"
 #include "support/synthetic_sheet.h"
 #include "support/temp_folder.h"
@@ -21,24 +21,10 @@
 namespace {
 
 using namespace tagmora;
+using support::PeakResidentKilobytes;
+using support::ResetPeakResident;
 
 constexpr int kImages = 10'000;
-
-// The peak resident size since the last ResetPeakResident.
-long PeakResidentKilobytes() {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    long kilobytes = 0;
-    while (status >> key) {
-        if (key == "VmHWM:") {
-            status >> kilobytes;
-            break;
-        }
-    }
-    return kilobytes;
-}
-
-void ResetPeakResident() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 // Small photographs keep the folder quick to write; the run does all the
 // same per-image work, whatever the picture's size.
