@@ -1,9 +1,12 @@
 // The batch run on camera-sized photographs: decoding alone, the whole work
-// of one image, and images per second with and without decoding ahead.
+// of one image, and images per second decoding in turn and with one or two
+// threads decoding ahead, in wall-clock and CPU time against the decode.
 //
 // Run by hand: build-*/bench/batch_benchmark
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <ctime>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +16,7 @@
 #include "app/process_image.h"
 #include "base/file_system.h"
 #include "photo/jpeg_intake.h"
+#include "support/peak_memory.h"
 #include "support/quiet_front_end.h"
 #include "support/synthetic_sheet.h"
 #include "support/temp_folder.h"
@@ -95,6 +99,8 @@ struct BenchCore {
     }
 };
 
+// Decoding alone, on one thread and on two at once: the CPU time of two
+// decodes side by side shows what sharing the memory and caches costs.
 void BM_DecodeOnly(benchmark::State& state) {
     CameraFolder& folder = Folder();
     WorkBitmap bitmap;
@@ -106,7 +112,13 @@ void BM_DecodeOnly(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(BM_DecodeOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DecodeOnly)
+    ->Threads(1)
+    ->Threads(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->MinTime(2.0)
+    ->Unit(benchmark::kMillisecond);
 
 // Decoding, the search for the barcode and the outcome of one image.
 void BM_WholeImage(benchmark::State& state) {
@@ -122,23 +134,77 @@ void BM_WholeImage(benchmark::State& state) {
 }
 BENCHMARK(BM_WholeImage)->Unit(benchmark::kMillisecond);
 
-// One run over the folder; items are images, so the rate is images per second.
+// Wall-clock time, the whole process's CPU time and the calling thread's,
+// in seconds.
+struct Clocks {
+    double wall = 0;
+    double cpu = 0;
+    double thread = 0;
+};
+
+double Seconds(clockid_t clock) {
+    timespec now{};
+    clock_gettime(clock, &now);
+    return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
+}
+
+Clocks Now() { return {Seconds(CLOCK_MONOTONIC), Seconds(CLOCK_PROCESS_CPUTIME_ID), Seconds(CLOCK_THREAD_CPUTIME_ID)}; }
+
+Clocks Since(const Clocks& start) {
+    const Clocks now = Now();
+    return {now.wall - start.wall, now.cpu - start.cpu, now.thread - start.thread};
+}
+
+// The yardstick of a run: the greyscale decode of its photographs, one after
+// another on one thread (the best of three, the files in the page cache).
+Clocks DecodeFolderInTurn(const CameraFolder& folder) {
+    Clocks best{1e30, 1e30, 1e30};
+    WorkBitmap bitmap;
+    for (int round = 0; round < 3; ++round) {
+        const Clocks start = Now();
+        for (const std::string& name : folder.names)
+            benchmark::DoNotOptimize(LoadJpegGrey(JoinPath(folder.photos.path(), name), bitmap));
+        const Clocks took = Since(start);
+        best = {std::min(best.wall, took.wall), std::min(best.cpu, took.cpu), std::min(best.thread, took.thread)};
+    }
+    return best;
+}
+
+// One run over the folder; items are images, so the rate is images per
+// second. The argument is the number of threads decoding ahead, 0 for
+// decoding in turn. The counters set the run against decoding the folder in
+// turn: wall_per_decode and cpu_per_decode are the run's wall-clock and CPU
+// time over the decode's, run_thread_cpu_per_decode the CPU time of the
+// run's own thread (what no other core can take over), peak_rss_mb the
+// process's peak memory during the runs. On n free cores a run's wall-clock
+// time cannot fall below cpu_per_decode / n nor below the run's own thread.
 void BM_BatchRun(benchmark::State& state) {
     CameraFolder& folder = Folder();
     BenchCore core;
     RunOptions options;
     options.DecodeAhead = state.range(0) != 0;
+    options.DecodeWorkers = static_cast<std::size_t>(state.range(0));
+    const Clocks decode = DecodeFolderInTurn(folder);
+    support::ResetPeakResident();
+    Clocks runs;
     for (auto _ : state) {
-        const RunEnd end = RunBatch(core.ctx, options);
-        benchmark::DoNotOptimize(end);
+        const Clocks start = Now();
+        benchmark::DoNotOptimize(RunBatch(core.ctx, options));
+        const Clocks took = Since(start);
+        runs = {runs.wall + took.wall, runs.cpu + took.cpu, runs.thread + took.thread};
     }
+    const auto iterations = static_cast<double>(state.iterations());
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(folder.names.size()));
     // Shows that the work measured is the real one: images handed on, and
     // how many of them ended as problems.
     state.counters["images"] = core.state.run.ProcessedCount;
     state.counters["problems"] = core.state.run.ErrorCount;
-    state.SetLabel(options.DecodeAhead ? "decoding ahead" : "decoding in turn");
+    state.counters["wall_per_decode"] = runs.wall / iterations / decode.wall;
+    state.counters["cpu_per_decode"] = runs.cpu / iterations / decode.cpu;
+    state.counters["run_thread_cpu_per_decode"] = runs.thread / iterations / decode.cpu;
+    state.counters["peak_rss_mb"] = static_cast<double>(support::PeakResidentKilobytes()) / 1024;
+    state.SetLabel(options.DecodeAhead ? std::to_string(state.range(0)) + " decoding ahead" : "decoding in turn");
 }
-BENCHMARK(BM_BatchRun)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+BENCHMARK(BM_BatchRun)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "app/batch_run.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
@@ -8,7 +9,7 @@
 #include <vector>
 
 #include "app/context.h"
-#include "app/decode_ahead.h"
+#include "app/decode_pool.h"
 #include "app/process_image.h"
 #include "app/run_section.h"
 #include "base/file_system.h"
@@ -75,24 +76,40 @@ std::size_t NextLikelyHandedOn(const RunSettings& settings, const std::vector<st
     return from;
 }
 
+// The decodes running ahead of the run, and the first image not yet queued.
+struct DecodingAhead {
+    explicit DecodingAhead(std::size_t workers) : pool(workers == 0 ? DecodeWorkersForThisMachine() : workers) {}
+    DecodePool pool;
+    std::size_t nextToQueue = 0;
+};
+
+// Queues the images likely to be handed on after index, in list order, for
+// as long as the pool has a picture free.
+void QueueDecodesAhead(const Context& ctx, DecodingAhead& ahead, const std::vector<std::string>& names,
+                       std::size_t index) {
+    const RunSettings& settings = ctx.Settings();
+    std::size_t& next = ahead.nextToQueue;
+    for (next = NextLikelyHandedOn(settings, names, std::max(next, index + 1)); next < names.size();
+         next = NextLikelyHandedOn(settings, names, next + 1))
+        if (!ahead.pool.Start(next, JoinPath(ctx.run.PhotoFolder, names[next]))) return;
+}
+
 // One image with the decoding done ahead where that is safe: the picture of
-// this image was decoded while the previous one was analysed (or is decoded
-// now), and the next image's decoding starts before this one is analysed.
-void HandOnDecodingAhead(Context& ctx, DecodeAhead& ahead, const std::vector<std::string>& names, std::size_t index) {
+// this image was decoded while earlier ones were analysed (or is decoded now,
+// in turn), and the next images' decoding is queued before this one is
+// analysed.
+void HandOnDecodingAhead(Context& ctx, DecodingAhead& ahead, const std::vector<std::string>& names, std::size_t index) {
     const std::string& name = names[index];
-    std::optional<JpegResult> result = ahead.TakeInto(index, ctx.bitmap);
+    std::optional<JpegResult> result = ahead.pool.TakeInto(index, ctx.bitmap);
+    QueueDecodesAhead(ctx, ahead, names, index);
     if (!result) result = LoadJpegGrey(JoinPath(ctx.run.PhotoFolder, name), ctx.bitmap);
-
-    const std::size_t next = NextLikelyHandedOn(ctx.Settings(), names, index + 1);
-    if (next < names.size()) ahead.Start(next, JoinPath(ctx.run.PhotoFolder, names[next]));
-
     ProcessDecodedImage(ctx, name, *result);
 }
 
 void HandOnEachImage(Context& ctx, const std::vector<std::string>& names, const RunOptions& options) {
     RunState& run = ctx.run;
     const auto total = static_cast<std::int32_t>(names.size());
-    DecodeAhead ahead;
+    DecodingAhead ahead(options.DecodeWorkers);  // stops its workers however the loop ends
     for (std::size_t index = 0; index < names.size(); ++index) {
         const std::string& name = names[index];
         run.SkipRequested = false;

@@ -1,6 +1,7 @@
 #pragma once
 // The batch run behind Execute: log header, file list, each image in turn,
 // Skip and Abort, counts and summary.
+#include <cstddef>
 #include <ctime>
 #include <string>
 #include <string_view>
@@ -30,9 +31,11 @@ std::string SummaryText(int errorCount, int processedCount);
 bool ExecuteRun(Context& ctx);
 
 struct RunOptions {
-    // Decode the next image on a worker thread while the current one is
+    // Decode the next images on worker threads while the current one is
     // analysed; the results are the same either way.
     bool DecodeAhead = true;
+    // Threads decoding ahead; 0 gives one per core.
+    std::size_t DecodeWorkers = 0;
 };
 
 enum class RunEnd {

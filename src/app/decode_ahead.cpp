@@ -4,8 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <utility>
-
 #include "base/unique_fd.h"
 
 namespace tagmora {
@@ -26,40 +24,10 @@ std::optional<FileIdentity> IdentityOfPath(const std::string& path) {
     return IdentityOf(info);
 }
 
-DecodeAhead::~DecodeAhead() { Discard(); }
-
-void DecodeAhead::WaitUntilDecoded() const {
-    if (pending_.valid()) pending_.wait();
-}
-
-void DecodeAhead::Discard() {
-    if (pending_.valid()) pending_.wait();
-    pending_ = {};
-}
-
-void DecodeAhead::Start(std::size_t index, std::string path) {
-    Discard();
-    index_ = index;
-    path_ = std::move(path);
-    pending_ = std::async(std::launch::async, [path = path_, &bitmap = bitmap_] { return Decode(path, bitmap); });
-}
-
-std::optional<JpegResult> DecodeAhead::TakeInto(std::size_t index, WorkBitmap& bitmap) {
-    if (!pending_.valid()) return std::nullopt;
-    Outcome outcome = pending_.get();
-    if (index != index_ || !outcome.Usable) return std::nullopt;
-    // The current image's renames may have moved this file, or another
-    // program may have replaced it, while it was being decoded.
-    if (IdentityOfPath(path_) != outcome.Identity) return std::nullopt;
-    std::swap(bitmap, bitmap_);
-    return outcome.Result;
-}
-
-// Runs on the worker thread: touches nothing but its own bitmap. The file is
-// held open and decoded through that very descriptor, so the identity taken
-// from it belongs to exactly the bytes decoded, whatever renames happen
-// meanwhile on the run's thread.
-DecodeAhead::Outcome DecodeAhead::Decode(const std::string& path, WorkBitmap& bitmap) {
+// The file is held open and decoded through that very descriptor, so the
+// identity taken from it belongs to exactly the bytes decoded, whatever
+// renames happen meanwhile on the run's thread.
+DecodedAhead DecodeAheadOfTurn(const std::string& path, WorkBitmap& bitmap) {
     try {
         const UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
         struct stat before {};
@@ -71,9 +39,9 @@ DecodeAhead::Outcome DecodeAhead::Decode(const std::string& path, WorkBitmap& bi
         // reports it as the run would have without decoding ahead (and covers
         // a system without /proc).
         if (result == JpegResult::CannotOpen) return {};
-        return Outcome{true, IdentityOf(before), result};
+        return DecodedAhead{true, IdentityOf(before), result};
     } catch (...) {
-        // Out of memory on the worker: the decode in turn will meet it again
+        // Out of memory on a worker: the decode in turn will meet it again
         // on the run's own thread, where it is handled as usual.
         return {};
     }

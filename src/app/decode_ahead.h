@@ -1,13 +1,9 @@
 #pragma once
-// Decoding the next photograph of a run on a worker thread while the current
-// one is analysed. Only the decoding runs ahead: the analysis, the renames,
-// the messages and the log stay in order on the calling thread. A picture
-// decoded ahead is used only when its file is still there under its name,
-// unchanged; otherwise the caller decodes in turn, so the outcome never
-// depends on the timing.
-#include <cstddef>
+// Decoding a photograph before its turn comes: the picture is decoded from
+// a file held open, together with the identity of the very bytes decoded, so
+// that at its turn the run can tell whether the name still points at them.
+// The outcome of a run then never depends on the timing.
 #include <cstdint>
-#include <future>
 #include <optional>
 #include <string>
 
@@ -30,42 +26,15 @@ struct FileIdentity {
 // The identity of the file a path names now (symbolic links followed).
 std::optional<FileIdentity> IdentityOfPath(const std::string& path);
 
-class DecodeAhead {
-public:
-    DecodeAhead() = default;
-    DecodeAhead(const DecodeAhead&) = delete;
-    DecodeAhead& operator=(const DecodeAhead&) = delete;
-    ~DecodeAhead();
-
-    // Starts decoding path for the list position index; any decode still
-    // running is waited for first, so at most one runs at a time.
-    void Start(std::size_t index, std::string path);
-
-    // When the decode started for index succeeded far enough to be trusted
-    // and the path still names the very file that was decoded, unchanged,
-    // swaps the picture into bitmap and returns the decoder's result.
-    // Otherwise returns nothing and the caller decodes in turn. Either way
-    // the decode ahead is used up.
-    std::optional<JpegResult> TakeInto(std::size_t index, WorkBitmap& bitmap);
-
-    // Waits until a decode started has finished, keeping its picture.
-    void WaitUntilDecoded() const;
-
-    // Waits for a decode still running and drops it.
-    void Discard();
-
-private:
-    struct Outcome {
-        bool Usable = false;
-        FileIdentity Identity;
-        JpegResult Result = JpegResult::CannotOpen;
-    };
-    static Outcome Decode(const std::string& path, WorkBitmap& bitmap);
-
-    std::future<Outcome> pending_;
-    std::size_t index_ = 0;
-    std::string path_;
-    WorkBitmap bitmap_;  // reused for every decode: memory stays at one picture
+// A picture decoded ahead. Only a Usable one may stand in for the decode in
+// turn, and only while its path still names a file of this Identity.
+struct DecodedAhead {
+    bool Usable = false;
+    FileIdentity Identity;
+    JpegResult Result = JpegResult::CannotOpen;
 };
+
+// Decodes path into bitmap, touching nothing else: safe on any thread.
+DecodedAhead DecodeAheadOfTurn(const std::string& path, WorkBitmap& bitmap);
 
 }  // namespace tagmora

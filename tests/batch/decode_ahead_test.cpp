@@ -1,8 +1,6 @@
 // Decoding ahead must never change what a run does: a picture decoded while
 // the previous image was analysed is used only if its file is still the same
 // one, and whole runs give the same log, messages and folder either way.
-#include "app/decode_ahead.h"
-
 #include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -13,6 +11,8 @@
 #include <functional>
 
 #include "app/batch_run.h"
+#include "app/decode_pool.h"
+#include "app/process_image.h"
 #include "batch_fixtures.h"
 #include "photo/jpeg_intake.h"
 
@@ -37,13 +37,14 @@ void ReplaceWithNewFile(const TempFolder& folder, const std::string& name, const
 TEST(DecodeAheadTest, HandsOverThePictureOfAnUnchangedFileOnlyOnceAndForItsImage) {
     TempFolder folder;
     support::WriteJpegFile(folder / "a.jpg", support::MakeBlankSheet(SmallSheet(1)), 85);
-    DecodeAhead ahead;
+    DecodePool ahead;
     WorkBitmap bitmap;
     EXPECT_FALSE(ahead.TakeInto(0, bitmap).has_value());  // nothing started
     ahead.Start(1, folder / "a.jpg");
     EXPECT_FALSE(ahead.TakeInto(2, bitmap).has_value());  // another image
 
     ahead.Start(4, folder / "a.jpg");
+    ahead.WaitUntilDecoded();
     ASSERT_EQ(ahead.TakeInto(4, bitmap), JpegResult::Ok);
     WorkBitmap inTurn;
     ASSERT_EQ(LoadJpegGrey(folder / "a.jpg", inTurn), JpegResult::Ok);
@@ -60,6 +61,32 @@ TEST(DecodeAheadTest, HandsOverThePictureOfAnUnchangedFileOnlyOnceAndForItsImage
     const timespec times[2] = {{0, UTIME_OMIT}, {1000000, 0}};
     ASSERT_EQ(utimensat(AT_FDCWD, (folder / "b.jpg").c_str(), times, 0), 0);
     EXPECT_FALSE(ahead.TakeInto(0, bitmap).has_value());
+    EXPECT_TRUE(bitmap.Empty());
+}
+
+// Several decodes in flight, each handed over for its own image only: a
+// damaged file as the decoder's verdict, a file that is no JPEG and a file
+// replaced since its decode to the decode in turn. A full pool queues nothing.
+TEST(DecodeAheadTest, SeveralDecodesInFlightAreEachHandedOverForTheirOwnImage) {
+    TempFolder folder;
+    support::WriteJpegFile(folder / "a.jpg", support::MakeBlankSheet(SmallSheet(1)), 85);
+    const std::string jpeg = support::EncodeJpeg(support::MakeBlankSheet(SmallSheet(2)), 85);
+    folder.Write("half.jpg", jpeg.substr(0, jpeg.size() / 2));
+    folder.Write("png.jpg", "\x89PNG\r\n\x1a\n not a jpeg");
+    DecodePool pool(2);
+    for (const auto& [index, name] : {std::pair{0, "a.jpg"}, {1, "half.jpg"}, {2, "png.jpg"}})
+        EXPECT_TRUE(pool.Start(index, folder / name));
+    EXPECT_FALSE(pool.Start(3, folder / "a.jpg"));
+    pool.WaitUntilDecoded();
+    WorkBitmap bitmap;
+    EXPECT_EQ(pool.TakeInto(1, bitmap), JpegResult::CorruptData);
+    EXPECT_FALSE(pool.TakeInto(0, bitmap).has_value());  // used up with 1
+    EXPECT_TRUE(pool.Start(3, folder / "a.jpg"));
+    EXPECT_TRUE(pool.Start(4, folder / "a.jpg"));
+    pool.WaitUntilDecoded();
+    EXPECT_FALSE(pool.TakeInto(2, bitmap).has_value());
+    ReplaceWithNewFile(folder, "a.jpg", support::MakeBlankSheet(SmallSheet(3)));
+    EXPECT_FALSE(pool.TakeInto(3, bitmap).has_value());
     EXPECT_TRUE(bitmap.Empty());
 }
 
@@ -94,15 +121,19 @@ void WriteMixedFolder(const TempFolder& photos) {
     support::WriteBlankPhoto(photos, "QSZ0000009.jpg", 9);
 }
 
-RunRecord RecordRun(bool decodeAhead, int modeIndex, const std::function<void(BatchRig&, int)>& onEvents = {}) {
+// Decoding in turn, with one worker, and with more decodes in flight than
+// the machine has cores.
+constexpr RunOptions kInTurn{.DecodeAhead = false};
+constexpr RunOptions kAhead[] = {{.DecodeWorkers = 1}, {.DecodeWorkers = 3}};
+
+RunRecord RecordRun(const RunOptions& options, int modeIndex,
+                    const std::function<void(BatchRig&, int)>& onEvents = {}) {
     BatchRig rig;
     WriteMixedFolder(rig.photos);
     rig.core.settings().ModeIndex = modeIndex;
     rig.core.settings().SuffixFormat = "@";
     if (onEvents) rig.ui().onProcessEvents = [&rig, &onEvents](int call) { onEvents(rig, call); };
     const auto before = rig.photos.Files();
-    RunOptions options;
-    options.DecodeAhead = decodeAhead;
     EXPECT_NE(RunBatch(rig.ctx(), options), RunEnd::Refused);
     if (!onEvents) support::ExpectSameContentsRenamed(before, rig.photos.Files());
     return {rig.ImageLines(),   rig.ui().messages,    rig.ui().prompts,        rig.ui().imageNames,
@@ -110,16 +141,16 @@ RunRecord RecordRun(bool decodeAhead, int modeIndex, const std::function<void(Ba
 }
 
 TEST(DecodeAheadRunTest, RunsAreTheSameAsDecodingInTurn) {
-    const RunRecord inTurn = RecordRun(false, 0);
-    EXPECT_EQ(RecordRun(true, 0), inTurn);
+    const RunRecord inTurn = RecordRun(kInTurn, 0);
+    for (const RunOptions& ahead : kAhead) EXPECT_EQ(RecordRun(ahead, 0), inTurn);
     EXPECT_THAT(inTurn.imageLines, ::testing::Contains("-Renamed IMG_0004.JPG to QSZ0000002.JPG"));
     EXPECT_THAT(inTurn.imageLines, ::testing::Contains("-Renamed IMG_0004.jpg to QSZ0000002b.jpg"));
     EXPECT_TRUE(inTurn.files.contains("QSZ0000005.jpg"));
     EXPECT_TRUE(inTurn.files.contains("QSZ0000009.jpg"));
     EXPECT_EQ(inTurn.processed, 9);
 
-    const RunRecord demoInTurn = RecordRun(false, 1);
-    EXPECT_EQ(RecordRun(true, 1), demoInTurn);
+    const RunRecord demoInTurn = RecordRun(kInTurn, 1);
+    for (const RunOptions& ahead : kAhead) EXPECT_EQ(RecordRun(ahead, 1), demoInTurn);
     EXPECT_FALSE(demoInTurn.prompts.empty());
 }
 
@@ -134,11 +165,23 @@ TEST(DecodeAheadRunTest, PhotographReplacedBetweenImagesIsReadAsItIsAtItsTurn) {
             rig.photos.Write("IMG_0003.jpg",
                              support::EncodeJpeg(support::MakeSheet(Symbology::Code39, "QSZ0000088", label), 80));
     };
-    const RunRecord inTurn = RecordRun(false, 0, replace);
-    const RunRecord ahead = RecordRun(true, 0, replace);
-    EXPECT_EQ(ahead, inTurn);
+    const RunRecord inTurn = RecordRun(kInTurn, 0, replace);
+    for (const RunOptions& ahead : kAhead) EXPECT_EQ(RecordRun(ahead, 0, replace), inTurn);
     EXPECT_THAT(inTurn.imageLines, ::testing::Contains("-Renamed IMG_0002.jpg to QSZ0000077.jpg"));
     EXPECT_THAT(inTurn.imageLines, ::testing::Contains("-Renamed IMG_0003.jpg to QSZ0000088.jpg"));
+}
+
+// Abort or Skip clicked as the first image ends, with the next images'
+// decodes queued or running: the run ends as it does decoding in turn, and
+// no worker is left decoding once it has returned.
+TEST(DecodeAheadRunTest, RunStoppedWithDecodesInFlightEndsAsDecodingInTurn) {
+    for (const auto click : {AbortClicked, SkipClicked}) {
+        const auto stop = [click](BatchRig& rig, int call) {
+            if (call == 1) click(rig.ctx());
+        };
+        const RunRecord inTurn = RecordRun(kInTurn, 0, stop);
+        for (const RunOptions& ahead : kAhead) EXPECT_EQ(RecordRun(ahead, 0, stop), inTurn);
+    }
 }
 
 }  // namespace
