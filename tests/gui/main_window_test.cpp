@@ -287,18 +287,24 @@ private slots:
         for (const auto& [platform, display, wayland, shows] : cases)
             QCOMPARE(NoDisplayReason(platform, display, wayland).empty(), shows);
 
-        QProcess program;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) environment.remove(name);
-        program.setProcessEnvironment(environment);
-        program.setWorkingDirectory(startPath);
-        program.start(TAGMORA_PROGRAM, {});
-        QVERIFY(program.waitForFinished(20000));
-        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program.exitCode(), 1);
-        const QString said = QString::fromLocal8Bit(program.readAllStandardError());
-        QCOMPARE(said.count('\n'), 1);
-        QVERIFY2(said.contains("no display") && said.contains("tagmora-batch"), qPrintable(said));
+        // None at all, or one named that is not there: the same one line.
+        for (const auto& [name, value] : {std::pair<const char*, const char*>{nullptr, nullptr},
+                                          {"DISPLAY", ":987"},
+                                          {"WAYLAND_DISPLAY", "tagmora-no-such-display"}}) {
+            QProcess program;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            for (const char* unset : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) environment.remove(unset);
+            if (name != nullptr) environment.insert(name, value);
+            program.setProcessEnvironment(environment);
+            program.setWorkingDirectory(startPath);
+            program.start(TAGMORA_PROGRAM, {});
+            QVERIFY(program.waitForFinished(20000));
+            QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(program.exitCode(), 1);
+            const QString said = QString::fromLocal8Bit(program.readAllStandardError());
+            QCOMPARE(said.count('\n'), 1);
+            QVERIFY2(said.contains("display") && said.contains("tagmora-batch"), qPrintable(said));
+        }
         QVERIFY(!start->Exists("Tagmora.log"));
     }
 };
