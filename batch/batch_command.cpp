@@ -56,23 +56,36 @@ std::optional<std::string> StartFolder(std::ostream& err) {
     return std::nullopt;
 }
 
-int RunUndoCommand(const CommandStreams& streams) {
+// number 0: the last run that renamed something.
+int RunUndoCommand(const CommandStreams& streams, int number) {
     const std::optional<std::string> start = StartFolder(streams.err);
     if (!start) return kExitBadArguments;
     ConsoleFrontEnd ui(streams.out, nullptr);
     CoreState state;
     Context ctx = state.ContextFor(ui);
     state.run.StartFolder = *start;
-    switch (UndoLastRun(ctx, nullptr)) {
+    switch (UndoRun(ctx, number, nullptr)) {
     case UndoEnd::Done:
     case UndoEnd::NothingToDo:
     case UndoEnd::Cancelled:
         return kExitClean;
+    case UndoEnd::Busy:
+        return kExitBadArguments;
     case UndoEnd::NoLog:
     case UndoEnd::Partly:
         break;
     }
     return kExitProblems;
+}
+
+int RunListCommand(const CommandStreams& streams) {
+    const std::optional<std::string> start = StartFolder(streams.err);
+    if (!start) return kExitBadArguments;
+    ConsoleFrontEnd ui(streams.out, nullptr);
+    const std::optional<std::string> log = ReadTextFile(JoinPath(*start, kLogFileName), ui);
+    if (!log) return kExitProblems;
+    for (const RunEntry& run : RunHistory(*log)) streams.out << RunEntryText(run) << '\n';
+    return kExitClean;
 }
 
 int RunReportCommand(const BatchCommand& command, const CommandStreams& streams) {
@@ -115,7 +128,11 @@ int RunBatchCommand(std::span<const std::string> args, const CommandStreams& str
         streams.err << "tagmora-batch: " << command.Error << "\n(tagmora-batch --help tells the options)\n";
         return kExitBadArguments;
     case CommandAction::UndoLastRun:
-        return RunUndoCommand(streams);
+        return RunUndoCommand(streams, 0);
+    case CommandAction::UndoRun:
+        return RunUndoCommand(streams, command.RunNumber);
+    case CommandAction::ListRuns:
+        return RunListCommand(streams);
     case CommandAction::Report:
         return RunReportCommand(command, streams);
     case CommandAction::Run:
@@ -153,6 +170,9 @@ int RunBatchCommand(std::span<const std::string> args, const CommandStreams& str
         }
         ui.settings.Values.PhotoFolder = AbsoluteFolder(folder);
         const RunEnd end = RunBatch(ctx);
+        // Another run holds the folder: nothing was touched, as for a folder
+        // that cannot be read.
+        unreadable = unreadable || end == RunEnd::Busy;
         problems = problems || end != RunEnd::Completed || state.run.ErrorCount != 0;
         if (end == RunEnd::Aborted) break;
     }

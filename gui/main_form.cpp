@@ -4,6 +4,7 @@
 #include <QBoxLayout>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -31,6 +32,7 @@
 #include "app/batch_run.h"
 #include "app/config_file.h"
 #include "app/manual_rename.h"
+#include "app/process_image.h"
 #include "app/run_report.h"
 #include "app/undo_run.h"
 #include "base/file_helpers.h"
@@ -498,7 +500,11 @@ void TForm1::SourceDirComboChange() {
 
 void TForm1::ExecuteButtonClick() {
     const RunEnd end = RunBatch(ctx_);
-    if (end == RunEnd::Refused) return;
+    if (quitWhenRunEnds_) QuitAtOnce();
+    if (end == RunEnd::Refused || end == RunEnd::Busy) return;
+    // Execute kept the focus through the end message: Enter would start the
+    // same run again at once.
+    sourceDirCombo_->setFocus();
     // The summary's first line stays in view after its box is gone.
     std::string summary = SummaryText(core_.run.ErrorCount, core_.run.ProcessedCount);
     if (end == RunEnd::NoImages) summary = "Unable to find any .jpg Files.";
@@ -533,12 +539,33 @@ void TForm1::ExportLastRun1Click() {
         runSummary_->setText(tr("Last run exported to %1").arg(chosen));
 }
 
-void TForm1::Exit1Click() {
-    // At once, also in the middle of a run: unwinding a run from inside its
-    // own event processing would only run more of it. Nothing is pending on
-    // disk, since every log entry is closed as it is written.
+bool TForm1::MayQuitNow() {
+    if (!core_.run.RunInProgress) return true;
+    if (quitWhenRunEnds_) return false;  // asked already: the run is stopping
+    const QString question = tr("A run is in progress in %1.\nStop the run? The photograph in hand keeps its name.")
+                                 .arg(FromLocal8Bit(core_.run.PhotoFolder));
+    if (!AskOkCancel(this, question)) return false;
+    // The run ends as after Abort; its end is told by the log alone.
+    quitWhenRunEnds_ = true;
+    ui_.SetQuiet(true);
+    if (core_.run.KeepGoing || core_.run.SkipRequested) AbortClicked(ctx_);
+    return false;
+}
+
+void TForm1::QuitAtOnce() {
+    // Not by unwinding: nothing is pending on disk, since every log entry is
+    // closed as it is written and every rename is whole.
     std::fflush(nullptr);
     std::_Exit(0);
+}
+
+void TForm1::Exit1Click() {
+    if (MayQuitNow()) QuitAtOnce();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (MayQuitNow()) return QMainWindow::closeEvent(event);
+    event->ignore();
 }
 
 void TForm1::ViewLogFile1Click() {

@@ -80,11 +80,17 @@ public:
     void About1Click();
 
 protected:
+    // Closing the window during a run asks whether to stop it.
+    void closeEvent(QCloseEvent* event) override;
     // A folder dropped on the window is chosen.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // True when the program may end now. During a run, asks whether to stop
+    // it; stopping aborts the run, which ends the program once it is over.
+    bool MayQuitNow();
+    [[noreturn]] static void QuitAtOnce();
     void BuildControls();
     QLayout* BuildFolderColumn();
     QLayout* BuildOptionsColumn();
@@ -100,6 +106,7 @@ private:
 
     CoreState core_;
     QtFrontEnd ui_;
+    bool quitWhenRunEnds_ = false;
     Context ctx_;
 
     QComboBox* sourceDriveCombo_ = nullptr;

@@ -32,12 +32,14 @@ QWidget* QtFrontEnd::MessageParent() const {
 }
 
 void QtFrontEnd::ShowMessage(std::string_view text) {
+    if (quiet_) return;
     if (MessageHook* hook = CurrentMessageHook()) return hook->Message(kApplicationTitle, text);
     QMessageBox box(QMessageBox::NoIcon, kApplicationTitle, DisplayText(text), QMessageBox::Ok, MessageParent());
     box.exec();
 }
 
 bool QtFrontEnd::AskOkCancel(std::string_view text) {
+    if (quiet_) return false;
     if (MessageHook* hook = CurrentMessageHook()) return hook->Prompt(kPromptCaption, text);
     QMessageBox box(QMessageBox::NoIcon, kPromptCaption, DisplayText(text), QMessageBox::Ok | QMessageBox::Cancel,
                     MessageParent());

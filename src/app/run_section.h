@@ -15,6 +15,10 @@ struct LogSection {
     SectionKind Kind = SectionKind::Unknown;
     std::string Folder;              // the "Directory = " folder; empty when the header is not whole
     std::vector<std::string> Lines;  // the outcome lines, in the order written
+    std::string When;                // the header's date and time, as written
+    // An undo's: the date and time of the run it took back; empty for an
+    // undo of "the last run", which took back the run just before it.
+    std::string UndoneRun;
 };
 
 // The mode lines of a run's header, and the line an undo's section has in
@@ -22,6 +26,8 @@ struct LogSection {
 inline constexpr std::string_view kProductionHeaderLine = "Renamed the following files:";
 inline constexpr std::string_view kDemoHeaderLine = "Demo Mode.  Processed the following files:";
 inline constexpr std::string_view kUndoHeaderLine = "Undo of the last run:";
+// An undo of a run chosen from the history: prefix, the run's date and time, ":".
+inline constexpr std::string_view kUndoRunHeaderPrefix = "Undo of the run of ";
 // The header's last line names the folder the section worked in.
 inline constexpr std::string_view kDirectoryPrefix = "Directory = ";
 // The log lines of a rename made by a run (or an undo) and of one made by
@@ -35,6 +41,9 @@ inline constexpr std::string_view kNoBarcodePrefix = "No barcode found on ";
 // The section after the last blank line of the log: its header tells the
 // kind and folder, the lines after it are its outcome lines.
 LogSection LastLogSection(std::string_view log);
+
+// Every section of the log, oldest first.
+std::vector<LogSection> AllLogSections(std::string_view log);
 
 // One file moved to a new name in the section's folder.
 struct FileMove {
