@@ -47,6 +47,7 @@
 #include "gui/log_viewer_form.h"
 #include "gui/manual_form.h"
 #include "gui/photo_form.h"
+#include "gui/undo_history_form.h"
 #include "gui/widget_makers.h"
 
 namespace tagmora {
@@ -332,6 +333,7 @@ void TForm1::BuildMenu() {
     addItem(file, "SaveSettings1", "Save Settings", SaveIcon(), &TForm1::SaveSettings1Click);
     file->addSeparator();
     addItem(file, "UndoLastRun1", tr("Undo Last Run"), QIcon(), &TForm1::UndoLastRun1Click);
+    addItem(file, "UndoHistory1", tr("Undo…"), QIcon(), &TForm1::UndoHistory1Click);
     addItem(file, "ExportLastRun1", tr("Export Last Run…"), QIcon(), &TForm1::ExportLastRun1Click);
     file->addSeparator();
     addItem(file, "Exit1", "Exit", ExitIcon(), &TForm1::Exit1Click, QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -520,6 +522,19 @@ void TForm1::UndoLastRun1Click() {
     const UndoEnd end = UndoLastRun(
         ctx_, [this](const UndoPlan& plan) { return AskOkCancel(this, FromLocal8Bit(UndoQuestionText(plan))); });
     if (end == UndoEnd::Done || end == UndoEnd::Partly) runSummary_->setText(tr("Last run undone"));
+    ShowFolderInfo();
+}
+
+void TForm1::UndoHistory1Click() {
+    if (core_.run.RunInProgress) return ui_.ShowMessage("A run is in progress: undo it once it has ended.");
+    const std::optional<std::string> log = ReadTextFile(LogFilePath(core_.run), ui_);
+    if (!log) return;
+    const int number = ChooseRunToUndo(this, RunHistory(*log));
+    if (number == 0) return;
+    const UndoEnd end = UndoRun(ctx_, number, [this](const UndoPlan& plan) {
+        return AskOkCancel(this, FromLocal8Bit(UndoQuestionText(plan)));
+    });
+    if (end == UndoEnd::Done || end == UndoEnd::Partly) runSummary_->setText(tr("Run %1 undone").arg(number));
     ShowFolderInfo();
 }
 

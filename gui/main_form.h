@@ -72,6 +72,7 @@ public:
     void ExecuteButtonClick();
     void SaveSettings1Click();
     void UndoLastRun1Click();
+    void UndoHistory1Click();
     void ExportLastRun1Click();
     void Exit1Click();
     void ViewLogFile1Click();

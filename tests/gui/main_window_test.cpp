@@ -116,6 +116,7 @@ private slots:
         const std::tuple<const char*, const char*, bool, const char*> items[] = {
             {"SaveSettings1", "Save Settings", true, ""},
             {"UndoLastRun1", "Undo Last Run", false, ""},
+            {"UndoHistory1", "Undo…", false, ""},
             {"ExportLastRun1", "Export Last Run…", false, ""},
             {"Exit1", "Exit", true, "Ctrl+Q"},
             {"ViewLogFile1", "View Log File", true, ""},

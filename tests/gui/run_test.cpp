@@ -5,6 +5,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTest>
 #include <algorithm>
 #include <cstdlib>
@@ -174,14 +175,24 @@ private slots:
                                  ",IMG_1.jpg,QSZ0000001.jpg,QSZ0000001,read,QSZ0000001.CR2\r\n"),
                  csv.c_str());
 
-        // Undo, asked first, in the program's own caption.
+        // Undo… lists the runs, the last one chosen; Undo asks first, in the
+        // program's own caption.
         hook->messages.clear();
-        Child<QAction>(form, "UndoLastRun1")->trigger();
+        int rows = -1;
+        support::ModalScript script;
+        script.Then([&](QWidget* modal) {
+            auto* table = modal->findChild<QTableWidget*>("RunTable");
+            if (!table) return false;
+            rows = table->rowCount();
+            modal->findChild<QPushButton*>("UndoButton")->click();
+            return true;
+        });
+        Child<QAction>(form, "UndoHistory1")->trigger();
+        QCOMPARE(rows, 1);
         QCOMPARE(hook->promptCaptions.back(), std::string("Tagmora"));
-        QVERIFY(hook->prompts.back().starts_with("Rename back the 3 files the last run renamed in " +
-                                                 photos.toStdString()));
+        QVERIFY(hook->prompts.back().starts_with("Rename back the 3 files run 1 renamed in " + photos.toStdString()));
         QCOMPARE(support::FileNames(photos), (std::set<std::string>{"IMG_1.jpg", "IMG_1.CR2", "IMG_2.jpg"}));
-        QCOMPARE(hook->messages, Texts{"3 renames of the last run undone."});
+        QCOMPARE(hook->messages, Texts{"3 renames of run 1 undone."});
         Child<QAction>(form, "UndoLastRun1")->trigger();
         QCOMPARE(hook->messages.back(), std::string("The last run has been undone already: there is nothing to undo."));
         QCOMPARE(support::FileNames(photos), (std::set<std::string>{"IMG_1.jpg", "IMG_1.CR2", "IMG_2.jpg"}));
