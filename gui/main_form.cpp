@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -502,7 +503,12 @@ void TForm1::SourceDirComboChange() {
 
 void TForm1::ExecuteButtonClick() {
     const RunEnd end = RunBatch(ctx_);
-    if (quitWhenRunEnds_) QuitAtOnce();
+    if (quitWhenRunEnds_) {
+        // The run is over: the program may end the ordinary way.
+        close();
+        QCoreApplication::quit();
+        return;
+    }
     if (end == RunEnd::Refused || end == RunEnd::Busy) return;
     // Execute kept the focus through the end message: Enter would start the
     // same run again at once.

@@ -89,7 +89,7 @@ protected:
 
 private:
     // True when the program may end now. During a run, asks whether to stop
-    // it; stopping aborts the run, which ends the program once it is over.
+    // it; stopping aborts the run, and the program ends when it is over.
     bool MayQuitNow();
     [[noreturn]] static void QuitAtOnce();
     void BuildControls();

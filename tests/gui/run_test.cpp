@@ -12,6 +12,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "gui/main_form.h"
 #include "gui/photo_form.h"
@@ -152,6 +153,26 @@ private slots:
         QVERIFY2(rows.size() > first.height() / 8, qPrintable(QString::number(rows.size())));
         QVERIFY(std::abs(rows.front() + rows.back() - first.height()) < first.height() / 10);
         QVERIFY(redRows(view->Picture()).isEmpty());
+    }
+
+    // Closing the main window (as Ctrl+Q does) during a run asks; stopping
+    // ends the run as Abort does and then the program, without end messages.
+    void closingTheMainWindowDuringARunAsksAndStopsTheRun() {
+        for (unsigned i = 1; i <= 3; ++i)
+            support::WriteSheetPhoto(Photo("IMG_" + std::to_string(i) + ".jpg"), "QSZ000000" + std::to_string(i), i);
+        TForm1 form;
+        ShowOnPhotos(form);
+        bool closed = false;
+        hook->beforeProcessEvents = [&] {
+            if (!std::exchange(closed, true)) QMetaObject::invokeMethod(&form, &QWidget::close, Qt::QueuedConnection);
+        };
+        QTest::mouseClick(Child<QPushButton>(form, "ExecuteButton"), Qt::LeftButton);
+        QCOMPARE(hook->prompts.size(), std::size_t{1});
+        QVERIFY(hook->prompts.front().starts_with("A run is in progress in " + photos.toStdString()));
+        QCOMPARE(hook->messages, Texts{});
+        QVERIFY(!form.isVisible());
+        QCOMPARE(support::FileNames(photos), (std::set<std::string>{"IMG_1.jpg", "IMG_2.jpg", "IMG_3.jpg"}));
+        QVERIFY(start->Read("Tagmora.log").ends_with("Process aborted by user\r\n"));
     }
 
     void theLastRunIsExportedAndUndoneFromTheMenu() {
