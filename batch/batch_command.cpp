@@ -113,6 +113,48 @@ int RunReportCommand(const BatchCommand& command, const CommandStreams& streams)
     return kExitClean;
 }
 
+// One run per folder, exactly as Execute pressed once for each.
+int RunFolders(const BatchCommand& command, const CommandStreams& streams) {
+    const std::optional<std::string> startFolder = StartFolder(streams.err);
+    if (!startFolder) return kExitBadArguments;
+
+    ConsoleFrontEnd ui(streams.out, streams.progress);
+    CoreState state;
+    Context ctx = state.ContextFor(ui);
+    state.run.StartFolder = *startFolder;
+    LoadConfig(state.run.StartFolder, ui.settings.Values, ui);
+    ApplyOverrides(command.Overrides, ui.settings.Values);
+
+    // Ctrl-C or SIGTERM acts like the Abort button: the image in hand is stopped and
+    // logged, then the run stops, and no later folder is run.
+    bool abortHandled = false;
+    ui.onProcessEvents = [&] {
+        if (streams.interrupted != nullptr && *streams.interrupted != 0 && !abortHandled) {
+            abortHandled = true;
+            AbortClicked(ctx);
+        }
+    };
+
+    bool unreadable = false;
+    bool problems = false;
+    for (const std::string& folder : command.Folders) {
+        if (const std::string problem = FolderProblem(folder); !problem.empty()) {
+            streams.err << "tagmora-batch: cannot read the folder " << problem << '\n';
+            unreadable = true;
+            continue;
+        }
+        ui.settings.Values.PhotoFolder = AbsoluteFolder(folder);
+        const RunEnd end = RunBatch(ctx);
+        // Another run holds the folder: nothing was touched, as for a folder
+        // that cannot be read.
+        unreadable = unreadable || end == RunEnd::Busy;
+        problems = problems || end != RunEnd::Completed || state.run.ErrorCount != 0;
+        if (end == RunEnd::Aborted) break;
+    }
+    if (unreadable) return kExitBadArguments;
+    return problems ? kExitProblems : kExitClean;
+}
+
 }  // namespace
 
 int RunBatchCommand(std::span<const std::string> args, const CommandStreams& streams) {
@@ -139,45 +181,7 @@ int RunBatchCommand(std::span<const std::string> args, const CommandStreams& str
         break;
     }
 
-    const std::optional<std::string> startFolder = StartFolder(streams.err);
-    if (!startFolder) return kExitBadArguments;
-
-    ConsoleFrontEnd ui(streams.out, streams.progress);
-    CoreState state;
-    Context ctx = state.ContextFor(ui);
-    state.run.StartFolder = *startFolder;
-    LoadConfig(state.run.StartFolder, ui.settings.Values, ui);
-    ApplyOverrides(command.Overrides, ui.settings.Values);
-
-    // Ctrl-C acts like the Abort button: the image in hand is stopped and
-    // logged, then the run stops, and no later folder is run.
-    bool abortHandled = false;
-    ui.onProcessEvents = [&] {
-        if (streams.interrupted != nullptr && *streams.interrupted != 0 && !abortHandled) {
-            abortHandled = true;
-            AbortClicked(ctx);
-        }
-    };
-
-    // One run per folder, exactly as Execute pressed once for each.
-    bool unreadable = false;
-    bool problems = false;
-    for (const std::string& folder : command.Folders) {
-        if (const std::string problem = FolderProblem(folder); !problem.empty()) {
-            streams.err << "tagmora-batch: cannot read the folder " << problem << '\n';
-            unreadable = true;
-            continue;
-        }
-        ui.settings.Values.PhotoFolder = AbsoluteFolder(folder);
-        const RunEnd end = RunBatch(ctx);
-        // Another run holds the folder: nothing was touched, as for a folder
-        // that cannot be read.
-        unreadable = unreadable || end == RunEnd::Busy;
-        problems = problems || end != RunEnd::Completed || state.run.ErrorCount != 0;
-        if (end == RunEnd::Aborted) break;
-    }
-    if (unreadable) return kExitBadArguments;
-    return problems ? kExitProblems : kExitClean;
+    return RunFolders(command, streams);
 }
 
 }  // namespace tagmora::batch

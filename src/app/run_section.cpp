@@ -145,10 +145,17 @@ LogEvent NamedEvent(const NamedForm& form, std::string_view photo, std::string_v
 void ReadModeLine(std::string_view mode, LogSection& section) {
     for (const HeaderKind& kind : kHeaderKinds)
         if (mode == kind.Line) section.Kind = kind.Kind;
-    if (mode.starts_with(kUndoRunHeaderPrefix) && mode.ends_with(':')) {
-        section.Kind = SectionKind::Undo;
-        section.UndoneRun = mode.substr(kUndoRunHeaderPrefix.size(), mode.size() - kUndoRunHeaderPrefix.size() - 1);
-    }
+    if (!mode.starts_with(kUndoRunHeaderPrefix) || !mode.ends_with(':')) return;
+    const std::string_view run =
+        mode.substr(kUndoRunHeaderPrefix.size(), mode.size() - kUndoRunHeaderPrefix.size() - 1);
+    const std::size_t of = run.find(kUndoRunHeaderOf);
+    const std::string_view number = run.substr(0, of);
+    if (of == std::string_view::npos || number.empty() || number.size() > 9 ||
+        number.find_first_not_of("0123456789") != std::string_view::npos)
+        return;
+    section.Kind = SectionKind::Undo;
+    section.UndoneNumber = std::stoi(std::string(number));
+    section.UndoneRun = run.substr(of + kUndoRunHeaderOf.size());
 }
 
 // The date and time: the line before the "Version " line.

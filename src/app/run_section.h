@@ -16,8 +16,10 @@ struct LogSection {
     std::string Folder;              // the "Directory = " folder; empty when the header is not whole
     std::vector<std::string> Lines;  // the outcome lines, in the order written
     std::string When;                // the header's date and time, as written
-    // An undo's: the date and time of the run it took back; empty for an
-    // undo of "the last run", which took back the run just before it.
+    // An undo's: the number and the date and time of the run it took back;
+    // 0 and empty for an undo of "the last run", which took back the run
+    // just before it.
+    int UndoneNumber = 0;
     std::string UndoneRun;
 };
 
@@ -26,8 +28,10 @@ struct LogSection {
 inline constexpr std::string_view kProductionHeaderLine = "Renamed the following files:";
 inline constexpr std::string_view kDemoHeaderLine = "Demo Mode.  Processed the following files:";
 inline constexpr std::string_view kUndoHeaderLine = "Undo of the last run:";
-// An undo of a run chosen from the history: prefix, the run's date and time, ":".
-inline constexpr std::string_view kUndoRunHeaderPrefix = "Undo of the run of ";
+// An undo of a run chosen from the history: prefix, the run's number, " of ",
+// its date and time, ":".
+inline constexpr std::string_view kUndoRunHeaderPrefix = "Undo of run ";
+inline constexpr std::string_view kUndoRunHeaderOf = " of ";
 // The header's last line names the folder the section worked in.
 inline constexpr std::string_view kDirectoryPrefix = "Directory = ";
 // The log lines of a rename made by a run (or an undo) and of one made by

@@ -40,13 +40,27 @@ std::optional<std::string> Obstacle(const std::string& folder, const FileMove& m
     return std::nullopt;
 }
 
-// An undo marks the run it names by date, time and folder (runs over several
-// folders start within one second), or (an undo of "the last run") the run
+// Whether an undo's header names this run: its date, time and folder (two
+// runs may start within one second), and one that renamed something.
+bool Names(const LogSection& undo, const RunEntry& run) {
+    return run.When == undo.UndoneRun && run.Folder == undo.Folder && !run.Moves.empty() && !run.Undone;
+}
+
+// An undo marks the run it names: by number, unless the log was cut since,
+// then the latest one that fits. An undo of "the last run" took back the run
 // just before it.
 void MarkUndone(std::vector<RunEntry>& runs, const LogSection& undo) {
+    if (undo.UndoneRun.empty()) {
+        if (!runs.empty()) runs.back().Undone = true;
+        return;
+    }
+    const auto numbered = static_cast<std::size_t>(undo.UndoneNumber);
+    if (numbered >= 1 && numbered <= runs.size() && Names(undo, runs[numbered - 1])) {
+        runs[numbered - 1].Undone = true;
+        return;
+    }
     for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
-        const bool named = undo.UndoneRun.empty() || (run->When == undo.UndoneRun && run->Folder == undo.Folder);
-        if (run->Undone || !named) continue;
+        if (!Names(undo, *run)) continue;
         run->Undone = true;
         return;
     }
@@ -98,6 +112,7 @@ UndoPlan PlanUndo(std::string_view log, int number) {
         return plan;
     }
     plan.Folder = run->Folder;
+    plan.Number = run->Number;
     plan.When = run->When;
     if (number > 0) plan.RunName = "run " + std::to_string(number);
     if (run->Undone) {
@@ -126,8 +141,9 @@ UndoResult CarryOutUndo(Context& ctx, const UndoPlan& plan) {
     UndoResult result;
     // The run is named by its date and time: it need not be the section
     // just before this one.
-    const std::string kindLine =
-        plan.When.empty() ? std::string(kUndoHeaderLine) : std::string(kUndoRunHeaderPrefix) + plan.When + ":";
+    const std::string kindLine = plan.When.empty() ? std::string(kUndoHeaderLine)
+                                                   : std::string(kUndoRunHeaderPrefix) + std::to_string(plan.Number) +
+                                                         std::string(kUndoRunHeaderOf) + plan.When + ":";
     AppendLogLine(ctx, SectionHeaderText(std::time(nullptr), kindLine + std::string(kCrLf)));
     AppendLogLine(ctx, DirectoryEntryText(plan.Folder));
     for (const FileMove& move : plan.Moves) {

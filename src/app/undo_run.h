@@ -32,7 +32,8 @@ std::vector<RunEntry> RunHistory(std::string_view log);
 std::string RunEntryText(const RunEntry& run);
 
 struct UndoPlan {
-    std::string When;                      // the run's date and time, named in the undo's header
+    int Number = 0;                        // the run's number in the history, named in the undo's header
+    std::string When;                      // and its date and time
     std::string RunName = "the last run";  // how messages name it
     std::string Folder;
     std::vector<FileMove> Moves;  // newest first; From is the name now, To the name it goes back to

@@ -62,7 +62,7 @@ TEST(UndoRunTest, TakesBackEveryRenameOfTheLastRunNewestFirst) {
                                           "QSZ4.jpg not renamed back to IMG_4.jpg: QSZ4.jpg is no longer there\r\n"
                                           "QSZ3.jpg not renamed back to IMG_3.jpg: IMG_3.jpg is taken"});
     const std::string undoSection = rig.start.Read("Tagmora.log").substr(log.size());
-    EXPECT_NE(undoSection.find("\r\nUndo of the run of 01/02/26, 10:00:00:\r\n\r\nDirectory = " + rig.photos.path() +
+    EXPECT_NE(undoSection.find("\r\nUndo of run 2 of 01/02/26, 10:00:00:\r\n\r\nDirectory = " + rig.photos.path() +
                                "\r\n\r\n"
                                "-Renamed QSZ9.CR2 to QSZ1.CR2\r\n-Renamed QSZ9.jpg to QSZ1.jpg\r\n"
                                "Not undone: QSZ4.jpg"),
@@ -81,17 +81,18 @@ TEST(UndoRunTest, UndoReachesTheLastRunThatRenamedAndTheHistoryListsAll) {
     UndoRig rig;
     rig.photos.Write("QSZ1.jpg", "photo 1");
     const std::string folder = rig.photos.path();
-    rig.start.Write("Tagmora.log",
-                    RunSection("Renamed the following files:", folder, "IMG_1.jpg renamed QSZ1.jpg\r\n") +
-                        RunSection("Demo Mode.  Processed the following files:", folder,
-                                   "QSZ1.jpg found Barcode: QSZ1\r\n", "01/02/26, 10:05:00") +
-                        RunSection("Renamed the following files:", folder, "", "01/02/26, 10:06:00"));
+    rig.start.Write(
+        "Tagmora.log",
+        RunSection("Renamed the following files:", folder, "IMG_1.jpg renamed QSZ1.jpg\r\n") +
+            // Started within the same second as the first.
+            RunSection("Demo Mode.  Processed the following files:", folder, "QSZ1.jpg found Barcode: QSZ1\r\n") +
+            RunSection("Renamed the following files:", folder, "", "01/02/26, 10:06:00"));
     EXPECT_EQ(rig.Undo(), UndoEnd::Done);
     EXPECT_EQ(rig.photos.Files(), (Files{{"IMG_1.jpg", "photo 1"}}));
     Texts history;
     for (const RunEntry& run : RunHistory(rig.start.Read("Tagmora.log"))) history.push_back(RunEntryText(run));
     EXPECT_EQ(history, (Texts{"1\t01/02/26, 10:00:00\t" + folder + "\tProduction\t1 renamed\tundone",
-                              "2\t01/02/26, 10:05:00\t" + folder + "\tDemo/Debug\t0 renamed\tnot undone",
+                              "2\t01/02/26, 10:00:00\t" + folder + "\tDemo/Debug\t0 renamed\tnot undone",
                               "3\t01/02/26, 10:06:00\t" + folder + "\tProduction\t0 renamed\tnot undone"}));
     for (int number : {0, 1, 2, 4}) EXPECT_EQ(UndoRun(rig.core.ctx, number, nullptr), UndoEnd::NothingToDo);
     EXPECT_EQ(
