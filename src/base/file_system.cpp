@@ -33,11 +33,11 @@ struct DirCloser {
 };
 using DirHandle = std::unique_ptr<DIR, DirCloser>;
 
-// Names of the folder's entries accepted by keep(dirFd, name), sorted. The
-// entries are examined with lstat semantics: a symbolic link is not a regular
-// file, so a rename can only ever move the photograph itself.
+// Names of the folder's entries accepted by keep(dirFd, name), sorted unless
+// asked not to. The entries are examined with lstat semantics: a symbolic link
+// is not a regular file, so a rename can only ever move the photograph itself.
 template <typename Keep>
-bool ListEntries(const std::string& folder, Keep keep, std::vector<std::string>& names) {
+bool ListEntries(const std::string& folder, Keep keep, std::vector<std::string>& names, bool sorted = true) {
     names.clear();
     DirHandle dir(opendir(folder.empty() ? "." : folder.c_str()));
     if (!dir) return false;
@@ -47,7 +47,7 @@ bool ListEntries(const std::string& folder, Keep keep, std::vector<std::string>&
         if (name == "." || name == "..") continue;
         if (keep(dirFd, name)) names.emplace_back(name);
     }
-    std::sort(names.begin(), names.end(), LessByNameNoCase);
+    if (sorted) std::sort(names.begin(), names.end(), LessByNameNoCase);
     return true;
 }
 
@@ -110,8 +110,9 @@ std::vector<std::string> ListFilesWithBase(const std::string& folder, std::strin
 
 std::vector<std::string> ListAllNames(const std::string& folder) {
     std::vector<std::string> names;
+    // Only asked whether a name is among them: no order needed.
     ListEntries(
-        folder, [](int, std::string_view) { return true; }, names);
+        folder, [](int, std::string_view) { return true; }, names, false);
     return names;
 }
 
