@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/batch_run.h"
+#include "base/folder_lock.h"
 #include "support/fake_front_end.h"
 #include "support/temp_folder.h"
 
@@ -87,6 +89,13 @@ TEST(UndoRunTest, UndoReachesTheLastRunThatRenamedAndTheHistoryListsAll) {
             // Started within the same second as the first.
             RunSection("Demo Mode.  Processed the following files:", folder, "QSZ1.jpg found Barcode: QSZ1\r\n") +
             RunSection("Renamed the following files:", folder, "", "01/02/26, 10:06:00"));
+    {
+        // Not while another run works in the folder.
+        const FolderLock held(folder);
+        EXPECT_EQ(rig.Undo(), UndoEnd::Busy);
+        EXPECT_EQ(rig.core.ui.messages, Texts{FolderBusyText(folder)});
+        rig.core.ui.messages.clear();
+    }
     EXPECT_EQ(rig.Undo(), UndoEnd::Done);
     EXPECT_EQ(rig.photos.Files(), (Files{{"IMG_1.jpg", "photo 1"}}));
     Texts history;

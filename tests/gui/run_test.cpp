@@ -62,7 +62,10 @@ private slots:
             const auto button = clickDuring.find(imageName->text());
             if (button != clickDuring.end() && clicked.insert(button->first).second) ClickLater(button->second);
         };
+        execute->setFocus();
         QTest::mouseClick(execute, Qt::LeftButton);
+        // Enter after the end message must not start the same run again.
+        QVERIFY(form.focusWidget() != execute);
 
         QCOMPARE(clicked.size(), std::size_t{3});
         QVERIFY(photoShown && !photo->isVisible());
