@@ -56,23 +56,36 @@ std::optional<std::string> StartFolder(std::ostream& err) {
     return std::nullopt;
 }
 
-int RunUndoCommand(const CommandStreams& streams) {
+// number 0: the last run that renamed something.
+int RunUndoCommand(const CommandStreams& streams, int number) {
     const std::optional<std::string> start = StartFolder(streams.err);
     if (!start) return kExitBadArguments;
     ConsoleFrontEnd ui(streams.out, nullptr);
     CoreState state;
     Context ctx = state.ContextFor(ui);
     state.run.StartFolder = *start;
-    switch (UndoLastRun(ctx, nullptr)) {
+    switch (UndoRun(ctx, number, nullptr)) {
     case UndoEnd::Done:
     case UndoEnd::NothingToDo:
     case UndoEnd::Cancelled:
         return kExitClean;
+    case UndoEnd::Busy:
+        return kExitBadArguments;
     case UndoEnd::NoLog:
     case UndoEnd::Partly:
         break;
     }
     return kExitProblems;
+}
+
+int RunListCommand(const CommandStreams& streams) {
+    const std::optional<std::string> start = StartFolder(streams.err);
+    if (!start) return kExitBadArguments;
+    ConsoleFrontEnd ui(streams.out, nullptr);
+    const std::optional<std::string> log = ReadTextFile(JoinPath(*start, kLogFileName), ui);
+    if (!log) return kExitProblems;
+    for (const RunEntry& run : RunHistory(*log)) streams.out << RunEntryText(run) << '\n';
+    return kExitClean;
 }
 
 int RunReportCommand(const BatchCommand& command, const CommandStreams& streams) {
@@ -101,6 +114,48 @@ int RunReportCommand(const BatchCommand& command, const CommandStreams& streams)
     return kExitClean;
 }
 
+// One run per folder, exactly as Execute pressed once for each.
+int RunFolders(const BatchCommand& command, const CommandStreams& streams) {
+    const std::optional<std::string> startFolder = StartFolder(streams.err);
+    if (!startFolder) return kExitBadArguments;
+
+    ConsoleFrontEnd ui(streams.out, streams.progress);
+    CoreState state;
+    Context ctx = state.ContextFor(ui);
+    state.run.StartFolder = *startFolder;
+    LoadConfig(state.run.StartFolder, ui.settings.Values, ui);
+    ApplyOverrides(command.Overrides, ui.settings.Values);
+
+    // Ctrl-C or SIGTERM acts like the Abort button: the image in hand is stopped and
+    // logged, then the run stops, and no later folder is run.
+    bool abortHandled = false;
+    ui.onProcessEvents = [&] {
+        if (streams.interrupted != nullptr && *streams.interrupted != 0 && !abortHandled) {
+            abortHandled = true;
+            AbortClicked(ctx);
+        }
+    };
+
+    bool unreadable = false;
+    bool problems = false;
+    for (const std::string& folder : command.Folders) {
+        if (const std::string problem = FolderProblem(folder); !problem.empty()) {
+            streams.err << "tagmora-batch: cannot read the folder " << problem << '\n';
+            unreadable = true;
+            continue;
+        }
+        ui.settings.Values.PhotoFolder = AbsoluteFolder(folder);
+        const RunEnd end = RunBatch(ctx);
+        // Another run holds the folder: nothing was touched, as for a folder
+        // that cannot be read.
+        unreadable = unreadable || end == RunEnd::Busy;
+        problems = problems || end != RunEnd::Completed || state.run.ErrorCount != 0;
+        if (end == RunEnd::Aborted) break;
+    }
+    if (unreadable) return kExitBadArguments;
+    return problems ? kExitProblems : kExitClean;
+}
+
 }  // namespace
 
 int RunBatchCommand(std::span<const std::string> args, const CommandStreams& streams) {
@@ -116,49 +171,18 @@ int RunBatchCommand(std::span<const std::string> args, const CommandStreams& str
         streams.err << "tagmora-batch: " << command.Error << "\n(tagmora-batch --help tells the options)\n";
         return kExitBadArguments;
     case CommandAction::UndoLastRun:
-        return RunUndoCommand(streams);
+        return RunUndoCommand(streams, 0);
+    case CommandAction::UndoRun:
+        return RunUndoCommand(streams, command.RunNumber);
+    case CommandAction::ListRuns:
+        return RunListCommand(streams);
     case CommandAction::Report:
         return RunReportCommand(command, streams);
     case CommandAction::Run:
         break;
     }
 
-    const std::optional<std::string> startFolder = StartFolder(streams.err);
-    if (!startFolder) return kExitBadArguments;
-
-    ConsoleFrontEnd ui(streams.out, streams.progress);
-    CoreState state;
-    Context ctx = state.ContextFor(ui);
-    state.run.StartFolder = *startFolder;
-    LoadConfig(state.run.StartFolder, ui.settings.Values, ui);
-    ApplyOverrides(command.Overrides, ui.settings.Values);
-
-    // Ctrl-C acts like the Abort button: the image in hand is stopped and
-    // logged, then the run stops, and no later folder is run.
-    bool abortHandled = false;
-    ui.onProcessEvents = [&] {
-        if (streams.interrupted != nullptr && *streams.interrupted != 0 && !abortHandled) {
-            abortHandled = true;
-            AbortClicked(ctx);
-        }
-    };
-
-    // One run per folder, exactly as Execute pressed once for each.
-    bool unreadable = false;
-    bool problems = false;
-    for (const std::string& folder : command.Folders) {
-        if (const std::string problem = FolderProblem(folder); !problem.empty()) {
-            streams.err << "tagmora-batch: cannot read the folder " << problem << '\n';
-            unreadable = true;
-            continue;
-        }
-        ui.settings.Values.PhotoFolder = AbsoluteFolder(folder);
-        const RunEnd end = RunBatch(ctx);
-        problems = problems || end != RunEnd::Completed || state.run.ErrorCount != 0;
-        if (end == RunEnd::Aborted) break;
-    }
-    if (unreadable) return kExitBadArguments;
-    return problems ? kExitProblems : kExitClean;
+    return RunFolders(command, streams);
 }
 
 }  // namespace tagmora::batch

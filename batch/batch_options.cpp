@@ -46,7 +46,29 @@ std::string ChoiceWords(const std::array<Choice, N>& choices) {
     return words;
 }
 
-constexpr const char* kUndoOrReport = "--undo-last-run and --report cannot be given together";
+constexpr const char* kOneLogAction = "--undo-last-run, --undo-run, --list-runs and --report cannot be given together";
+
+bool IsLogAction(CommandAction action) {
+    return action == CommandAction::UndoLastRun || action == CommandAction::UndoRun ||
+           action == CommandAction::ListRuns || action == CommandAction::Report;
+}
+
+// The one thing done with the log instead of a run; the error when another
+// was asked for already.
+std::optional<std::string> TakeLogAction(BatchCommand& command, CommandAction action) {
+    if (IsLogAction(command.Action) && command.Action != action) return kOneLogAction;
+    command.Action = action;
+    return std::nullopt;
+}
+
+// A run's number as --list-runs shows it: 1 or more.
+std::optional<int> RunNumber(const std::string& value) {
+    if (value.empty() || value.size() > 9 || value.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const int number = std::stoi(value);
+    if (number < 1) return std::nullopt;
+    return number;
+}
 
 BatchCommand Failed(std::string error) {
     BatchCommand command;
@@ -79,10 +101,14 @@ std::optional<std::string> TakeValue(std::string_view name, const std::string& v
     SettingOverrides& overrides = command.Overrides;
     if (name == "--report") {
         if (value.empty()) return "--report needs a file name";
-        if (command.Action == CommandAction::UndoLastRun) return kUndoOrReport;
         command.ReportFile = value;
-        command.Action = CommandAction::Report;
-        return std::nullopt;
+        return TakeLogAction(command, CommandAction::Report);
+    }
+    if (name == "--undo-run") {
+        const std::optional<int> number = RunNumber(value);
+        if (!number) return "--undo-run needs a run number as --list-runs shows it, not " + value;
+        command.RunNumber = *number;
+        return TakeLogAction(command, CommandAction::UndoRun);
     }
     if (name == "--report-style") {
         std::optional<int> style;
@@ -110,7 +136,8 @@ std::optional<std::string> TakeValue(std::string_view name, const std::string& v
 
 bool TakesValue(std::string_view name) {
     return name == "--mode" || name == "--type" || name == "--orientation" || name == "--format" ||
-           name == "--suffix-format" || name == "--report" || name == "--report-style" || name == "--url-prefix";
+           name == "--suffix-format" || name == "--report" || name == "--report-style" || name == "--url-prefix" ||
+           name == "--undo-run";
 }
 
 // A Symbiota report needs the address the photographs are served from, and
@@ -132,11 +159,11 @@ BatchCommand Finished(BatchCommand command) {
     const bool layoutGiven = command.Layout.Style != ReportStyle::Default || !command.Layout.UrlPrefix.empty();
     if (layoutGiven && command.Action != CommandAction::Report)
         return Failed("--report-style and --url-prefix go with --report FILE.csv");
-    if (command.Action == CommandAction::UndoLastRun || command.Action == CommandAction::Report) {
+    if (IsLogAction(command.Action)) {
         if (!command.Folders.empty())
             return Failed(
-                "no folder is given with --undo-last-run or --report: they read Tagmora.log in the "
-                "current folder, not " +
+                "no folder is given with --undo-last-run, --undo-run, --list-runs or --report: they read "
+                "Tagmora.log in the current folder, not " +
                 command.Folders.front());
         if (command.Action == CommandAction::Report)
             if (std::optional<std::string> problem = ReportLayoutProblem(command.Layout)) return Failed(*problem);
@@ -169,9 +196,9 @@ BatchCommand ParseBatchArguments(std::span<const std::string> args) {
             command.Action = arg == "--version" ? CommandAction::ShowVersion : CommandAction::ShowHelp;
             return command;
         }
-        if (arg == "--undo-last-run") {
-            if (!command.ReportFile.empty()) return Failed(kUndoOrReport);
-            command.Action = CommandAction::UndoLastRun;
+        if (arg == "--undo-last-run" || arg == "--list-runs") {
+            const auto action = arg == "--list-runs" ? CommandAction::ListRuns : CommandAction::UndoLastRun;
+            if (std::optional<std::string> error = TakeLogAction(command, action)) return Failed(*error);
             continue;
         }
         if (TakeFlag(arg, command.Overrides)) continue;
@@ -208,7 +235,7 @@ void ApplyOverrides(const SettingOverrides& overrides, SettingValues& values) {
 
 std::string UsageText() {
     return "Usage: tagmora-batch [options] FOLDER...\n"
-           "       tagmora-batch --undo-last-run\n"
+           "       tagmora-batch --undo-last-run | --list-runs | --undo-run N\n"
            "       tagmora-batch --report FILE.csv [--report-style symbiota --url-prefix URL]\n"
            "\n"
            "Reads the barcode on every .jpg photograph of each FOLDER and renames each\n"
@@ -237,8 +264,13 @@ std::string UsageText() {
            "  --ignore-matching, --no-ignore-matching\n"
            "                                  pass over photographs already so named\n"
            "  --undo-last-run                 rename back every file the last run of\n"
-           "                                  Tagmora.log renamed (its manual renames too),\n"
-           "                                  newest first; no folder is given\n"
+           "                                  Tagmora.log that renamed something renamed\n"
+           "                                  (its manual renames too), newest first; no\n"
+           "                                  folder is given\n"
+           "  --list-runs                     list the runs of Tagmora.log, one a line:\n"
+           "                                  number, date and time, folder, mode, files\n"
+           "                                  renamed, undone or not\n"
+           "  --undo-run N                    undo run N of that list\n"
            "  --report FILE.csv               write one CSV row per photograph of the last\n"
            "                                  run (UTF-8) with its SHA-256; an existing FILE\n"
            "                                  is never replaced\n"
@@ -250,10 +282,11 @@ std::string UsageText() {
            "  --help                          show this text\n"
            "  --version                       show the program's version\n"
            "\n"
-           "Messages are printed on standard output. Ctrl-C stops the run after the\n"
-           "photograph in hand; later folders are not run.\n"
-           "Exit status: 2 bad arguments or a folder that cannot be read (the other\n"
-           "folders are still run); else 1 when a run had problem images, found no\n"
+           "Messages are printed on standard output. Ctrl-C or SIGTERM stops the run\n"
+           "after the photograph in hand; later folders are not run. A folder in\n"
+           "which another run of Tagmora is working is refused, untouched.\n"
+           "Exit status: 2 bad arguments, a folder that cannot be read or one in use\n"
+           "(the other folders are still run); else 1 when a run had problem images, found no\n"
            "image or stopped early; else 0.\n";
 }
 

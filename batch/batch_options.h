@@ -26,13 +26,14 @@ struct SettingOverrides {
     std::optional<bool> DeepSearch;
 };
 
-enum class CommandAction { Run, UndoLastRun, Report, ShowHelp, ShowVersion, Error };
+enum class CommandAction { Run, UndoLastRun, UndoRun, ListRuns, Report, ShowHelp, ShowVersion, Error };
 
 struct BatchCommand {
     CommandAction Action = CommandAction::Error;
     std::vector<std::string> Folders;  // one run each, in the order given
     std::string ReportFile;            // for Report
     ReportLayout Layout;               // for Report: its style, and the URL prefix of a Symbiota one
+    int RunNumber = 0;                 // for UndoRun
     SettingOverrides Overrides;
     std::string Error;  // what was wrong with the arguments, for Error
 };
@@ -41,7 +42,8 @@ struct BatchCommand {
 // between or after the folders and apply to every folder; "--name=value" and
 // "--name value" are both accepted; "--" ends the options. The last of
 // repeated options wins. --undo-last-run and --report FILE work on the last
-// run of the log and take no folder; --report-style and --url-prefix go with
+// run of the log and take no folder (so do --list-runs and --undo-run N);
+// --report-style and --url-prefix go with
 // --report only.
 BatchCommand ParseBatchArguments(std::span<const std::string> args);
 

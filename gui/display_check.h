@@ -9,7 +9,8 @@ namespace tagmora {
 // and WAYLAND_DISPLAY (null when unset); empty when one can.
 std::string NoDisplayReason(const char* platform, const char* display, const char* waylandDisplay);
 
-// The same for this process's environment.
+// The same for this process's environment, and whether the display it
+// names answers (an X server gone, a broken ssh forwarding).
 std::string NoDisplayReason();
 
 // The one line printed when there is no display.

@@ -4,7 +4,9 @@
 #include <QBoxLayout>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -31,6 +33,7 @@
 #include "app/batch_run.h"
 #include "app/config_file.h"
 #include "app/manual_rename.h"
+#include "app/process_image.h"
 #include "app/run_report.h"
 #include "app/undo_run.h"
 #include "base/file_helpers.h"
@@ -45,6 +48,7 @@
 #include "gui/log_viewer_form.h"
 #include "gui/manual_form.h"
 #include "gui/photo_form.h"
+#include "gui/undo_history_form.h"
 #include "gui/widget_makers.h"
 
 namespace tagmora {
@@ -339,6 +343,7 @@ void TForm1::BuildMenu() {
     addItem(file, "SaveSettings1", tr("&Save Settings"), SaveIcon(), &TForm1::SaveSettings1Click);
     file->addSeparator();
     addItem(file, "UndoLastRun1", tr("&Undo Last Run"), QIcon(), &TForm1::UndoLastRun1Click);
+    addItem(file, "UndoHistory1", tr("Und&o…"), QIcon(), &TForm1::UndoHistory1Click);
     addItem(file, "ExportLastRun1", tr("&Export Last Run…"), QIcon(), &TForm1::ExportLastRun1Click);
     addItem(file, "ExportSymbiota1", tr("Export for S&ymbiota…"), QIcon(), &TForm1::ExportSymbiota1Click);
     file->addSeparator();
@@ -508,7 +513,16 @@ void TForm1::SourceDirComboChange() {
 
 void TForm1::ExecuteButtonClick() {
     const RunEnd end = RunBatch(ctx_);
-    if (end == RunEnd::Refused) return;
+    if (quitWhenRunEnds_) {
+        // The run is over: the program may end the ordinary way.
+        close();
+        QCoreApplication::quit();
+        return;
+    }
+    if (end == RunEnd::Refused || end == RunEnd::Busy) return;
+    // Execute kept the focus through the end message: Enter would start the
+    // same run again at once.
+    sourceDirCombo_->setFocus();
     // The summary's first line stays in view after its box is gone.
     std::string summary = SummaryText(core_.run.ErrorCount, core_.run.ProcessedCount);
     if (end == RunEnd::NoImages) summary = "Unable to find any .jpg Files.";
@@ -525,6 +539,19 @@ void TForm1::UndoLastRun1Click() {
     const UndoEnd end = UndoLastRun(
         ctx_, [this](const UndoPlan& plan) { return AskOkCancel(this, FromLocal8Bit(UndoQuestionText(plan))); });
     if (end == UndoEnd::Done || end == UndoEnd::Partly) runSummary_->setText(tr("Last run undone"));
+    ShowFolderInfo();
+}
+
+void TForm1::UndoHistory1Click() {
+    if (core_.run.RunInProgress) return ui_.ShowMessage("A run is in progress: undo it once it has ended.");
+    const std::optional<std::string> log = ReadTextFile(LogFilePath(core_.run), ui_);
+    if (!log) return;
+    const int number = ChooseRunToUndo(this, RunHistory(*log));
+    if (number == 0) return;
+    const UndoEnd end = UndoRun(ctx_, number, [this](const UndoPlan& plan) {
+        return AskOkCancel(this, FromLocal8Bit(UndoQuestionText(plan)));
+    });
+    if (end == UndoEnd::Done || end == UndoEnd::Partly) runSummary_->setText(tr("Run %1 undone").arg(number));
     ShowFolderInfo();
 }
 
@@ -579,12 +606,33 @@ void TForm1::ExportSymbiota1Click() {
                QStringLiteral(" for Symbiota.csv"));
 }
 
-void TForm1::Exit1Click() {
-    // At once, also in the middle of a run: unwinding a run from inside its
-    // own event processing would only run more of it. Nothing is pending on
-    // disk, since every log entry is closed as it is written.
+bool TForm1::MayQuitNow() {
+    if (!core_.run.RunInProgress) return true;
+    if (quitWhenRunEnds_) return false;  // asked already: the run is stopping
+    const QString question = tr("A run is in progress in %1.\nStop the run? The photograph in hand keeps its name.")
+                                 .arg(FromLocal8Bit(core_.run.PhotoFolder));
+    if (!AskOkCancel(this, question)) return false;
+    // The run ends as after Abort; its end is told by the log alone.
+    quitWhenRunEnds_ = true;
+    ui_.SetQuiet(true);
+    if (core_.run.KeepGoing || core_.run.SkipRequested) AbortClicked(ctx_);
+    return false;
+}
+
+void TForm1::QuitAtOnce() {
+    // Not by unwinding: nothing is pending on disk, since every log entry is
+    // closed as it is written and every rename is whole.
     std::fflush(nullptr);
     std::_Exit(0);
+}
+
+void TForm1::Exit1Click() {
+    if (MayQuitNow()) QuitAtOnce();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (MayQuitNow()) return QMainWindow::closeEvent(event);
+    event->ignore();
 }
 
 void TForm1::ViewLogFile1Click() {

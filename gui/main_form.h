@@ -75,6 +75,7 @@ public:
     void ExecuteButtonClick();
     void SaveSettings1Click();
     void UndoLastRun1Click();
+    void UndoHistory1Click();
     void ExportLastRun1Click();
     void ExportSymbiota1Click();
     void Exit1Click();
@@ -84,11 +85,17 @@ public:
     void About1Click();
 
 protected:
+    // Closing the window during a run asks whether to stop it.
+    void closeEvent(QCloseEvent* event) override;
     // A folder dropped on the window is chosen.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // True when the program may end now. During a run, asks whether to stop
+    // it; stopping aborts the run, and the program ends when it is over.
+    bool MayQuitNow();
+    [[noreturn]] static void QuitAtOnce();
     void BuildControls();
     QLayout* BuildFolderColumn();
     QLayout* BuildOptionsColumn();
@@ -106,6 +113,7 @@ private:
 
     CoreState core_;
     QtFrontEnd ui_;
+    bool quitWhenRunEnds_ = false;
     Context ctx_;
 
     QComboBox* sourceDriveCombo_ = nullptr;

@@ -32,6 +32,7 @@ QWidget* QtFrontEnd::MessageParent() const {
 }
 
 void QtFrontEnd::ShowMessage(std::string_view text) {
+    if (quiet_) return;
     if (MessageHook* hook = CurrentMessageHook()) return hook->Message(kApplicationTitle, text);
     QMessageBox box(QMessageBox::NoIcon, QLatin1StringView(kApplicationTitle), DisplayText(text), QMessageBox::Ok,
                     MessageParent());
@@ -39,6 +40,7 @@ void QtFrontEnd::ShowMessage(std::string_view text) {
 }
 
 bool QtFrontEnd::AskOkCancel(std::string_view text) {
+    if (quiet_) return false;
     if (MessageHook* hook = CurrentMessageHook()) return hook->Prompt(kPromptCaption, text);
     QMessageBox box(QMessageBox::NoIcon, QLatin1StringView(kPromptCaption), DisplayText(text),
                     QMessageBox::Ok | QMessageBox::Cancel, MessageParent());

@@ -14,6 +14,9 @@ public:
     QtFrontEnd(const RunSettings& settings, QWidget* mainWindow);
 
     void SetPhotoForm(TPhotoForm* photoForm) { photoForm_ = photoForm; }
+    // The user is quitting: messages are left to the log and prompts are
+    // answered Cancel, so that the run ends without waiting for anyone.
+    void SetQuiet(bool quiet) { quiet_ = quiet; }
 
     const RunSettings& Settings() const override { return settings_; }
     void ShowMessage(std::string_view text) override;
@@ -34,6 +37,7 @@ private:
     const RunSettings& settings_;
     QWidget* mainWindow_;
     TPhotoForm* photoForm_ = nullptr;
+    bool quiet_ = false;
 };
 
 }  // namespace tagmora

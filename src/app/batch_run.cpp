@@ -13,6 +13,7 @@
 #include "app/process_image.h"
 #include "app/run_section.h"
 #include "base/file_system.h"
+#include "base/folder_lock.h"
 #include "base/run_log.h"
 #include "base/text_helpers.h"
 #include "base/version.h"
@@ -163,6 +164,11 @@ std::string RunHeaderText(Context& ctx, std::time_t now) {
 
 std::string RunHeaderText(Context& ctx) { return RunHeaderText(ctx, std::time(nullptr)); }
 
+std::string FolderBusyText(std::string_view folder) {
+    return "Another run of Tagmora is working in " + std::string(folder) +
+           ". Only one run at a time may rename in a folder: try again when it has ended.";
+}
+
 std::string SummaryText(int errorCount, int processedCount) {
     std::string text =
         errorCount > 0 ? std::to_string(errorCount) + " errors were encountered with " + std::to_string(processedCount)
@@ -179,12 +185,20 @@ RunEnd RunBatch(Context& ctx, const RunOptions& options) {
     // second run inside the first and reset the state both share.
     if (run.RunInProgress) return RunEnd::Refused;
     RunInProgressGuard inProgress(run);
+    // Two runs in one folder would each meet the other's renames as vanished
+    // files and name photographs after each other's barcodes.
+    const std::string folder = ctx.Settings().PhotoFolder();
+    const FolderLock lock(folder);
+    if (lock.Refused()) {
+        ctx.ui.ShowMessage(FolderBusyText(folder));
+        return RunEnd::Busy;
+    }
 
     run.KeepGoing = true;
     ForgetPreviousBarcodes(ctx);
     AppendLogLine(ctx, RunHeaderText(ctx));
     run.VerticalScan = ctx.Settings().RotationIndex() != 0;
-    run.PhotoFolder = ctx.Settings().PhotoFolder();
+    run.PhotoFolder = folder;
     AppendLogLine(ctx, DirectoryEntryText(run.PhotoFolder));
     run.ErrorCount = 0;
     run.ProcessedCount = 0;

@@ -23,6 +23,10 @@ std::string RunHeaderText(Context& ctx);
 // locale, which the front ends set from the user's environment.
 std::string RunHeaderText(Context& ctx, std::time_t now);
 
+// Why a run, a manual rename or an undo does not start: another one holds
+// the folder.
+std::string FolderBusyText(std::string_view folder);
+
 // The summary message at the end of a run.
 std::string SummaryText(int errorCount, int processedCount);
 
@@ -40,6 +44,7 @@ struct RunOptions {
 
 enum class RunEnd {
     Refused,    // a run was already in progress: nothing done
+    Busy,       // another run holds the folder: nothing done, the user told
     NoImages,   // no *.jpg file found (or the folder could not be read)
     Completed,  // every image of the list handed on or passed over
     Aborted,    // Abort or Cancel ended the run early

@@ -3,9 +3,11 @@
 #include <optional>
 #include <utility>
 
+#include "app/batch_run.h"
 #include "app/context.h"
 #include "base/file_helpers.h"
 #include "base/file_system.h"
+#include "base/folder_lock.h"
 #include "base/run_log.h"
 #include "base/text_helpers.h"
 #include "photo/jpeg_intake.h"
@@ -126,7 +128,9 @@ NameCheck CheckTypedName(const std::string& folder, std::string_view typed) {
         name += ".jpg";
     else if (dot + 1 == name.size())
         name += "jpg";
-    if (FileExists(JoinPath(folder, name))) return {name, name + " is already taken."};
+    // Taken in any letter case: on a memory card or a Windows share the two
+    // names would be one.
+    if (HoldsNameNoCase(ListAllNames(folder), name)) return {name, name + " is already taken."};
     return {name, {}};
 }
 
@@ -154,6 +158,8 @@ void RunManualReview(Context& ctx, const std::function<void(const ReviewItem&)>&
     // The run's own folder; a log whose header is not whole falls back on
     // the folder list's.
     const std::string folder = section.Folder.empty() ? ctx.Settings().PhotoFolder() : section.Folder;
+    const FolderLock lock(folder);
+    if (lock.Refused()) return ctx.ui.ShowMessage(FolderBusyText(folder));
     std::vector<std::string> gone;
     for (ReviewCandidate& candidate : ReviewCandidates(section)) {
         const std::string path = JoinPath(folder, candidate.Name);

@@ -28,6 +28,32 @@ bool StartsWithNoCase(std::string_view text, std::string_view start) {
     return text.size() >= start.size() && EqualsNoCase(text.substr(0, start.size()), start);
 }
 
+// The header's kind from its last line.
+void ReadModeLine(std::string_view mode, LogSection& section) {
+    for (const HeaderKind& kind : kHeaderKinds)
+        if (mode == kind.Line) section.Kind = kind.Kind;
+    if (!mode.starts_with(kUndoRunHeaderPrefix) || !mode.ends_with(':')) return;
+    const std::string_view run =
+        mode.substr(kUndoRunHeaderPrefix.size(), mode.size() - kUndoRunHeaderPrefix.size() - 1);
+    const std::size_t of = run.find(kUndoRunHeaderOf);
+    const std::string_view number = run.substr(0, of);
+    if (of == std::string_view::npos || number.empty() || number.size() > 9 ||
+        number.find_first_not_of("0123456789") != std::string_view::npos)
+        return;
+    section.Kind = SectionKind::Undo;
+    section.UndoneNumber = std::stoi(std::string(number));
+    section.UndoneRun = run.substr(of + kUndoRunHeaderOf.size());
+}
+
+// The date and time: the line before the "Version " line.
+std::string_view WhenLine(std::string_view header) {
+    const std::size_t version = header.rfind("\r\nVersion ");
+    if (version == std::string_view::npos || version == 0) return {};
+    const std::size_t lineEnd = header.rfind(kCrLf, version - 1);
+    const std::size_t start = lineEnd == std::string_view::npos ? 0 : lineEnd + kCrLf.size();
+    return header.substr(start, version - start);
+}
+
 }  // namespace
 
 LogSection LastLogSection(std::string_view log) {
@@ -49,10 +75,28 @@ LogSection LastLogSection(std::string_view log) {
     header = header.substr(0, directoryStart);
     const std::size_t modeStart = header.rfind(kCrLf);
     const std::string_view mode = modeStart == std::string_view::npos ? header : header.substr(modeStart + 2);
-    for (const HeaderKind& kind : kHeaderKinds)
-        if (mode == kind.Line) section.Kind = kind.Kind;
+    ReadModeLine(mode, section);
+    section.When = WhenLine(header);
     section.Folder = directory.substr(kDirectoryPrefix.size());
     return section;
+}
+
+std::vector<LogSection> AllLogSections(std::string_view log) {
+    // Each header ends with a blank line and the "Directory = " line; it
+    // begins after the blank line before it (the previous section's end).
+    const std::string directoryMark = std::string(kBlankLine) + std::string(kDirectoryPrefix);
+    std::vector<std::size_t> starts;
+    for (std::size_t at = log.find(directoryMark); at != std::string_view::npos;
+         at = log.find(directoryMark, at + directoryMark.size())) {
+        const std::size_t blank = at == 0 ? std::string_view::npos : log.rfind(kBlankLine, at - 1);
+        starts.push_back(blank == std::string_view::npos ? 0 : blank + kCrLf.size());
+    }
+    std::vector<LogSection> sections;
+    for (std::size_t i = 0; i < starts.size(); ++i) {
+        const std::size_t end = i + 1 < starts.size() ? starts[i + 1] : log.size();
+        sections.push_back(LastLogSection(log.substr(starts[i], end - starts[i])));
+    }
+    return sections;
 }
 
 std::string PhotoOf(const ImageOutcome& outcome) {

@@ -17,6 +17,12 @@ struct LogSection {
     SectionKind Kind = SectionKind::Unknown;
     std::string Folder;              // the "Directory = " folder; empty when the header is not whole
     std::vector<std::string> Lines;  // the outcome lines, in the order written
+    std::string When;                // the header's date and time, as written
+    // An undo's: the number and the date and time of the run it took back;
+    // 0 and empty for an undo of "the last run", which took back the run
+    // just before it.
+    int UndoneNumber = 0;
+    std::string UndoneRun;
 };
 
 // The mode lines of a run's header, and the line an undo's section has in
@@ -24,11 +30,18 @@ struct LogSection {
 inline constexpr std::string_view kProductionHeaderLine = "Renamed the following files:";
 inline constexpr std::string_view kDemoHeaderLine = "Demo Mode.  Processed the following files:";
 inline constexpr std::string_view kUndoHeaderLine = "Undo of the last run:";
+// An undo of a run chosen from the history: prefix, the run's number, " of ",
+// its date and time, ":".
+inline constexpr std::string_view kUndoRunHeaderPrefix = "Undo of run ";
+inline constexpr std::string_view kUndoRunHeaderOf = " of ";
 // The header's last line names the folder the section worked in.
 inline constexpr std::string_view kDirectoryPrefix = "Directory = ";
 // The section after the last blank line of the log: its header tells the
 // kind and folder, the lines after it are its outcome lines.
 LogSection LastLogSection(std::string_view log);
+
+// Every section of the log, oldest first.
+std::vector<LogSection> AllLogSections(std::string_view log);
 
 // One file moved to a new name in the section's folder.
 struct FileMove {

@@ -33,11 +33,11 @@ struct DirCloser {
 };
 using DirHandle = std::unique_ptr<DIR, DirCloser>;
 
-// Names of the folder's entries accepted by keep(dirFd, name), sorted. The
-// entries are examined with lstat semantics: a symbolic link is not a regular
-// file, so a rename can only ever move the photograph itself.
+// Names of the folder's entries accepted by keep(dirFd, name), sorted unless
+// asked not to. The entries are examined with lstat semantics: a symbolic link
+// is not a regular file, so a rename can only ever move the photograph itself.
 template <typename Keep>
-bool ListEntries(const std::string& folder, Keep keep, std::vector<std::string>& names) {
+bool ListEntries(const std::string& folder, Keep keep, std::vector<std::string>& names, bool sorted = true) {
     names.clear();
     DirHandle dir(opendir(folder.empty() ? "." : folder.c_str()));
     if (!dir) return false;
@@ -47,7 +47,7 @@ bool ListEntries(const std::string& folder, Keep keep, std::vector<std::string>&
         if (name == "." || name == "..") continue;
         if (keep(dirFd, name)) names.emplace_back(name);
     }
-    std::sort(names.begin(), names.end(), LessByNameNoCase);
+    if (sorted) std::sort(names.begin(), names.end(), LessByNameNoCase);
     return true;
 }
 
@@ -108,6 +108,26 @@ std::vector<std::string> ListFilesWithBase(const std::string& folder, std::strin
     return names;
 }
 
+std::vector<std::string> ListAllNames(const std::string& folder) {
+    std::vector<std::string> names;
+    // Only asked whether a name is among them: no order needed.
+    ListEntries(
+        folder, [](int, std::string_view) { return true; }, names, false);
+    return names;
+}
+
+bool HoldsNameNoCase(const std::vector<std::string>& names, std::string_view name) {
+    return std::any_of(names.begin(), names.end(),
+                       [name](const std::string& held) { return EqualsNoCase(held, name); });
+}
+
+bool HoldsBaseNoCase(const std::vector<std::string>& names, std::string_view base) {
+    return std::any_of(names.begin(), names.end(), [base](const std::string& held) {
+        return held.size() > base.size() && held[base.size()] == '.' &&
+               EqualsNoCase(std::string_view(held).substr(0, base.size()), base);
+    });
+}
+
 bool FolderOffersJpeg(const std::string& folder) {
     std::vector<std::string> matches;
     // Hidden entries count here, and so do folders: only the first match decides.
@@ -161,12 +181,31 @@ bool RenameWithNoReplaceFlag(int dirFd, const char* source, const char* target) 
     return false;
 }
 
-// Refuses names that would leave the folder, then moves within it.
+// Whether an entry other than from bears the name to in any letter case. A
+// folder that cannot be read counts as holding it: nothing is moved blind.
+bool TakenByAnotherNoCase(int dirFd, std::string_view from, std::string_view to) {
+    const int listFd = fcntl(dirFd, F_DUPFD_CLOEXEC, 0);
+    if (listFd < 0) return true;
+    DirHandle dir(fdopendir(listFd));
+    if (!dir) {
+        close(listFd);
+        return true;
+    }
+    while (const dirent* entry = readdir(dir.get())) {
+        const std::string_view name = entry->d_name;
+        if (name != from && EqualsNoCase(name, to)) return true;
+    }
+    return false;
+}
+
+// Refuses names that would leave the folder or clash with another entry in
+// letter case, then moves within it.
 template <typename Move>
 bool MoveWithinFolder(const std::string& folder, std::string_view from, std::string_view to, Move move) {
     if (!IsPlainFileName(from) || !IsPlainFileName(to)) return false;
     const UniqueFd dir(open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!dir.valid()) return false;
+    if (TakenByAnotherNoCase(dir.get(), from, to)) return false;
     return move(dir.get(), std::string(from).c_str(), std::string(to).c_str());
 }
 

@@ -34,6 +34,19 @@ bool ListJpegFiles(const std::string& folder, std::vector<std::string>& names,
 // ignoring case, sorted like ListJpegFiles.
 std::vector<std::string> ListFilesWithBase(const std::string& folder, std::string_view base);
 
+// Every entry of the folder, hidden ones and folders included: the names a
+// new name must not clash with. Empty when the folder cannot be read.
+std::vector<std::string> ListAllNames(const std::string& folder);
+
+// A name counts as taken when the folder holds it in any letter case: copied
+// to a memory card, a Windows share or a Mac, names equal but for case would
+// overwrite each other.
+bool HoldsNameNoCase(const std::vector<std::string>& names, std::string_view name);
+
+// Whether names holds base + "." + anything, in any letter case: a file of
+// another photograph (its raw file, say) already bears that base name.
+bool HoldsBaseNoCase(const std::vector<std::string>& names, std::string_view base);
+
 // The first entry matching *.jpg, hidden ones included, is a regular file.
 bool FolderOffersJpeg(const std::string& folder);
 
@@ -42,7 +55,8 @@ bool IsRegularFile(const std::string& path);
 bool IsDirectory(const std::string& path);
 
 // Moves folder/from to folder/to. Fails, changing nothing, when either name
-// is not a plain file name, the source is missing or the target exists.
+// is not a plain file name, the source is missing or the target is taken in
+// any letter case by another entry (a change of case alone is allowed).
 bool RenameNoReplace(const std::string& folder, std::string_view from, std::string_view to);
 
 // The same move made of link + unlink, for file systems that cannot rename

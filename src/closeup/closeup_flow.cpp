@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "base/file_system.h"
 #include "base/text_helpers.h"
@@ -31,7 +32,13 @@ std::array<std::int32_t, kRowsPerPass> RowOffsets(std::int32_t step) {
 
 bool InsideImage(std::int32_t row, std::int32_t height) { return row >= 1 && row <= height - 1; }
 
+// A name counts as taken while another file bears its base name, in any
+// letter case and with any extension: the photograph must not join another
+// photograph's raw file.
 bool Rename(CloseUpContext& ctx, const std::string& newName) {
+    std::vector<std::string> others = ListAllNames(ctx.run.PhotoFolder);
+    std::erase(others, ctx.run.CurrentImage);
+    if (HoldsBaseNoCase(others, newName.substr(0, newName.size() - std::string_view(".jpg").size()))) return false;
     return RenameNoReplace(ctx.run.PhotoFolder, ctx.run.CurrentImage, newName);
 }
 

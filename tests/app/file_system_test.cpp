@@ -38,10 +38,13 @@ TEST(FileSystemTest, RenameMovesAFileWithinItsFolderButNeverOntoAnExistingName) 
         folder.Write("QSZ0123456.jpg", "another specimen");
         fs::create_directory(folder / "taken.jpg");
         fs::create_symlink(folder / "nowhere", folder / "link.jpg");  // a dangling link takes its name too
-        for (const char* target : {"QSZ0123456.jpg", "IMG_1.jpg", "taken.jpg", "link.jpg"})
+        // A name in another letter case is taken as well; the file's own is not.
+        for (const char* target :
+             {"QSZ0123456.jpg", "IMG_1.jpg", "taken.jpg", "link.jpg", "qsz0123456.JPG", "Taken.jpg"})
             EXPECT_FALSE(move(folder.path(), "IMG_1.jpg", target)) << target;
         EXPECT_FALSE(move(folder.path(), "missing.jpg", "new.jpg"));
-        ASSERT_TRUE(move(folder.path(), "IMG_1.jpg", "QSZ0123457.jpg"));
+        ASSERT_TRUE(move(folder.path(), "IMG_1.jpg", "img_1.JPG"));
+        ASSERT_TRUE(move(folder.path(), "img_1.JPG", "QSZ0123457.jpg"));
         EXPECT_EQ(folder.Files(), (Files{{"QSZ0123457.jpg", "photo one"}, {"QSZ0123456.jpg", "another specimen"}}));
     }
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/batch_run.h"
+#include "base/folder_lock.h"
 #include "support/fake_front_end.h"
 #include "support/temp_folder.h"
 
@@ -12,8 +14,9 @@ using support::TempFolder;
 using Files = std::map<std::string, std::string>;
 using Texts = std::vector<std::string>;
 
-std::string RunSection(std::string_view modeLine, const std::string& folder, std::string_view lines) {
-    return "\r\n01/02/26, 10:00:00\r\nVersion 1.0.0\r\nProcessing General images\r\n" + std::string(modeLine) +
+std::string RunSection(std::string_view modeLine, const std::string& folder, std::string_view lines,
+                       std::string_view when = "01/02/26, 10:00:00") {
+    return "\r\n" + std::string(when) + "\r\nVersion 1.0.0\r\nProcessing General images\r\n" + std::string(modeLine) +
            "\r\n\r\nDirectory = " + folder + "\r\n\r\n" + std::string(lines);
 }
 
@@ -61,7 +64,7 @@ TEST(UndoRunTest, TakesBackEveryRenameOfTheLastRunNewestFirst) {
                                           "QSZ4.jpg not renamed back to IMG_4.jpg: QSZ4.jpg is no longer there\r\n"
                                           "QSZ3.jpg not renamed back to IMG_3.jpg: IMG_3.jpg is taken"});
     const std::string undoSection = rig.start.Read("Tagmora.log").substr(log.size());
-    EXPECT_NE(undoSection.find("\r\nUndo of the last run:\r\n\r\nDirectory = " + rig.photos.path() +
+    EXPECT_NE(undoSection.find("\r\nUndo of run 2 of 01/02/26, 10:00:00:\r\n\r\nDirectory = " + rig.photos.path() +
                                "\r\n\r\n"
                                "-Renamed QSZ9.CR2 to QSZ1.CR2\r\n-Renamed QSZ9.jpg to QSZ1.jpg\r\n"
                                "Not undone: QSZ4.jpg"),
@@ -72,6 +75,40 @@ TEST(UndoRunTest, TakesBackEveryRenameOfTheLastRunNewestFirst) {
     EXPECT_EQ(rig.Undo(), UndoEnd::NothingToDo);
     EXPECT_EQ(rig.core.ui.messages, Texts{"The last run has been undone already: there is nothing to undo."});
     EXPECT_EQ(rig.photos.Files().size(), 5u);
+}
+
+// A Demo/Debug run or one that renamed nothing does not hide the run before
+// it; the history lists every run and which were undone.
+TEST(UndoRunTest, UndoReachesTheLastRunThatRenamedAndTheHistoryListsAll) {
+    UndoRig rig;
+    rig.photos.Write("QSZ1.jpg", "photo 1");
+    const std::string folder = rig.photos.path();
+    rig.start.Write(
+        "Tagmora.log",
+        RunSection("Renamed the following files:", folder, "IMG_1.jpg renamed QSZ1.jpg\r\n") +
+            // Started within the same second as the first.
+            RunSection("Demo Mode.  Processed the following files:", folder, "QSZ1.jpg found Barcode: QSZ1\r\n") +
+            RunSection("Renamed the following files:", folder, "", "01/02/26, 10:06:00"));
+    {
+        // Not while another run works in the folder.
+        const FolderLock held(folder);
+        EXPECT_EQ(rig.Undo(), UndoEnd::Busy);
+        EXPECT_EQ(rig.core.ui.messages, Texts{FolderBusyText(folder)});
+        rig.core.ui.messages.clear();
+    }
+    EXPECT_EQ(rig.Undo(), UndoEnd::Done);
+    EXPECT_EQ(rig.photos.Files(), (Files{{"IMG_1.jpg", "photo 1"}}));
+    Texts history;
+    for (const RunEntry& run : RunHistory(rig.start.Read("Tagmora.log"))) history.push_back(RunEntryText(run));
+    EXPECT_EQ(history, (Texts{"1\t01/02/26, 10:00:00\t" + folder + "\tProduction\t1 renamed\tundone",
+                              "2\t01/02/26, 10:00:00\t" + folder + "\tDemo/Debug\t0 renamed\tnot undone",
+                              "3\t01/02/26, 10:06:00\t" + folder + "\tProduction\t0 renamed\tnot undone"}));
+    for (int number : {0, 1, 2, 4}) EXPECT_EQ(UndoRun(rig.core.ctx, number, nullptr), UndoEnd::NothingToDo);
+    EXPECT_EQ(
+        rig.core.ui.messages,
+        (Texts{"1 renames of the last run undone.", "The last run has been undone already: there is nothing to undo.",
+               "Run 1 has been undone already.", "Run 2 renamed nothing: there is nothing to undo.",
+               "The log holds no run 4."}));
 }
 
 TEST(UndoRunTest, RunsWithoutRenamesHaveNothingToUndo) {

@@ -11,6 +11,7 @@
 
 #include "app/batch_run.h"
 #include "app/context.h"
+#include "base/folder_lock.h"
 #include "base/sha256.h"
 #include "base/version.h"
 #include "batch/batch_options.h"
@@ -88,6 +89,8 @@ TEST(BatchArgumentsTest, MistakesAreErrorsThatSayWhat) {
     EXPECT_THAT(error({"--report", "run.csv", "photos"}), HasSubstr("current folder, not photos"));
     EXPECT_THAT(error({"--report="}), HasSubstr("--report needs a file name"));
     EXPECT_THAT(error({"--report", "a.csv", "--undo-last-run"}), HasSubstr("cannot be given together"));
+    EXPECT_THAT(error({"--list-runs", "--undo-run", "2"}), HasSubstr("cannot be given together"));
+    EXPECT_THAT(error({"--undo-run", "0"}), HasSubstr("--undo-run needs a run number"));
     EXPECT_EQ(Parse({"--undo-last-run"}).Action, CommandAction::UndoLastRun);
     EXPECT_EQ(Parse({"--format=Q#", "--report", "run.csv"}).ReportFile, "run.csv");
     // A Symbiota report needs a web address, and only it takes one.
@@ -248,10 +251,24 @@ TEST(BatchProgramTest, ReportsAndUndoesTheLastRunWithoutAFolder) {
     EXPECT_EQ(result.status, 2);
     EXPECT_THAT(result.err, HasSubstr("run.csv: the file exists already"));
 
+    // Neither a Demo/Debug run nor one that found nothing hides it from undo.
+    support::TempFolder empty;
+    RunBatchProgram(rig.start.path(), {"--mode=demo", rig.photos.path()});
+    ASSERT_EQ(RunBatchProgram(rig.start.path(), {empty.path()}).status, 1);
     result = RunBatchProgram(rig.start.path(), {"--undo-last-run"});
     EXPECT_EQ(result.status, 0) << result.out << result.err;
     EXPECT_EQ(result.out, "Tagmora: 3 renames of the last run undone.\n");
     EXPECT_EQ(rig.photos.Files(), before);
+    result = RunBatchProgram(rig.start.path(), {"--list-runs"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 3) << result.out;
+    for (const std::string& line :
+         {std::string("1\t"), "\t" + rig.photos.path() + "\tProduction\t3 renamed\tundone\n2\t",
+          std::string("\tDemo/Debug\t0 renamed\tnot undone\n3\t"),
+          "\t" + empty.path() + "\tProduction\t0 renamed\tnot undone\n"})
+        EXPECT_THAT(result.out, HasSubstr(line));
+    result = RunBatchProgram(rig.start.path(), {"--undo-run", "1"});
+    EXPECT_EQ(result.out, "Tagmora: Run 1 has been undone already.\n");
     result = RunBatchProgram(rig.start.path(), {"--undo-last-run"});
     EXPECT_EQ(result.out, "Tagmora: The last run has been undone already: there is nothing to undo.\n");
     EXPECT_EQ(rig.photos.Files(), before);
@@ -303,6 +320,31 @@ TEST(BatchProgramTest, WithoutRenameWOAndUnderAnotherFormatNothingIsMisnamed) {
     EXPECT_THAT(rig.ImageLines(), ElementsAre("No barcode found on IMG_2.jpg",
                                               ">>>>>QSZ0000001.jpg: Found barcode QSZ0000001, but unable to match "
                                               "the format XY########"));
+}
+
+// A second run in a folder another holds is refused before it touches
+// anything; the lock goes with its holder, and a lock file left behind by a
+// killed run does not block.
+TEST(BatchProgramTest, AFolderInUseIsRefusedBeforeAnythingIsTouched) {
+    support::BatchRig rig;
+    support::WriteBlankPhoto(rig.photos, "IMG_1.jpg", 1);
+    const auto before = rig.photos.Files();
+    {
+        const FolderLock held(rig.photos.path());
+        ASSERT_FALSE(held.Refused());
+        for (const std::vector<std::string>& args :
+             {std::vector<std::string>{rig.photos.path()}, {"--mode=demo", rig.photos.path()}}) {
+            const support::ProgramResult result = RunBatchProgram(rig.start.path(), args);
+            EXPECT_EQ(result.status, 2);
+            EXPECT_EQ(result.out, "Tagmora: " + FolderBusyText(rig.photos.path()) + "\n");
+        }
+        EXPECT_FALSE(rig.start.Exists("Tagmora.log"));
+    }
+    EXPECT_EQ(rig.photos.Files(), before);
+    rig.photos.Write(std::string(kFolderLockName), "");
+    EXPECT_EQ(RunBatchProgram(rig.start.path(), {rig.photos.path()}).status, 1);
+    EXPECT_THAT(rig.FileNames(), ElementsAre("IMG_1.jpg"));
+    EXPECT_THAT(rig.ImageLines(), ElementsAre("No barcode found on IMG_1.jpg"));
 }
 
 TEST(BatchProgramTest, BadArgumentsExitTwoWithoutTouchingTheLogAndHelpZero) {

@@ -98,8 +98,8 @@ TEST(EndToEndTest, ProductionLogTellsEveryRename) {
     ASSERT_EQ(RunBatch(rig.ctx()), RunEnd::Completed);
     EXPECT_THAT(
         rig.ImageLines(),
-        ElementsAre("-Renamed IMG_0001.CR2 to QSZ0000001.CR2", "-Renamed IMG_0001.jpg to QSZ0000001.jpg",
-                    "-Renamed IMG_0002.CR2 to QSZ0000001a.CR2", "-Renamed IMG_0002.jpg to QSZ0000001a.jpg",
+        ElementsAre("-Renamed IMG_0001.jpg to QSZ0000001.jpg", "-Renamed IMG_0001.CR2 to QSZ0000001.CR2",
+                    "-Renamed IMG_0002.jpg to QSZ0000001a.jpg", "-Renamed IMG_0002.CR2 to QSZ0000001a.CR2",
                     "IMG_0002.jpg renamed with previous barcode QSZ0000001", "-Renamed IMG_0003.jpg to QSZ0000001b.jpg",
                     "IMG_0003.jpg renamed with previous barcode QSZ0000001",
                     "-Renamed IMG_0004.jpg to QSZ0000004.jpg"));
@@ -117,12 +117,12 @@ TEST(EndToEndTest, WithoutRawRenamingOnlyTheReadPhotographMoves) {
     const auto before = rig.photos.Files();
 
     ASSERT_EQ(RunBatch(rig.ctx()), RunEnd::Completed);
-    // A photograph without label still takes its companions along, each to
-    // the first name free for it: the second shot's raw file gets the bare
-    // number the first shot's raw file kept away from.
-    EXPECT_THAT(rig.FileNames(), ElementsAre("IMG_0001.CR2", "QSZ0000001.CR2", "QSZ0000001.jpg", "QSZ0000001a.jpg",
+    // A photograph without label still takes its companions along, all to
+    // one name: the second shot's raw file stays with its photograph, never
+    // beside the first shot's.
+    EXPECT_THAT(rig.FileNames(), ElementsAre("IMG_0001.CR2", "QSZ0000001.jpg", "QSZ0000001a.CR2", "QSZ0000001a.jpg",
                                              "QSZ0000001b.jpg", "QSZ0000004.jpg"));
-    EXPECT_EQ(rig.photos.Read("QSZ0000001.CR2"), "raw 2");
+    EXPECT_EQ(rig.photos.Read("QSZ0000001a.CR2"), "raw 2");
     EXPECT_EQ(rig.ImageLines().front(), "IMG_0001.jpg renamed QSZ0000001.jpg");
     EXPECT_EQ(rig.ImageLines().back(), "IMG_0004.JPG renamed QSZ0000004.jpg");
     support::ExpectSameContentsRenamed(before, rig.photos.Files());

@@ -42,8 +42,8 @@ TEST(FileSafetyTest, APhotoFolderThatMayNotBeWrittenIsReportedImageByImage) {
 
     EXPECT_EQ(rig.photos.Files(), before);
     EXPECT_EQ(rig.ImageLines(),
-              (std::vector<std::string>{">>>>>IMG_0001.jpg found barcode, but unable to rename IMG_0001.CR2",
-                                        ">>>>>IMG_0001.jpg found barcode, but unable to rename IMG_0001.jpg",
+              (std::vector<std::string>{">>>>>IMG_0001.jpg found barcode, but unable to rename IMG_0001.jpg",
+                                        ">>>>>IMG_0001.jpg found barcode, but unable to rename IMG_0001.CR2",
                                         ">>>>>IMG_0002.jpg found barcode, but unable to rename IMG_0002.jpg",
                                         "IMG_0002.jpg renamed with previous barcode QSZ0300001"}));
 }

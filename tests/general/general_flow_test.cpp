@@ -78,7 +78,7 @@ TEST_F(GeneralFlowTest, AReadBarcodeRenamesThePhotographAndItsRawFile) {
     LogOutcome(core.ctx, ProcessGeneralImage(core.ctx.General()));
     EXPECT_EQ(FileNames(), (Names{"QSZ0123456.jpg", "QSZ0123456.CR2"}));
     EXPECT_EQ(core.ui.logLines,
-              (Lines{"-Renamed IMG_1.CR2 to QSZ0123456.CR2", "-Renamed IMG_1.jpg to QSZ0123456.jpg"}));
+              (Lines{"-Renamed IMG_1.jpg to QSZ0123456.jpg", "-Renamed IMG_1.CR2 to QSZ0123456.CR2"}));
     EXPECT_EQ(core.state.run.LastBarcode, "QSZ0123456");
     EXPECT_EQ(core.state.run.ErrorCount, 0);
     EXPECT_EQ(core.ui.picturesShown, 1);
@@ -92,7 +92,7 @@ TEST_F(GeneralFlowTest, AReadBarcodeRenamesThePhotographAndItsRawFile) {
     LogOutcome(core.ctx, ProcessGeneralImage(core.ctx.General()));
     EXPECT_EQ(FileNames(), (Names{"QSZ0123456.jpg", "QSZ0123456.CR2", "QSZ0123456a.jpg", "QSZ0123456a.CR2"}));
     EXPECT_EQ(Lines(core.ui.logLines.begin() + 2, core.ui.logLines.end()),
-              (Lines{"-Renamed IMG_2.CR2 to QSZ0123456a.CR2", "-Renamed IMG_2.jpg to QSZ0123456a.jpg",
+              (Lines{"-Renamed IMG_2.jpg to QSZ0123456a.jpg", "-Renamed IMG_2.CR2 to QSZ0123456a.CR2",
                      "IMG_2.jpg renamed with previous barcode QSZ0123456"}));
     EXPECT_EQ(core.state.run.ErrorCount, 0);
     EXPECT_TRUE(core.ui.prompts.empty());  // Production asks nothing

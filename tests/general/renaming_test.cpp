@@ -69,12 +69,18 @@ TEST_F(RenamingTest, ImageOnlyLeavesCompanionsAndLowersTheExtension) {
     EXPECT_EQ(core.ui.logLines, (Lines{"-Renamed IMG_3.JPG to QSZ0000003.JPG"}));
 }
 
-TEST_F(RenamingTest, EachFileSearchesItsOwnFreeName) {
-    Add({"QSZ0123456.jpg", "IMG_2.jpg", "IMG_2.CR2"});
+// A raw file of another photograph, or a name in another letter case, takes
+// the base name for all the files of this one: they stay together.
+TEST_F(RenamingTest, AllFilesOfAPhotographTakeTheFirstNameFreeForAll) {
+    Add({"QSZ0123456.CR2", "IMG_1.CR2", "IMG_1.jpg", "IMG_2.jpg", "IMG_2.cr2", "qsz0123456b.JPG", "IMG_3.jpg"});
+    Files("IMG_1.jpg", "QSZ0123456");
     Files("IMG_2.jpg", "QSZ0123456");
-    EXPECT_EQ(FileNames(), (Names{"QSZ0123456.jpg", "QSZ0123456.CR2", "QSZ0123456a.jpg"}));
+    EXPECT_EQ(Only("IMG_3.jpg", "QSZ0123456"), "IMG_3.jpg renamed QSZ0123456d.jpg");
+    EXPECT_EQ(FileNames(), (Names{"QSZ0123456.CR2", "QSZ0123456a.jpg", "QSZ0123456a.CR2", "QSZ0123456c.jpg",
+                                  "QSZ0123456c.cr2", "qsz0123456b.JPG", "QSZ0123456d.jpg"}));
     EXPECT_EQ(core.ui.logLines,
-              (Lines{"-Renamed IMG_2.CR2 to QSZ0123456.CR2", "-Renamed IMG_2.jpg to QSZ0123456a.jpg"}));
+              (Lines{"-Renamed IMG_1.jpg to QSZ0123456a.jpg", "-Renamed IMG_1.CR2 to QSZ0123456a.CR2",
+                     "-Renamed IMG_2.jpg to QSZ0123456c.jpg", "-Renamed IMG_2.cr2 to QSZ0123456c.cr2"}));
     EXPECT_EQ(core.state.run.ErrorCount, 0);
 }
 
@@ -108,10 +114,10 @@ TEST_F(RenamingTest, GivingUpAfterTheLastSuffixIsOneErrorPerFile) {
     for (int n = 1; n <= 99; ++n) Add({"QSZ0123456" + std::to_string(n) + ".jpg"});
     EXPECT_EQ(Only("IMG_1.jpg", "QSZ0123456"), ">>>>>IMG_1.jpg found barcode, but unable to rename file.");
     Files("IMG_2.jpg", "QSZ0123456");
-    EXPECT_TRUE(photos.Exists("IMG_1.jpg") && photos.Exists("IMG_2.jpg") && photos.Exists("QSZ0123456.CR2"));
-    EXPECT_EQ(core.ui.logLines, (Lines{"-Renamed IMG_2.CR2 to QSZ0123456.CR2",
-                                       ">>>>>IMG_2.jpg found barcode, but unable to rename IMG_2.jpg"}));
-    EXPECT_EQ(core.state.run.ErrorCount, 1) << "the image alone's outcome counts when it is logged";
+    EXPECT_TRUE(photos.Exists("IMG_1.jpg") && photos.Exists("IMG_2.jpg") && photos.Exists("IMG_2.CR2"));
+    EXPECT_EQ(core.ui.logLines, (Lines{">>>>>IMG_2.jpg found barcode, but unable to rename IMG_2.jpg",
+                                       ">>>>>IMG_2.jpg found barcode, but unable to rename IMG_2.CR2"}));
+    EXPECT_EQ(core.state.run.ErrorCount, 2) << "the image alone's outcome counts when it is logged";
     // A photograph gone before its turn fails the same way.
     EXPECT_EQ(Only("IMG_9.jpg", "QSZ0999999"), ">>>>>IMG_9.jpg found barcode, but unable to rename file.");
 }

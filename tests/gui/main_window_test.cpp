@@ -116,6 +116,7 @@ private slots:
         const std::tuple<const char*, const char*, bool, const char*> items[] = {
             {"SaveSettings1", "Save Settings", true, ""},
             {"UndoLastRun1", "Undo Last Run", false, ""},
+            {"UndoHistory1", "Undo…", false, ""},
             {"ExportLastRun1", "Export Last Run…", false, ""},
             {"ExportSymbiota1", "Export for Symbiota…", false, ""},
             {"Exit1", "Exit", true, "Ctrl+Q"},
@@ -293,18 +294,24 @@ private slots:
         for (const auto& [platform, display, wayland, shows] : cases)
             QCOMPARE(NoDisplayReason(platform, display, wayland).empty(), shows);
 
-        QProcess program;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) environment.remove(name);
-        program.setProcessEnvironment(environment);
-        program.setWorkingDirectory(startPath);
-        program.start(TAGMORA_PROGRAM, {});
-        QVERIFY(program.waitForFinished(20000));
-        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program.exitCode(), 1);
-        const QString said = QString::fromLocal8Bit(program.readAllStandardError());
-        QCOMPARE(said.count('\n'), 1);
-        QVERIFY2(said.contains("no display") && said.contains("tagmora-batch"), qPrintable(said));
+        // None at all, or one named that is not there: the same one line.
+        for (const auto& [name, value] : {std::pair<const char*, const char*>{nullptr, nullptr},
+                                          {"DISPLAY", ":987"},
+                                          {"WAYLAND_DISPLAY", "tagmora-no-such-display"}}) {
+            QProcess program;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            for (const char* unset : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) environment.remove(unset);
+            if (name != nullptr) environment.insert(name, value);
+            program.setProcessEnvironment(environment);
+            program.setWorkingDirectory(startPath);
+            program.start(TAGMORA_PROGRAM, {});
+            QVERIFY(program.waitForFinished(20000));
+            QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(program.exitCode(), 1);
+            const QString said = QString::fromLocal8Bit(program.readAllStandardError());
+            QCOMPARE(said.count('\n'), 1);
+            QVERIFY2(said.contains("display") && said.contains("tagmora-batch"), qPrintable(said));
+        }
         QVERIFY(!start->Exists("Tagmora.log"));
     }
 };

@@ -5,12 +5,14 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTest>
 #include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "gui/main_form.h"
 #include "gui/photo_form.h"
@@ -60,7 +62,10 @@ private slots:
             const auto button = clickDuring.find(imageName->text());
             if (button != clickDuring.end() && clicked.insert(button->first).second) ClickLater(button->second);
         };
+        execute->setFocus();
         QTest::mouseClick(execute, Qt::LeftButton);
+        // Enter after the end message must not start the same run again.
+        QVERIFY(form.focusWidget() != execute);
 
         QCOMPARE(clicked.size(), std::size_t{3});
         QVERIFY(photoShown && !photo->isVisible());
@@ -153,6 +158,26 @@ private slots:
         QVERIFY(redRows(view->Picture()).isEmpty());
     }
 
+    // Closing the main window (as Ctrl+Q does) during a run asks; stopping
+    // ends the run as Abort does and then the program, without end messages.
+    void closingTheMainWindowDuringARunAsksAndStopsTheRun() {
+        for (unsigned i = 1; i <= 3; ++i)
+            support::WriteSheetPhoto(Photo("IMG_" + std::to_string(i) + ".jpg"), "QSZ000000" + std::to_string(i), i);
+        TForm1 form;
+        ShowOnPhotos(form);
+        bool closed = false;
+        hook->beforeProcessEvents = [&] {
+            if (!std::exchange(closed, true)) QMetaObject::invokeMethod(&form, &QWidget::close, Qt::QueuedConnection);
+        };
+        QTest::mouseClick(Child<QPushButton>(form, "ExecuteButton"), Qt::LeftButton);
+        QCOMPARE(hook->prompts.size(), std::size_t{1});
+        QVERIFY(hook->prompts.front().starts_with("A run is in progress in " + photos.toStdString()));
+        QCOMPARE(hook->messages, Texts{});
+        QVERIFY(!form.isVisible());
+        QCOMPARE(support::FileNames(photos), (std::set<std::string>{"IMG_1.jpg", "IMG_2.jpg", "IMG_3.jpg"}));
+        QVERIFY(start->Read("Tagmora.log").ends_with("Process aborted by user\r\n"));
+    }
+
     void theLastRunIsExportedAndUndoneFromTheMenu() {
         support::WriteSheetPhoto(Photo("IMG_1.jpg"), "QSZ0000001", 1);
         start->Write("photos/IMG_1.CR2", "raw");
@@ -188,14 +213,24 @@ private slots:
         Child<QAction>(form, "ExportSymbiota1")->trigger();
         QCOMPARE(hook->suggestedTexts.back(), std::string("https://images.example.org/h/"));
 
-        // Undo, asked first, in the program's own caption.
+        // Undo… lists the runs, the last one chosen; Undo asks first, in the
+        // program's own caption.
         hook->messages.clear();
-        Child<QAction>(form, "UndoLastRun1")->trigger();
+        int rows = -1;
+        support::ModalScript script;
+        script.Then([&](QWidget* modal) {
+            auto* table = modal->findChild<QTableWidget*>("RunTable");
+            if (!table) return false;
+            rows = table->rowCount();
+            modal->findChild<QPushButton*>("UndoButton")->click();
+            return true;
+        });
+        Child<QAction>(form, "UndoHistory1")->trigger();
+        QCOMPARE(rows, 1);
         QCOMPARE(hook->promptCaptions.back(), std::string("Tagmora"));
-        QVERIFY(hook->prompts.back().starts_with("Rename back the 3 files the last run renamed in " +
-                                                 photos.toStdString()));
+        QVERIFY(hook->prompts.back().starts_with("Rename back the 3 files run 1 renamed in " + photos.toStdString()));
         QCOMPARE(support::FileNames(photos), (std::set<std::string>{"IMG_1.jpg", "IMG_1.CR2", "IMG_2.jpg"}));
-        QCOMPARE(hook->messages, Texts{"3 renames of the last run undone."});
+        QCOMPARE(hook->messages, Texts{"3 renames of run 1 undone."});
         Child<QAction>(form, "UndoLastRun1")->trigger();
         QCOMPARE(hook->messages.back(), std::string("The last run has been undone already: there is nothing to undo."));
         QCOMPARE(support::FileNames(photos), (std::set<std::string>{"IMG_1.jpg", "IMG_1.CR2", "IMG_2.jpg"}));
