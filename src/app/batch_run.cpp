@@ -37,19 +37,6 @@ std::string LocalTimeText(const char* format, const std::tm& when) {
     return std::string(buffer, length);
 }
 
-// Marks a run as in progress for as long as it lasts, also when it ends by
-// an exception, so that the next Execute is not refused for ever.
-class RunInProgressGuard {
-public:
-    explicit RunInProgressGuard(RunState& run) : run_(run) { run_.RunInProgress = true; }
-    ~RunInProgressGuard() { run_.RunInProgress = false; }
-    RunInProgressGuard(const RunInProgressGuard&) = delete;
-    RunInProgressGuard& operator=(const RunInProgressGuard&) = delete;
-
-private:
-    RunState& run_;
-};
-
 // Every run starts with no previous barcode: a photograph without a label in
 // this folder must never take the number of a label read in another folder,
 // or in an earlier Demo/Debug run. The line last tried only orders the search
@@ -68,14 +55,6 @@ std::string CountText(const RunState& run) {
 // guessing which image comes next must leave no trace in the run state.
 bool LikelyPassedOver(const RunSettings& settings, const std::string& name) {
     return settings.IgnoreMatching() && MatchesFormat(name, settings.BarcodeFormat());
-}
-
-// A name already of the format's shape is passed over when asked; the
-// check's verdict stays in ReadValid, as every format check's does.
-bool PassedOver(Context& ctx, const std::string& name) {
-    if (!ctx.Settings().IgnoreMatching()) return false;
-    ctx.run.ReadValid = MatchesFormat(name, ctx.Settings().BarcodeFormat());
-    return ctx.run.ReadValid;
 }
 
 std::size_t NextLikelyHandedOn(const RunSettings& settings, const std::vector<std::string>& names, std::size_t from) {
@@ -98,30 +77,18 @@ void HandOnDecodingAhead(Context& ctx, DecodeAhead& ahead, const std::vector<std
 }
 
 void HandOnEachImage(Context& ctx, const std::vector<std::string>& names, const RunOptions& options) {
-    RunState& run = ctx.run;
     const auto total = static_cast<std::int32_t>(names.size());
     DecodeAhead ahead;
     for (std::size_t index = 0; index < names.size(); ++index) {
         const std::string& name = names[index];
-        run.SkipRequested = false;
-        if (PassedOver(ctx, name)) continue;
+        if (PassesOver(ctx, name)) continue;
 
         if (options.DecodeAhead)
             HandOnDecodingAhead(ctx, ahead, names, index);
         else
             ProcessImage(ctx, name);
 
-        ctx.ui.ProcessPendingEvents();  // Abort and Skip clicked during the image act here
-        ++run.ProcessedCount;
-        ctx.ui.SetCountText(CountText(run));
-        ctx.ui.ProcessPendingEvents();
-        ctx.ui.ImageFinished(static_cast<std::int32_t>(index) + 1, total, name);
-
-        if (run.KeepGoing) continue;
-        if (!run.SkipRequested) break;  // aborted: nothing more is handed on
-        run.KeepGoing = true;
-        run.SkipRequested = false;
-        ctx.ui.ShowMessage(name + " skipped.");
+        if (!AfterImage(ctx, name, static_cast<std::int32_t>(index) + 1, total)) break;
     }
 }
 
@@ -164,13 +131,8 @@ std::string SummaryText(int errorCount, int processedCount) {
     return text;
 }
 
-RunEnd RunBatch(Context& ctx, const RunOptions& options) {
+void BeginRunSection(Context& ctx) {
     RunState& run = ctx.run;
-    // A click on Execute while a run pumps events would otherwise start a
-    // second run inside the first and reset the state both share.
-    if (run.RunInProgress) return RunEnd::Refused;
-    RunInProgressGuard inProgress(run);
-
     run.KeepGoing = true;
     ForgetPreviousBarcodes(ctx);
     AppendLogLine(ctx, RunHeaderText(ctx));
@@ -179,6 +141,48 @@ RunEnd RunBatch(Context& ctx, const RunOptions& options) {
     AppendLogLine(ctx, DirectoryEntryText(run.PhotoFolder));
     run.ErrorCount = 0;
     run.ProcessedCount = 0;
+}
+
+// A name already of the format's shape is passed over when asked; the
+// check's verdict stays in ReadValid, as every format check's does.
+bool PassesOver(Context& ctx, const std::string& name) {
+    ctx.run.SkipRequested = false;
+    if (!ctx.Settings().IgnoreMatching()) return false;
+    ctx.run.ReadValid = MatchesFormat(name, ctx.Settings().BarcodeFormat());
+    return ctx.run.ReadValid;
+}
+
+bool AfterImage(Context& ctx, const std::string& name, std::int32_t index, std::int32_t total) {
+    RunState& run = ctx.run;
+    ctx.ui.ProcessPendingEvents();  // Abort and Skip clicked during the image act here
+    ++run.ProcessedCount;
+    ctx.ui.SetCountText(CountText(run));
+    ctx.ui.ProcessPendingEvents();
+    ctx.ui.ImageFinished(index, total, name);
+
+    if (run.KeepGoing) return true;
+    if (!run.SkipRequested) return false;  // aborted: nothing more is handed on
+    run.KeepGoing = true;
+    run.SkipRequested = false;
+    ctx.ui.ShowMessage(name + " skipped.");
+    return true;
+}
+
+RunEnd EndRun(Context& ctx) {
+    ctx.ui.HidePhotoWindow();
+    const bool aborted = !ctx.run.KeepGoing;
+    if (aborted) ctx.ui.ShowMessage(kAbortedMessage);
+    ctx.ui.ShowMessage(SummaryText(ctx.run.ErrorCount, ctx.run.ProcessedCount));
+    return aborted ? RunEnd::Aborted : RunEnd::Completed;
+}
+
+RunEnd RunBatch(Context& ctx, const RunOptions& options) {
+    RunState& run = ctx.run;
+    // A click on Execute while a run pumps events would otherwise start a
+    // second run inside the first and reset the state both share.
+    if (run.RunInProgress) return RunEnd::Refused;
+    RunInProgressGuard inProgress(run);
+    BeginRunSection(ctx);
 
     // Taken once: files renamed during the run are not met again. Sorted,
     // because a photograph without a label takes the number of the one shot
@@ -194,12 +198,7 @@ RunEnd RunBatch(Context& ctx, const RunOptions& options) {
 
     ctx.ui.ShowPhotoWindow(static_cast<std::int32_t>(names.size()));
     HandOnEachImage(ctx, names, options);
-    ctx.ui.HidePhotoWindow();
-
-    const bool aborted = !run.KeepGoing;
-    if (aborted) ctx.ui.ShowMessage(kAbortedMessage);
-    ctx.ui.ShowMessage(SummaryText(run.ErrorCount, run.ProcessedCount));
-    return aborted ? RunEnd::Aborted : RunEnd::Completed;
+    return EndRun(ctx);
 }
 
 bool ExecuteRun(Context& ctx) { return RunBatch(ctx) != RunEnd::Refused; }
