@@ -1,6 +1,8 @@
 #include "batch/batch_options.h"
 
 #include <array>
+#include <charconv>
+#include <cmath>
 #include <string_view>
 
 namespace tagmora::batch {
@@ -45,6 +47,7 @@ std::string ChoiceWords(const std::array<Choice, N>& choices) {
 }
 
 constexpr const char* kUndoOrReport = "--undo-last-run and --report cannot be given together";
+constexpr const char* kWatchAlone = "--watch cannot be given with --undo-last-run or --report";
 
 BatchCommand Failed(std::string error) {
     BatchCommand command;
@@ -72,16 +75,36 @@ std::optional<std::string> TakeChoice(const std::array<Choice, N>& choices, std:
     return std::string(name) + " must be " + ChoiceWords(choices) + ", not " + value;
 }
 
+// Seconds, fractions allowed, from 0.05 to an hour.
+std::optional<std::string> TakeSettleTime(const std::string& value, BatchCommand& command) {
+    double seconds = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), seconds);
+    if (error != std::errc() || end != value.data() + value.size() || !(seconds >= 0.05 && seconds <= 3600))
+        return "--settle-time must be a number of seconds from 0.05 to 3600, not " + value;
+    command.SettleTime = std::chrono::milliseconds(std::lround(seconds * 1000));
+    return std::nullopt;
+}
+
 // An option with a value sets its override; the error, if the value is wrong.
 std::optional<std::string> TakeValue(std::string_view name, const std::string& value, BatchCommand& command) {
     SettingOverrides& overrides = command.Overrides;
     if (name == "--report") {
         if (value.empty()) return "--report needs a file name";
         if (command.Action == CommandAction::UndoLastRun) return kUndoOrReport;
+        if (command.Action == CommandAction::Watch) return kWatchAlone;
         command.ReportFile = value;
         command.Action = CommandAction::Report;
         return std::nullopt;
     }
+    if (name == "--watch") {
+        if (value.empty()) return "--watch needs a folder";
+        if (command.Action == CommandAction::Watch) return "--watch takes one folder, and is given once";
+        if (command.Action != CommandAction::Error) return kWatchAlone;
+        command.Folders.insert(command.Folders.begin(), value);
+        command.Action = CommandAction::Watch;
+        return std::nullopt;
+    }
+    if (name == "--settle-time") return TakeSettleTime(value, command);
     if (name == "--format") {
         overrides.BarcodeFormat = value;
         return std::nullopt;
@@ -97,7 +120,7 @@ std::optional<std::string> TakeValue(std::string_view name, const std::string& v
 
 bool TakesValue(std::string_view name) {
     return name == "--mode" || name == "--type" || name == "--orientation" || name == "--format" ||
-           name == "--suffix-format" || name == "--report";
+           name == "--suffix-format" || name == "--report" || name == "--watch" || name == "--settle-time";
 }
 
 // The last run of the log is undone or reported without a folder; a run
@@ -109,6 +132,11 @@ BatchCommand Finished(BatchCommand command) {
                 "no folder is given with --undo-last-run or --report: they read Tagmora.log in the "
                 "current folder, not " +
                 command.Folders.front());
+        return command;
+    }
+    if (command.Action == CommandAction::Watch) {
+        if (command.Folders.size() > 1)
+            return Failed("--watch watches one folder: " + command.Folders[1] + " cannot be run with it");
         return command;
     }
     if (command.Folders.empty()) return Failed("no folder given");
@@ -140,6 +168,7 @@ BatchCommand ParseBatchArguments(std::span<const std::string> args) {
         }
         if (arg == "--undo-last-run") {
             if (!command.ReportFile.empty()) return Failed(kUndoOrReport);
+            if (command.Action == CommandAction::Watch) return Failed(kWatchAlone);
             command.Action = CommandAction::UndoLastRun;
             continue;
         }
@@ -178,6 +207,7 @@ void ApplyOverrides(const SettingOverrides& overrides, SettingValues& values) {
 std::string UsageText() {
     return "Usage: tagmora-batch [options] FOLDER...\n"
            "       tagmora-batch --undo-last-run\n"
+           "       tagmora-batch [options] --watch FOLDER\n"
            "       tagmora-batch --report FILE.csv\n"
            "\n"
            "Reads the barcode on every .jpg photograph of each FOLDER and renames each\n"
@@ -205,6 +235,15 @@ std::string UsageText() {
            "                                  again at the whole photograph (any angle)\n"
            "  --ignore-matching, --no-ignore-matching\n"
            "                                  pass over photographs already so named\n"
+           "  --watch FOLDER                  rename each photograph written into FOLDER\n"
+           "                                  as soon as it is complete (closed, or standing\n"
+           "                                  still for the settle time), in name order, and\n"
+           "                                  a raw file arriving later after it; the\n"
+           "                                  photographs already there first. One run until\n"
+           "                                  Ctrl-C or SIGTERM ends it after the photograph\n"
+           "                                  in hand\n"
+           "  --settle-time SECONDS           how long a file still open must stand still to\n"
+           "                                  count as complete (default 3)\n"
            "  --undo-last-run                 rename back every file the last run of\n"
            "                                  Tagmora.log renamed (its manual renames too),\n"
            "                                  newest first; no folder is given\n"
@@ -213,8 +252,8 @@ std::string UsageText() {
            "  --help                          show this text\n"
            "  --version                       show the program's version\n"
            "\n"
-           "Messages are printed on standard output. Ctrl-C stops the run after the\n"
-           "photograph in hand; later folders are not run.\n"
+           "Messages are printed on standard output. Ctrl-C (or SIGTERM) stops the run\n"
+           "after the photograph in hand; later folders are not run.\n"
            "Exit status: 2 bad arguments or a folder that cannot be read (the other\n"
            "folders are still run); else 1 when a run had problem images, found no\n"
            "image or stopped early; else 0.\n";

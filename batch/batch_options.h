@@ -1,6 +1,7 @@
 #pragma once
 // The command line of tagmora-batch: the folders to run over and the settings
 // to use for this run only (nothing is saved).
+#include <chrono>
 #include <optional>
 #include <span>
 #include <string>
@@ -25,12 +26,14 @@ struct SettingOverrides {
     std::optional<bool> DeepSearch;
 };
 
-enum class CommandAction { Run, UndoLastRun, Report, ShowHelp, ShowVersion, Error };
+enum class CommandAction { Run, Watch, UndoLastRun, Report, ShowHelp, ShowVersion, Error };
 
 struct BatchCommand {
     CommandAction Action = CommandAction::Error;
-    std::vector<std::string> Folders;  // one run each, in the order given
-    std::string ReportFile;            // for Report
+    std::vector<std::string> Folders;  // one run each, in the order given; for Watch the one watched
+    // For Watch: how long a file kept open must stand still to count as complete.
+    std::chrono::milliseconds SettleTime{3000};
+    std::string ReportFile;  // for Report
     SettingOverrides Overrides;
     std::string Error;  // what was wrong with the arguments, for Error
 };
@@ -39,7 +42,7 @@ struct BatchCommand {
 // between or after the folders and apply to every folder; "--name=value" and
 // "--name value" are both accepted; "--" ends the options. The last of
 // repeated options wins. --undo-last-run and --report FILE work on the last
-// run of the log and take no folder.
+// run of the log and take no folder; --watch FOLDER takes no other.
 BatchCommand ParseBatchArguments(std::span<const std::string> args);
 
 void ApplyOverrides(const SettingOverrides& overrides, SettingValues& values);
