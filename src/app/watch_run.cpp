@@ -78,8 +78,8 @@ bool RecentlyWritten(const std::string& path, std::chrono::milliseconds quiet) {
     const std::optional<FileIdentity> identity = IdentityOfPath(path);
     if (!identity) return false;
     const auto now = std::chrono::system_clock::now().time_since_epoch();
-    const auto written = std::chrono::seconds(identity->ModifiedSeconds) +
-                         std::chrono::nanoseconds(identity->ModifiedNanoseconds);
+    const auto written =
+        std::chrono::seconds(identity->ModifiedSeconds) + std::chrono::nanoseconds(identity->ModifiedNanoseconds);
     return now - written < quiet;
 }
 
@@ -99,7 +99,7 @@ struct FolderWatch::State {
     std::optional<RunInProgressGuard> inProgress;
     std::optional<FolderWatcher> watcher;
     std::set<std::string, NameOrder> ready;  // complete photographs not yet handed on
-    std::set<std::string> own;  // names the watch gave, and photographs it handed on that kept their name
+    std::set<std::string> own;               // names the watch gave, and photographs it handed on that kept their name
     std::vector<RenamedBase> renamed;
     std::optional<WatchEnd> ended;
     bool stepping = false;

@@ -89,6 +89,16 @@ TEST(BatchArgumentsTest, MistakesAreErrorsThatSayWhat) {
     EXPECT_THAT(error({"--report", "a.csv", "--undo-last-run"}), HasSubstr("cannot be given together"));
     EXPECT_EQ(Parse({"--undo-last-run"}).Action, CommandAction::UndoLastRun);
     EXPECT_EQ(Parse({"--format=Q#", "--report", "run.csv"}).ReportFile, "run.csv");
+    // A watch is of one folder, alone.
+    EXPECT_THAT(error({"--watch", "a", "b"}), HasSubstr("one folder: b"));
+    EXPECT_THAT(error({"--watch", "a", "--undo-last-run"}), HasSubstr("--watch cannot be given with"));
+    EXPECT_THAT(error({"--report", "r.csv", "--watch", "a"}), HasSubstr("--watch cannot be given with"));
+    EXPECT_THAT(error({"--watch", "a", "--settle-time", "0"}), HasSubstr("from 0.05 to 3600, not 0"));
+    EXPECT_THAT(error({"--watch", "a", "--settle-time", "2s"}), HasSubstr("not 2s"));
+    const BatchCommand watch = Parse({"--settle-time=0.25", "--watch", "photos"});
+    EXPECT_EQ(watch.Action, CommandAction::Watch);
+    EXPECT_THAT(watch.Folders, ElementsAre("photos"));
+    EXPECT_EQ(watch.SettleTime, std::chrono::milliseconds(250));
 }
 
 // Messages and prompts as printed are checked with the program below.
@@ -269,6 +279,7 @@ TEST(BatchProgramTest, BadArgumentsExitTwoWithoutTouchingTheLogAndHelpZero) {
                                                  {"--mode", "fast", rig.photos.path()},
                                                  {"--bogus", rig.photos.path()},
                                                  {rig.photos / "missing"},
+                                                 {"--watch", rig.photos / "missing"},
                                                  {rig.start / "file.jpg"}}) {
         const support::ProgramResult result = RunBatchProgram(rig.start.path(), args);
         EXPECT_EQ(result.status, 2) << (args.empty() ? "" : args.front());

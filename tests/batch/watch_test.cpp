@@ -47,7 +47,9 @@ class SlowWriter {
 public:
     SlowWriter(const TempFolder& folder, std::string_view name)
         : fd_(::open((folder / name).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644)) {}
-    void Write(std::string_view piece) { ASSERT_EQ(::write(fd_.get(), piece.data(), piece.size()), ssize_t(piece.size())); }
+    void Write(std::string_view piece) {
+        ASSERT_EQ(::write(fd_.get(), piece.data(), piece.size()), ssize_t(piece.size()));
+    }
     void Close() { fd_.Close(); }
 
 private:
@@ -86,13 +88,15 @@ TEST(WatchTest, SlowPhotographIsReadWhenCompleteAndItsLateRawFileFollows) {
 
     kill(pid, SIGTERM);
     EXPECT_EQ(support::WaitForExit(pid), 0);
-    EXPECT_EQ(capture.Read("out"), "Tagmora: No Errors encountered with 2 images.\nPlease read the log file for details.\n");
+    EXPECT_EQ(capture.Read("out"),
+              "Tagmora: No Errors encountered with 2 images.\nPlease read the log file for details.\n");
     EXPECT_THAT(rig.ImageLines(),
                 ElementsAre("-Renamed IMG_0001.jpg to QSZ0000001.jpg", "-Renamed IMG_0002.jpg to QSZ0000002.jpg",
                             "-Renamed IMG_0002.CR2 to QSZ0000002.CR2"));
     EXPECT_EQ(rig.photos.Files().at("QSZ0000002.CR2"), raw);
 
-    const support::ProgramResult undo = support::RunProgram(TAGMORA_BATCH_PROGRAM, rig.start.path(), {"--undo-last-run"});
+    const support::ProgramResult undo =
+        support::RunProgram(TAGMORA_BATCH_PROGRAM, rig.start.path(), {"--undo-last-run"});
     EXPECT_EQ(undo.out, "Tagmora: 3 renames of the last run undone.\n");
     EXPECT_THAT(rig.FileNames(), ElementsAre("IMG_0001.jpg", "IMG_0002.CR2", "IMG_0002.jpg"));
     support::ExpectSameContentsRenamed(renamed, rig.photos.Files());
@@ -123,9 +127,9 @@ TEST(WatchTest, DetailShotsTakeTheLabelBeforeThemInNameOrder) {
     kill(pid, SIGTERM);
     EXPECT_EQ(support::WaitForExit(pid), 0);
     EXPECT_THAT(rig.FileNames(), ElementsAre("QSZ0000020.jpg", "QSZ00000201.jpg", "QSZ0000099.jpg"));
-    EXPECT_THAT(rig.ImageLines(), ElementsAre("-Renamed IMG_0020.jpg to QSZ0000020.jpg",
-                                              "-Renamed IMG_0021.jpg to QSZ00000201.jpg",
-                                              "IMG_0021.jpg renamed with previous barcode QSZ0000020"));
+    EXPECT_THAT(rig.ImageLines(),
+                ElementsAre("-Renamed IMG_0020.jpg to QSZ0000020.jpg", "-Renamed IMG_0021.jpg to QSZ00000201.jpg",
+                            "IMG_0021.jpg renamed with previous barcode QSZ0000020"));
     const std::string log = rig.Log();
     EXPECT_EQ(log.find("Directory = "), log.rfind("Directory = ")) << "one header for the whole watch";
 }
