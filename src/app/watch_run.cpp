@@ -253,6 +253,8 @@ void FolderWatch::Step(std::chrono::milliseconds wait) {
         s.ended = WatchEnd::Stopped;
     } else {
         s.Take(s.watcher->Wait(wait));
+        // Asked during the photograph in hand: it was the last.
+        if (!s.ended && s.StopAsked()) s.ended = WatchEnd::Stopped;
         if (!s.ended && s.watcher->FolderGone()) {
             s.ctx.ui.ShowMessage("The folder " + s.ctx.run.PhotoFolder + " is gone: the watch has ended.");
             s.ended = WatchEnd::FolderGone;
