@@ -221,6 +221,8 @@ std::optional<WatchEnd> FolderWatch::Start() {
         ctx.ui.ShowMessage("Unable to watch the folder " + s.watcher->Error());
         return WatchEnd::CannotWatch;
     }
+    // One run renames in a folder at a time: a lock on the folder, taken for
+    // a batch run, is taken here too, before the header is written.
     s.inProgress.emplace(ctx.run);
     BeginRunSection(ctx);
 
