@@ -545,6 +545,10 @@ void TForm1::WatchButtonClick() {
     watchLook_ = new QTimer(this);
     watchLook_->setSingleShot(true);
     connect(watchLook_, &QTimer::timeout, this, Guarded([this] { StepWatch(); }));
+    // Abort clicked while the watch waits for the camera ends it at once.
+    if (auto* abort = photoForm_->findChild<QPushButton*>(QStringLiteral("Button1")))
+        connect(
+            abort, &QPushButton::clicked, watchLook_, [this] { watchLook_->start(0); }, Qt::QueuedConnection);
     StepWatch();
 }
 

@@ -144,8 +144,8 @@ bool FolderWatch::State::EarlierStillWritten(const std::string& photo) const {
 
 void FolderWatch::State::HandOnReady() {
     while (!ready.empty() && !ended) {
-        if (StopAsked()) {
-            ended = WatchEnd::Stopped;
+        if (StopAsked() || !ctx.run.KeepGoing) {
+            ended = ctx.run.KeepGoing ? WatchEnd::Stopped : WatchEnd::Aborted;
             return;
         }
         const std::string photo = *ready.begin();
@@ -164,6 +164,7 @@ void FolderWatch::State::HandOn(const std::string& photo) {
     ProcessImage(ctx, photo);
     const auto index = ctx.run.ProcessedCount + 1;
     if (!AfterImage(ctx, photo, index, index + static_cast<std::int32_t>(ready.size()))) ended = WatchEnd::Aborted;
+    ctx.run.CurrentImage.clear();  // waiting for the camera: nothing in hand to skip
     NoteRenames(photo);
 }
 
@@ -225,6 +226,7 @@ std::optional<WatchEnd> FolderWatch::Start() {
     // a batch run, is taken here too, before the header is written.
     s.inProgress.emplace(ctx.run);
     BeginRunSection(ctx);
+    ctx.run.CurrentImage.clear();
 
     std::vector<std::string> names;
     std::vector<std::string> passedOver;
@@ -251,8 +253,8 @@ void FolderWatch::Step(std::chrono::milliseconds wait) {
     State& s = *state_;
     if (s.stepping || s.ended || !s.watcher) return;
     s.stepping = true;
-    if (s.StopAsked()) {
-        s.ended = WatchEnd::Stopped;
+    if (s.StopAsked() || !s.ctx.run.KeepGoing) {
+        s.ended = s.ctx.run.KeepGoing ? WatchEnd::Stopped : WatchEnd::Aborted;  // Abort clicked while waiting
     } else {
         s.Take(s.watcher->Wait(wait));
         // Asked during the photograph in hand: it was the last.

@@ -105,6 +105,16 @@ private slots:
         QCOMPARE(hook->messages,
                  Texts{"No Errors encountered with 2 images.\r\nPlease read the log file for details."});
         QVERIFY(Child<QPushButton>(form, "ExecuteButton")->isEnabled());
+
+        // While the watch waits for the camera, Skip has nothing to skip and
+        // Abort ends the watch.
+        watch->click();
+        hook->messages.clear();
+        Child<QPushButton>(*form.PhotoForm(), "Button2")->click();
+        Child<QPushButton>(*form.PhotoForm(), "Button1")->click();
+        QVERIFY(QTest::qWaitFor([&] { return watch->text() == QString("Watch"); }, 2000));
+        QCOMPARE(hook->messages.front(), std::string("Process Aborted by User"));
+        QVERIFY(start->Read("Tagmora.log").find("skipped by user") == std::string::npos);
     }
 
     void demoRunShowsTheScanLinesOnTheStretchedPicture() {
