@@ -145,7 +145,7 @@ int WatchOneFolder(const BatchCommand& command, const CommandStreams& streams, C
     if (streams.progress != nullptr)
         *streams.progress << "Watching " << ui.settings.Values.PhotoFolder << " (Ctrl-C ends the watch)\n";
     WatchOptions options;
-    options.QuietPeriod = command.SettleTime;
+    if (command.SettleTime) options.QuietPeriod = *command.SettleTime;
     options.StopAsked = [&streams] { return streams.interrupted != nullptr && *streams.interrupted != 0; };
     switch (WatchFolder(ctx, std::move(options))) {
     case WatchEnd::Refused:

@@ -134,6 +134,8 @@ BatchCommand Finished(BatchCommand command) {
                 command.Folders.front());
         return command;
     }
+    if (command.SettleTime && command.Action != CommandAction::Watch)
+        return Failed("--settle-time is for --watch only");
     if (command.Action == CommandAction::Watch) {
         if (command.Folders.size() > 1)
             return Failed("--watch watches one folder: " + command.Folders[1] + " cannot be run with it");

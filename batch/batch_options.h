@@ -31,8 +31,9 @@ enum class CommandAction { Run, Watch, UndoLastRun, Report, ShowHelp, ShowVersio
 struct BatchCommand {
     CommandAction Action = CommandAction::Error;
     std::vector<std::string> Folders;  // one run each, in the order given; for Watch the one watched
-    // For Watch: how long a file kept open must stand still to count as complete.
-    std::chrono::milliseconds SettleTime{3000};
+    // For Watch: how long a file kept open must stand still to count as
+    // complete; the watch's own default when not given.
+    std::optional<std::chrono::milliseconds> SettleTime;
     std::string ReportFile;  // for Report
     SettingOverrides Overrides;
     std::string Error;  // what was wrong with the arguments, for Error
