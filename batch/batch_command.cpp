@@ -17,6 +17,7 @@
 #include "app/process_image.h"
 #include "app/run_report.h"
 #include "app/undo_run.h"
+#include "app/watch_run.h"
 #include "base/file_helpers.h"
 #include "base/file_system.h"
 #include "base/run_log.h"
@@ -115,19 +116,9 @@ int RunReportCommand(const BatchCommand& command, const CommandStreams& streams)
 }
 
 // One run per folder, exactly as Execute pressed once for each.
-int RunFolders(const BatchCommand& command, const CommandStreams& streams) {
-    const std::optional<std::string> startFolder = StartFolder(streams.err);
-    if (!startFolder) return kExitBadArguments;
-
-    ConsoleFrontEnd ui(streams.out, streams.progress);
-    CoreState state;
-    Context ctx = state.ContextFor(ui);
-    state.run.StartFolder = *startFolder;
-    LoadConfig(state.run.StartFolder, ui.settings.Values, ui);
-    ApplyOverrides(command.Overrides, ui.settings.Values);
-
-    // Ctrl-C or SIGTERM acts like the Abort button: the image in hand is stopped and
-    // logged, then the run stops, and no later folder is run.
+int RunFolders(const BatchCommand& command, const CommandStreams& streams, ConsoleFrontEnd& ui, Context& ctx) {
+    // Ctrl-C or SIGTERM acts like the Abort button: the image in hand is
+    // stopped and logged, then the run stops, and no later folder is run.
     bool abortHandled = false;
     ui.onProcessEvents = [&] {
         if (streams.interrupted != nullptr && *streams.interrupted != 0 && !abortHandled) {
@@ -135,7 +126,6 @@ int RunFolders(const BatchCommand& command, const CommandStreams& streams) {
             AbortClicked(ctx);
         }
     };
-
     bool unreadable = false;
     bool problems = false;
     for (const std::string& folder : command.Folders) {
@@ -149,11 +139,38 @@ int RunFolders(const BatchCommand& command, const CommandStreams& streams) {
         // Another run holds the folder: nothing was touched, as for a folder
         // that cannot be read.
         unreadable = unreadable || end == RunEnd::Busy;
-        problems = problems || end != RunEnd::Completed || state.run.ErrorCount != 0;
+        problems = problems || end != RunEnd::Completed || ctx.run.ErrorCount != 0;
         if (end == RunEnd::Aborted) break;
     }
     if (unreadable) return kExitBadArguments;
     return problems ? kExitProblems : kExitClean;
+}
+
+// A watch is ended by Ctrl-C or SIGTERM once the photograph in hand is done:
+// that is how a day's shooting ends, not an abort.
+int WatchOneFolder(const BatchCommand& command, const CommandStreams& streams, ConsoleFrontEnd& ui, Context& ctx) {
+    const std::string& folder = command.Folders.front();
+    if (const std::string problem = FolderProblem(folder); !problem.empty()) {
+        streams.err << "tagmora-batch: cannot watch the folder " << problem << '\n';
+        return kExitBadArguments;
+    }
+    ui.settings.Values.PhotoFolder = AbsoluteFolder(folder);
+    if (streams.progress != nullptr)
+        *streams.progress << "Watching " << ui.settings.Values.PhotoFolder << " (Ctrl-C ends the watch)\n";
+    WatchOptions options;
+    if (command.SettleTime) options.QuietPeriod = *command.SettleTime;
+    options.StopAsked = [&streams] { return streams.interrupted != nullptr && *streams.interrupted != 0; };
+    switch (WatchFolder(ctx, std::move(options))) {
+    case WatchEnd::Refused:
+    case WatchEnd::CannotWatch:
+        return kExitBadArguments;
+    case WatchEnd::Stopped:
+        return ctx.run.ErrorCount != 0 ? kExitProblems : kExitClean;
+    case WatchEnd::Aborted:
+    case WatchEnd::FolderGone:
+        break;
+    }
+    return kExitProblems;
 }
 
 }  // namespace
@@ -179,10 +196,21 @@ int RunBatchCommand(std::span<const std::string> args, const CommandStreams& str
     case CommandAction::Report:
         return RunReportCommand(command, streams);
     case CommandAction::Run:
+    case CommandAction::Watch:
         break;
     }
 
-    return RunFolders(command, streams);
+    const std::optional<std::string> startFolder = StartFolder(streams.err);
+    if (!startFolder) return kExitBadArguments;
+
+    ConsoleFrontEnd ui(streams.out, streams.progress);
+    CoreState state;
+    Context ctx = state.ContextFor(ui);
+    state.run.StartFolder = *startFolder;
+    LoadConfig(state.run.StartFolder, ui.settings.Values, ui);
+    ApplyOverrides(command.Overrides, ui.settings.Values);
+    if (command.Action == CommandAction::Watch) return WatchOneFolder(command, streams, ui, ctx);
+    return RunFolders(command, streams, ui, ctx);
 }
 
 }  // namespace tagmora::batch

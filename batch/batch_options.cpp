@@ -1,6 +1,8 @@
 #include "batch/batch_options.h"
 
 #include <array>
+#include <charconv>
+#include <cmath>
 #include <string_view>
 
 namespace tagmora::batch {
@@ -46,6 +48,7 @@ std::string ChoiceWords(const std::array<Choice, N>& choices) {
     return words;
 }
 
+constexpr const char* kWatchAlone = "--watch cannot be given with --undo-last-run, --undo-run, --list-runs or --report";
 constexpr const char* kOneLogAction = "--undo-last-run, --undo-run, --list-runs and --report cannot be given together";
 
 bool IsLogAction(CommandAction action) {
@@ -56,6 +59,7 @@ bool IsLogAction(CommandAction action) {
 // The one thing done with the log instead of a run; the error when another
 // was asked for already.
 std::optional<std::string> TakeLogAction(BatchCommand& command, CommandAction action) {
+    if (command.Action == CommandAction::Watch) return kWatchAlone;
     if (IsLogAction(command.Action) && command.Action != action) return kOneLogAction;
     command.Action = action;
     return std::nullopt;
@@ -96,6 +100,16 @@ std::optional<std::string> TakeChoice(const std::array<Choice, N>& choices, std:
     return std::string(name) + " must be " + ChoiceWords(choices) + ", not " + value;
 }
 
+// Seconds, fractions allowed, from 0.05 to an hour.
+std::optional<std::string> TakeSettleTime(const std::string& value, BatchCommand& command) {
+    double seconds = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), seconds);
+    if (error != std::errc() || end != value.data() + value.size() || !(seconds >= 0.05 && seconds <= 3600))
+        return "--settle-time must be a number of seconds from 0.05 to 3600, not " + value;
+    command.SettleTime = std::chrono::milliseconds(std::lround(seconds * 1000));
+    return std::nullopt;
+}
+
 // An option with a value sets its override; the error, if the value is wrong.
 std::optional<std::string> TakeValue(std::string_view name, const std::string& value, BatchCommand& command) {
     SettingOverrides& overrides = command.Overrides;
@@ -121,6 +135,15 @@ std::optional<std::string> TakeValue(std::string_view name, const std::string& v
         command.Layout.UrlPrefix = value;
         return std::nullopt;
     }
+    if (name == "--watch") {
+        if (value.empty()) return "--watch needs a folder";
+        if (command.Action == CommandAction::Watch) return "--watch takes one folder, and is given once";
+        if (command.Action != CommandAction::Error) return kWatchAlone;
+        command.Folders.insert(command.Folders.begin(), value);
+        command.Action = CommandAction::Watch;
+        return std::nullopt;
+    }
+    if (name == "--settle-time") return TakeSettleTime(value, command);
     if (name == "--format") {
         overrides.BarcodeFormat = value;
         return std::nullopt;
@@ -137,7 +160,7 @@ std::optional<std::string> TakeValue(std::string_view name, const std::string& v
 bool TakesValue(std::string_view name) {
     return name == "--mode" || name == "--type" || name == "--orientation" || name == "--format" ||
            name == "--suffix-format" || name == "--report" || name == "--report-style" || name == "--url-prefix" ||
-           name == "--undo-run";
+           name == "--undo-run" || name == "--watch" || name == "--settle-time";
 }
 
 // A Symbiota report needs the address the photographs are served from, and
@@ -167,6 +190,13 @@ BatchCommand Finished(BatchCommand command) {
                 command.Folders.front());
         if (command.Action == CommandAction::Report)
             if (std::optional<std::string> problem = ReportLayoutProblem(command.Layout)) return Failed(*problem);
+        return command;
+    }
+    if (command.SettleTime && command.Action != CommandAction::Watch)
+        return Failed("--settle-time is for --watch only");
+    if (command.Action == CommandAction::Watch) {
+        if (command.Folders.size() > 1)
+            return Failed("--watch watches one folder: " + command.Folders[1] + " cannot be run with it");
         return command;
     }
     if (command.Folders.empty()) return Failed("no folder given");
@@ -237,6 +267,7 @@ std::string UsageText() {
     return "Usage: tagmora-batch [options] FOLDER...\n"
            "       tagmora-batch --undo-last-run | --list-runs | --undo-run N\n"
            "       tagmora-batch --report FILE.csv [--report-style symbiota --url-prefix URL]\n"
+           "       tagmora-batch [options] --watch FOLDER\n"
            "\n"
            "Reads the barcode on every .jpg photograph of each FOLDER and renames each\n"
            "photograph (and the files sharing its name) to its catalogue number, as\n"
@@ -263,6 +294,15 @@ std::string UsageText() {
            "                                  again at the whole photograph (any angle)\n"
            "  --ignore-matching, --no-ignore-matching\n"
            "                                  pass over photographs already so named\n"
+           "  --watch FOLDER                  rename each photograph written into FOLDER\n"
+           "                                  as soon as it is complete (closed, or standing\n"
+           "                                  still for the settle time), in name order, and\n"
+           "                                  a raw file arriving later after it; the\n"
+           "                                  photographs already there first. One run until\n"
+           "                                  Ctrl-C or SIGTERM ends it after the photograph\n"
+           "                                  in hand\n"
+           "  --settle-time SECONDS           how long a file still open must stand still to\n"
+           "                                  count as complete (default 3)\n"
            "  --undo-last-run                 rename back every file the last run of\n"
            "                                  Tagmora.log that renamed something renamed\n"
            "                                  (its manual renames too), newest first; no\n"

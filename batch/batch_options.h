@@ -1,6 +1,7 @@
 #pragma once
 // The command line of tagmora-batch: the folders to run over and the settings
 // to use for this run only (nothing is saved).
+#include <chrono>
 #include <optional>
 #include <span>
 #include <string>
@@ -26,14 +27,17 @@ struct SettingOverrides {
     std::optional<bool> DeepSearch;
 };
 
-enum class CommandAction { Run, UndoLastRun, UndoRun, ListRuns, Report, ShowHelp, ShowVersion, Error };
+enum class CommandAction { Run, Watch, UndoLastRun, UndoRun, ListRuns, Report, ShowHelp, ShowVersion, Error };
 
 struct BatchCommand {
     CommandAction Action = CommandAction::Error;
-    std::vector<std::string> Folders;  // one run each, in the order given
-    std::string ReportFile;            // for Report
-    ReportLayout Layout;               // for Report: its style, and the URL prefix of a Symbiota one
-    int RunNumber = 0;                 // for UndoRun
+    std::vector<std::string> Folders;  // one run each, in the order given; for Watch the one watched
+    // For Watch: how long a file kept open must stand still to count as
+    // complete; the watch's own default when not given.
+    std::optional<std::chrono::milliseconds> SettleTime;
+    std::string ReportFile;  // for Report
+    ReportLayout Layout;     // for Report: its style, and the URL prefix of a Symbiota one
+    int RunNumber = 0;       // for UndoRun
     SettingOverrides Overrides;
     std::string Error;  // what was wrong with the arguments, for Error
 };
@@ -43,8 +47,8 @@ struct BatchCommand {
 // "--name value" are both accepted; "--" ends the options. The last of
 // repeated options wins. --undo-last-run and --report FILE work on the last
 // run of the log and take no folder (so do --list-runs and --undo-run N);
-// --report-style and --url-prefix go with
-// --report only.
+// --report-style and --url-prefix go with --report only; --watch FOLDER takes
+// no other folder.
 BatchCommand ParseBatchArguments(std::span<const std::string> args);
 
 void ApplyOverrides(const SettingOverrides& overrides, SettingValues& values);

@@ -23,9 +23,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSocketNotifier>
 #include <QSortFilterProxyModel>
 #include <QStatusBar>
 #include <QStorageInfo>
+#include <QTimer>
 #include <QTreeView>
 #include <cstdio>
 #include <cstdlib>
@@ -36,6 +38,7 @@
 #include "app/process_image.h"
 #include "app/run_report.h"
 #include "app/undo_run.h"
+#include "app/watch_run.h"
 #include "base/file_helpers.h"
 #include "base/file_system.h"
 #include "base/run_log.h"
@@ -305,9 +308,14 @@ QLayout* TForm1::BuildRunButtons() {
     executeButton_->setDefault(true);
     pauseCheckBox_ = MakeCheckBox(centralWidget(), "PauseCheckBox", tr("Pause Each Line"), QString(), false);
     pauseCheckBox_->hide();
+    watchButton_ = MakeButton(centralWidget(), "WatchButton", tr("Watch"));
+    watchButton_->setToolTip(tr("Rename each photograph written into the folder as soon as it is complete"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(executeButton_);
+    buttons->addWidget(watchButton_);
     auto* column = new QVBoxLayout;
     column->addStretch(1);
-    column->addWidget(executeButton_);
+    column->addLayout(buttons);
     column->addWidget(pauseCheckBox_);
     // Keeps its place whether Pause Each Line shows or not.
     column->addSpacing(pauseCheckBox_->sizeHint().height());
@@ -326,6 +334,7 @@ void TForm1::ConnectControls() {
             sourceDirCombo_->scrollTo(sourceDirCombo_->currentIndex());
     });
     connect(executeButton_, &QPushButton::clicked, this, Guarded([this] { ExecuteButtonClick(); }));
+    connect(watchButton_, &QPushButton::clicked, this, Guarded([this] { WatchButtonClick(); }));
 }
 
 void TForm1::BuildMenu() {
@@ -507,7 +516,7 @@ void TForm1::SourceDriveComboChange() {
 
 void TForm1::SourceDirComboChange() {
     driveFolders_[drive_] = folder_;
-    executeButton_->setEnabled(FolderOffersJpeg(PhotoFolder()));
+    executeButton_->setEnabled(!watch_ && FolderOffersJpeg(PhotoFolder()));
     ShowFolderInfo();
 }
 
@@ -523,11 +532,74 @@ void TForm1::ExecuteButtonClick() {
     // Execute kept the focus through the end message: Enter would start the
     // same run again at once.
     sourceDirCombo_->setFocus();
-    // The summary's first line stays in view after its box is gone.
-    std::string summary = SummaryText(core_.run.ErrorCount, core_.run.ProcessedCount);
-    if (end == RunEnd::NoImages) summary = "Unable to find any .jpg Files.";
-    runSummary_->setText(tr("Last run: %1").arg(FromLocal8Bit(ReadLeadingPiece(summary, kCrLf, true))));
+    ShowRunSummary(end == RunEnd::NoImages ? "Unable to find any .jpg Files."
+                                           : SummaryText(core_.run.ErrorCount, core_.run.ProcessedCount));
+}
+
+// The summary's first line stays in view after its box is gone.
+void TForm1::ShowRunSummary(const std::string& summary) {
+    std::string text = summary;
+    runSummary_->setText(tr("Last run: %1").arg(FromLocal8Bit(ReadLeadingPiece(text, kCrLf, true))));
     ShowFolderInfo();
+}
+
+void TForm1::WatchButtonClick() {
+    if (watch_) {
+        stopAsked_ = true;
+        if (!inWatchStep_) StepWatch();  // otherwise the step under way ends it
+        return;
+    }
+    if (core_.run.RunInProgress) return;  // Execute's run is pumping events
+    stopAsked_ = false;
+    watch_ = std::make_unique<FolderWatch>(ctx_, WatchOptions{.StopAsked = [this] { return stopAsked_; }});
+    watchButton_->setText(tr("Stop"));
+    executeButton_->setEnabled(false);
+    inWatchStep_ = true;
+    const std::optional<WatchEnd> refused = watch_->Start();
+    inWatchStep_ = false;
+    if (refused) {
+        watch_.reset();
+        watchButton_->setText(tr("Watch"));
+        SourceDirComboChange();
+        return;
+    }
+    watchNotifier_ = new QSocketNotifier(static_cast<qintptr>(watch_->NoticeFd()), QSocketNotifier::Read, this);
+    connect(watchNotifier_, &QSocketNotifier::activated, this, Guarded([this] { StepWatch(); }));
+    watchLook_ = new QTimer(this);
+    watchLook_->setSingleShot(true);
+    connect(watchLook_, &QTimer::timeout, this, Guarded([this] { StepWatch(); }));
+    // Abort clicked while the watch waits for the camera ends it at once.
+    if (auto* abort = photoForm_->findChild<QPushButton*>(QStringLiteral("Button1")))
+        connect(
+            abort, &QPushButton::clicked, watchLook_, [this] { watchLook_->start(0); }, Qt::QueuedConnection);
+    StepWatch();
+}
+
+// Every notice and every due look hands the complete photographs on. The
+// events processed during a photograph may call here again: that call waits
+// for the step under way.
+void TForm1::StepWatch() {
+    if (!watch_ || inWatchStep_) return;
+    inWatchStep_ = true;
+    watch_->Step(std::chrono::milliseconds(0));
+    inWatchStep_ = false;
+    if (watch_->Ended()) return EndWatch();
+    if (const auto look = watch_->TimeToNextLook())
+        watchLook_->start(static_cast<int>(look->count()) + 1);
+    else
+        watchLook_->stop();
+}
+
+void TForm1::EndWatch() {
+    watchNotifier_->deleteLater();  // this may be its own signal
+    watchNotifier_ = nullptr;
+    watchLook_->deleteLater();
+    watchLook_ = nullptr;
+    watch_->Finish();
+    watch_.reset();
+    watchButton_->setText(tr("Watch"));
+    ShowRunSummary(SummaryText(core_.run.ErrorCount, core_.run.ProcessedCount));
+    SourceDirComboChange();
 }
 
 void TForm1::SaveSettings1Click() { SaveConfig(core_.run.StartFolder, ControlValues(), ui_); }

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QString>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -21,10 +22,13 @@ class QLabel;
 class QLayout;
 class QLineEdit;
 class QPushButton;
+class QSocketNotifier;
+class QTimer;
 class QTreeView;
 
 namespace tagmora {
 
+class FolderWatch;
 class TAboutBox;
 class THelpForm;
 class TLogViewerForm;
@@ -73,6 +77,9 @@ public:
     void SourceDriveComboChange();
     void SourceDirComboChange();
     void ExecuteButtonClick();
+    // Watch starts watching the folder; the same button, then captioned
+    // Stop, ends the watch after the photograph in hand.
+    void WatchButtonClick();
     void SaveSettings1Click();
     void UndoLastRun1Click();
     void UndoHistory1Click();
@@ -101,6 +108,9 @@ private:
     QLayout* BuildOptionsColumn();
     QGroupBox* BuildMultipleImages();
     QLayout* BuildRunButtons();
+    void StepWatch();
+    void EndWatch();
+    void ShowRunSummary(const std::string& summary);
     void ConnectControls();
     void BuildMenu();
     void ShowFolderInfo();
@@ -130,6 +140,7 @@ private:
     QCheckBox* firstSuffixCheckBox_ = nullptr;
     QLineEdit* suffixFormatEdit_ = nullptr;
     QPushButton* executeButton_ = nullptr;
+    QPushButton* watchButton_ = nullptr;
     QCheckBox* pauseCheckBox_ = nullptr;
     QLineEdit* folderPath_ = nullptr;  // the chosen folder in full, under the list
     QLabel* folderCount_ = nullptr;    // how many photographs it holds
@@ -140,6 +151,14 @@ private:
     QHash<QString, QString> driveFolders_;  // each drive's last folder, as Windows keeps them
     bool movingFolderList_ = false;         // the list is being moved by the program, not the user
     QString symbiotaPrefix_;                // the URL prefix last typed for a Symbiota export
+
+    // The watch in hand: the core's watcher, woken by its notices or when a
+    // file being written is due for a look.
+    std::unique_ptr<FolderWatch> watch_;
+    QSocketNotifier* watchNotifier_ = nullptr;
+    QTimer* watchLook_ = nullptr;
+    bool stopAsked_ = false;
+    bool inWatchStep_ = false;
 
     TAboutBox* aboutBox_ = nullptr;
     TPhotoForm* photoForm_ = nullptr;

@@ -39,19 +39,6 @@ std::string LocalTimeText(const char* format, const std::tm& when) {
     return std::string(buffer, length);
 }
 
-// Marks a run as in progress for as long as it lasts, also when it ends by
-// an exception, so that the next Execute is not refused for ever.
-class RunInProgressGuard {
-public:
-    explicit RunInProgressGuard(RunState& run) : run_(run) { run_.RunInProgress = true; }
-    ~RunInProgressGuard() { run_.RunInProgress = false; }
-    RunInProgressGuard(const RunInProgressGuard&) = delete;
-    RunInProgressGuard& operator=(const RunInProgressGuard&) = delete;
-
-private:
-    RunState& run_;
-};
-
 // Every run starts with no previous barcode: a photograph without a label in
 // this folder must never take the number of a label read in another folder,
 // or in an earlier Demo/Debug run. The line last tried only orders the search
@@ -108,30 +95,18 @@ void HandOnDecodingAhead(Context& ctx, DecodingAhead& ahead, const std::vector<s
 }
 
 void HandOnEachImage(Context& ctx, const std::vector<std::string>& names, const RunOptions& options) {
-    RunState& run = ctx.run;
     const auto total = static_cast<std::int32_t>(names.size());
     DecodingAhead ahead(options.DecodeWorkers);  // stops its workers however the loop ends
     for (std::size_t index = 0; index < names.size(); ++index) {
         const std::string& name = names[index];
-        run.SkipRequested = false;
-        if (PassedOver(ctx.Settings(), name)) continue;
+        if (PassesOver(ctx, name)) continue;
 
         if (options.DecodeAhead)
             HandOnDecodingAhead(ctx, ahead, names, index);
         else
             ProcessImage(ctx, name);
 
-        ctx.ui.ProcessPendingEvents();  // Abort and Skip clicked during the image act here
-        ++run.ProcessedCount;
-        ctx.ui.SetCountText(CountText(run));
-        ctx.ui.ProcessPendingEvents();
-        ctx.ui.ImageFinished(static_cast<std::int32_t>(index) + 1, total, name);
-
-        if (run.KeepGoing) continue;
-        if (!run.SkipRequested) break;  // aborted: nothing more is handed on
-        run.KeepGoing = true;
-        run.SkipRequested = false;
-        ctx.ui.ShowMessage(name + " skipped.");
+        if (!AfterImage(ctx, name, static_cast<std::int32_t>(index) + 1, total)) break;
     }
 }
 
@@ -179,6 +154,47 @@ std::string SummaryText(int errorCount, int processedCount) {
     return text;
 }
 
+void BeginRunSection(Context& ctx) {
+    RunState& run = ctx.run;
+    run.KeepGoing = true;
+    ForgetPreviousBarcodes(ctx);
+    AppendLogLine(ctx, RunHeaderText(ctx));
+    run.VerticalScan = ctx.Settings().RotationIndex() != 0;
+    run.PhotoFolder = ctx.Settings().PhotoFolder();
+    AppendLogLine(ctx, DirectoryEntryText(run.PhotoFolder));
+    run.ErrorCount = 0;
+    run.ProcessedCount = 0;
+}
+
+bool PassesOver(Context& ctx, const std::string& name) {
+    ctx.run.SkipRequested = false;
+    return PassedOver(ctx.Settings(), name);
+}
+
+bool AfterImage(Context& ctx, const std::string& name, std::int32_t index, std::int32_t total) {
+    RunState& run = ctx.run;
+    ctx.ui.ProcessPendingEvents();  // Abort and Skip clicked during the image act here
+    ++run.ProcessedCount;
+    ctx.ui.SetCountText(CountText(run));
+    ctx.ui.ProcessPendingEvents();
+    ctx.ui.ImageFinished(index, total, name);
+
+    if (run.KeepGoing) return true;
+    if (!run.SkipRequested) return false;  // aborted: nothing more is handed on
+    run.KeepGoing = true;
+    run.SkipRequested = false;
+    ctx.ui.ShowMessage(name + " skipped.");
+    return true;
+}
+
+RunEnd EndRun(Context& ctx) {
+    ctx.ui.HidePhotoWindow();
+    const bool aborted = !ctx.run.KeepGoing;
+    if (aborted) ctx.ui.ShowMessage(kAbortedMessage);
+    ctx.ui.ShowMessage(SummaryText(ctx.run.ErrorCount, ctx.run.ProcessedCount));
+    return aborted ? RunEnd::Aborted : RunEnd::Completed;
+}
+
 RunEnd RunBatch(Context& ctx, const RunOptions& options) {
     RunState& run = ctx.run;
     // A click on Execute while a run pumps events would otherwise start a
@@ -193,15 +209,7 @@ RunEnd RunBatch(Context& ctx, const RunOptions& options) {
         ctx.ui.ShowMessage(FolderBusyText(folder));
         return RunEnd::Busy;
     }
-
-    run.KeepGoing = true;
-    ForgetPreviousBarcodes(ctx);
-    AppendLogLine(ctx, RunHeaderText(ctx));
-    run.VerticalScan = ctx.Settings().RotationIndex() != 0;
-    run.PhotoFolder = folder;
-    AppendLogLine(ctx, DirectoryEntryText(run.PhotoFolder));
-    run.ErrorCount = 0;
-    run.ProcessedCount = 0;
+    BeginRunSection(ctx);
 
     // Taken once: files renamed during the run are not met again. Sorted,
     // because a photograph without a label takes the number of the one shot
@@ -217,12 +225,7 @@ RunEnd RunBatch(Context& ctx, const RunOptions& options) {
 
     ctx.ui.ShowPhotoWindow(static_cast<std::int32_t>(names.size()));
     HandOnEachImage(ctx, names, options);
-    ctx.ui.HidePhotoWindow();
-
-    const bool aborted = !run.KeepGoing;
-    if (aborted) ctx.ui.ShowMessage(kAbortedMessage);
-    ctx.ui.ShowMessage(SummaryText(run.ErrorCount, run.ProcessedCount));
-    return aborted ? RunEnd::Aborted : RunEnd::Completed;
+    return EndRun(ctx);
 }
 
 bool ExecuteRun(Context& ctx) { return RunBatch(ctx) != RunEnd::Refused; }

@@ -2,9 +2,12 @@
 // The batch run behind Execute: log header, file list, each image in turn,
 // Skip and Abort, counts and summary.
 #include <cstddef>
+#include <cstdint>
 #include <ctime>
 #include <string>
 #include <string_view>
+
+#include "base/run_state.h"
 
 namespace tagmora {
 
@@ -52,5 +55,36 @@ enum class RunEnd {
 
 // ExecuteRun with its options, telling how the run ended.
 RunEnd RunBatch(Context& ctx, const RunOptions& options = {});
+
+// The pieces of a run that other ways of running (a watched folder) share.
+
+// Marks a run as in progress for as long as it lasts, also when it ends by
+// an exception, so that the next Execute is not refused for ever.
+class RunInProgressGuard {
+public:
+    explicit RunInProgressGuard(RunState& run) : run_(run) { run_.RunInProgress = true; }
+    ~RunInProgressGuard() { run_.RunInProgress = false; }
+    RunInProgressGuard(const RunInProgressGuard&) = delete;
+    RunInProgressGuard& operator=(const RunInProgressGuard&) = delete;
+
+private:
+    RunState& run_;
+};
+
+// The start of a run: no previous barcode, the log header and the
+// "Directory = " entry of the settings' photo folder, the counts at zero.
+void BeginRunSection(Context& ctx);
+
+// Before an image is handed on: true when its name is passed over (already
+// of the format's shape, when that is asked).
+bool PassesOver(Context& ctx, const std::string& name);
+
+// After an image was handed on: the counts, the events that act between
+// images, Skip's message. False when the run was stopped (Abort, Cancel).
+// index counts from 1 among total.
+bool AfterImage(Context& ctx, const std::string& name, std::int32_t index, std::int32_t total);
+
+// The end of a run: the photo window hidden, the abort message, the summary.
+RunEnd EndRun(Context& ctx);
 
 }  // namespace tagmora

@@ -50,8 +50,9 @@ void AbortClicked(Context& ctx) {
 
 void SkipClicked(Context& ctx) {
     // Once the run is stopped, or this image already skipped, a further
-    // click changes nothing.
-    if (!ctx.run.KeepGoing) return;
+    // click changes nothing; nor does one while a watch waits for the
+    // camera, with no image in hand.
+    if (!ctx.run.KeepGoing || ctx.run.CurrentImage.empty()) return;
     ctx.run.KeepGoing = false;
     ctx.run.SkipRequested = true;
     LogOutcome(ctx, {.Kind = OutcomeKind::Skipped, .File = ctx.run.CurrentImage});

@@ -1,5 +1,6 @@
 #include "app/run_section.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -201,7 +202,14 @@ private:
                 IsCompanionOf(move.From, record.Name) || (manual && IsCompanionOf(move.From, previousName_));
             if (follows) return MoveCompanion(record, move);
         }
-        if (!manual) pending_.push_back(move);
+        if (manual) return;
+        // A watched folder's raw file may arrive after later photographs:
+        // it follows the photograph of its base name that was renamed.
+        const auto earlier = std::find_if(records_.rbegin(), records_.rend(), [&move](const PhotoRecord& record) {
+            return !record.RunTarget.empty() && IsCompanionOf(move.From, record.Name);
+        });
+        if (earlier != records_.rend()) return MoveCompanion(*earlier, move);
+        pending_.push_back(move);
     }
 
     std::vector<PhotoRecord> records_;

@@ -17,17 +17,6 @@ namespace tagmora {
 
 namespace {
 
-// Photographs are named in shooting order, so the listing follows the names,
-// ignoring case; names equal but for case keep a fixed (byte) order.
-bool LessByNameNoCase(const std::string& a, const std::string& b) {
-    const auto lowerLess = [](char x, char y) {
-        return static_cast<unsigned char>(ToLowerAscii(x)) < static_cast<unsigned char>(ToLowerAscii(y));
-    };
-    if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), lowerLess)) return true;
-    if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), lowerLess)) return false;
-    return a < b;
-}
-
 struct DirCloser {
     void operator()(DIR* dir) const { closedir(dir); }
 };
@@ -59,6 +48,15 @@ bool IsRegularAt(int dirFd, std::string_view name) {
 bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
 }  // namespace
+
+bool LessByNameNoCase(std::string_view a, std::string_view b) {
+    const auto lowerLess = [](char x, char y) {
+        return static_cast<unsigned char>(ToLowerAscii(x)) < static_cast<unsigned char>(ToLowerAscii(y));
+    };
+    if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), lowerLess)) return true;
+    if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), lowerLess)) return false;
+    return a < b;
+}
 
 std::string JoinPath(std::string_view folder, std::string_view name) {
     std::string path(folder);

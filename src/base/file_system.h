@@ -20,6 +20,10 @@ bool IsHiddenName(std::string_view name);
 
 bool EndsWithJpgNoCase(std::string_view name);
 
+// Photographs are named in shooting order, so runs take them in name order,
+// ignoring case; names equal but for case keep a fixed (byte) order.
+bool LessByNameNoCase(std::string_view a, std::string_view b);
+
 // A line break in a name would split its log line, and Manual Rename reads
 // the log line by line: such files are passed over like hidden ones.
 bool HoldsLineBreak(std::string_view name);

@@ -6,9 +6,12 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <map>
 
+#include "base/folder_watcher.h"
+#include "base/unique_fd.h"
 #include "support/temp_folder.h"
 
 namespace tagmora {
@@ -102,6 +105,42 @@ TEST(FileSystemTest, ListingPhotographsAndTheFilesOfOneBaseName) {
     EXPECT_TRUE(ListFilesWithBase(folder.path(), "IMG_3").empty());
     EXPECT_TRUE(ListFilesWithBase(folder.path(), "").empty());  // would be dot-files only
     EXPECT_TRUE(ListFilesWithBase(folder / "missing", "IMG_1").empty());
+}
+
+// A file is complete once closed or moved in, or, kept open, once it has
+// stood still for the quiet period; one removed while written never is.
+TEST(FolderWatcherTest, YieldsFilesOnceCompleteAndOnlyThen) {
+    using namespace std::chrono_literals;
+    TempFolder folder, elsewhere;
+    FolderWatcher watcher(folder.path(), 150ms);
+    ASSERT_TRUE(watcher.Valid()) << watcher.Error();
+
+    UniqueFd open(::open((folder / "open.jpg").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
+    ASSERT_EQ(::write(open.get(), "half", 4), 4);
+    UniqueFd gone(::open((folder / "gone.CR2").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
+    ASSERT_EQ(::write(gone.get(), "raw", 3), 3);
+    fs::remove(folder / "gone.CR2");
+    folder.Write("closed.jpg", "whole");
+    elsewhere.Write("moved.CR2", "raw");
+    fs::rename(elsewhere / "moved.CR2", folder / "moved.CR2");
+    fs::create_directory(folder / "sub.jpg");
+
+    EXPECT_EQ(watcher.Wait(1s), (Names{"closed.jpg", "moved.CR2"}));
+    EXPECT_EQ(watcher.Incomplete(), Names{"open.jpg"});
+    ASSERT_TRUE(watcher.TimeToNextLook());
+    EXPECT_LE(*watcher.TimeToNextLook(), 150ms);
+    Names later;
+    for (int i = 0; i < 20 && later.empty(); ++i) later = watcher.Wait(100ms);
+    EXPECT_EQ(later, Names{"open.jpg"});  // still open, but standing still
+    EXPECT_EQ(watcher.TimeToNextLook(), std::nullopt);
+
+    fs::remove_all(folder / "sub.jpg");
+    for (const char* name : {"closed.jpg", "moved.CR2", "open.jpg"}) fs::remove(folder / name);
+    open.Close();  // an open file keeps its removed folder about
+    gone.Close();
+    fs::remove(folder.path());
+    watcher.Wait(100ms);
+    EXPECT_TRUE(watcher.FolderGone());
 }
 
 }  // namespace

@@ -122,6 +122,7 @@ TEST(RunSectionTest, RecordsGatherEachPhotographsLinesAndItsCompanions) {
         "-Renamed IMG_3.jpg to QSZ4.jpg",  // the raw file failed: still a problem
         "No barcode found on IMG_4.jpg",
         "IMG_4.jpg skipped by user.",
+        "-Renamed IMG_2.DNG to QSZ1a.DNG",  // arrived late in a watched folder
         "IMG_5.jpg: Unable to open image.",
         "-Manually renamed IMG_5.jpg to QSZ5.jpg",
         "-Manually renamed IMG_5.CR2 to QSZ5.CR2",
@@ -147,7 +148,13 @@ TEST(RunSectionTest, RecordsGatherEachPhotographsLinesAndItsCompanions) {
          K::FileRenamed,
          false,
          {{"IMG_1.CR2", "QSZ9.CR2"}, {"IMG_1.xmp", "QSZ1.xmp"}}},
-        {"IMG_2.jpg", "QSZ1a.jpg", "QSZ1a.jpg", "QSZ1", K::PreviousBarcode, false, {{"IMG_2.CR2", "QSZ1a.CR2"}}},
+        {"IMG_2.jpg",
+         "QSZ1a.jpg",
+         "QSZ1a.jpg",
+         "QSZ1",
+         K::PreviousBarcode,
+         false,
+         {{"IMG_2.CR2", "QSZ1a.CR2"}, {"IMG_2.DNG", "QSZ1a.DNG"}}},
         {"IMG_3.jpg", "QSZ4.jpg", "QSZ4.jpg", "", K::UnableToRenameFile, true, {}},
         {"IMG_4.jpg", "IMG_4.jpg", "", "", K::Skipped, true, {}},
         {"IMG_5.jpg", "QSZ5.jpg", "", "", K::UnableToOpen, true, {{"IMG_5.CR2", "QSZ5.CR2"}}},
@@ -165,7 +172,7 @@ TEST(RunSectionTest, RecordsGatherEachPhotographsLinesAndItsCompanions) {
     EXPECT_EQ(records[2].ProblemLine, ">>>>>IMG_3.jpg found barcode, but unable to rename IMG_3.CR2");
 
     const Moves moves = SectionMoves(section);
-    ASSERT_EQ(moves.size(), 10u);
+    ASSERT_EQ(moves.size(), 11u);
     EXPECT_EQ(moves.front(), (FileMove{"IMG_1.CR2", "QSZ1.CR2"}));
     EXPECT_EQ(moves.back(), (FileMove{"QSZ1.CR2", "QSZ9.CR2"}));
 }

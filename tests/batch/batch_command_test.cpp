@@ -105,6 +105,18 @@ TEST(BatchArgumentsTest, MistakesAreErrorsThatSayWhat) {
     EXPECT_THAT(error({"--report-style", "symbiota", "--url-prefix=https://x.org", "photos"}),
                 HasSubstr("go with --report FILE.csv"));
     EXPECT_THAT(error({"--report", "a.csv", "--report-style", "csv"}), HasSubstr("default|symbiota"));
+    // A watch is of one folder, alone.
+    EXPECT_THAT(error({"--watch", "a", "b"}), HasSubstr("one folder: b"));
+    EXPECT_THAT(error({"--watch", "a", "--undo-last-run"}), HasSubstr("--watch cannot be given with"));
+    EXPECT_THAT(error({"--report", "r.csv", "--watch", "a"}), HasSubstr("--watch cannot be given with"));
+    EXPECT_THAT(error({"--watch", "a", "--settle-time", "0"}), HasSubstr("from 0.05 to 3600, not 0"));
+    EXPECT_THAT(error({"--watch", "a", "--settle-time", "2s"}), HasSubstr("not 2s"));
+    EXPECT_THAT(error({"a", "--settle-time", "2"}), HasSubstr("--settle-time is for --watch only"));
+    const BatchCommand watch = Parse({"--settle-time=0.25", "--watch", "photos"});
+    EXPECT_EQ(watch.Action, CommandAction::Watch);
+    EXPECT_THAT(watch.Folders, ElementsAre("photos"));
+    EXPECT_EQ(watch.SettleTime, std::chrono::milliseconds(250));
+    EXPECT_EQ(Parse({"--watch", "photos"}).SettleTime, std::nullopt);
 }
 
 // Messages and prompts as printed are checked with the program below.
@@ -355,6 +367,7 @@ TEST(BatchProgramTest, BadArgumentsExitTwoWithoutTouchingTheLogAndHelpZero) {
           {"--mode", "fast", rig.photos.path()},
           {"--bogus", rig.photos.path()},
           {rig.photos / "missing"},
+          {"--watch", rig.photos / "missing"},
           {rig.start / "file.jpg"},
           {"--report", "x.csv", "--report-style", "symbiota", "--url-prefix", "ftp://x.org/"}}) {
         const support::ProgramResult result = RunBatchProgram(rig.start.path(), args);

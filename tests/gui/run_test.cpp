@@ -1,6 +1,7 @@
 // Whole runs driven through the main window: Execute, the photo window with
 // its picture and scan lines, and Abort and Skip clicked while images are read.
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -9,6 +10,7 @@
 #include <QTest>
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <set>
 #include <string>
@@ -85,6 +87,39 @@ private slots:
         QVERIFY(log.find("IMG_2.jpg skipped by user.\r\n") != std::string::npos);
         QVERIFY(log.find("Process aborted by user\r\n") != std::string::npos);
         QCOMPARE(log.find("Directory = "), log.rfind("Directory = "));  // one run only
+    }
+
+    // Watch renames the photographs there and those written after, in turn,
+    // until Stop; Execute waits meanwhile.
+    void watchRenamesNewPhotographsUntilStop() {
+        support::WriteSheetPhoto(Photo("IMG_1.jpg"), "QSZ0000001", 1);
+        // Shot before the watch: one written just now may still be being written.
+        std::filesystem::last_write_time(Photo("IMG_1.jpg"),
+                                         std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+        TForm1 form;
+        ShowOnPhotos(form);
+        auto* watch = Child<QPushButton>(form, "WatchButton");
+        watch->click();
+        QCOMPARE(watch->text(), QString("Stop"));
+        QVERIFY(!Child<QPushButton>(form, "ExecuteButton")->isEnabled());
+        QVERIFY(QFile::exists(photos + "/QSZ0000001.jpg"));
+        support::WriteSheetPhoto(Photo("IMG_2.jpg"), "", 2);
+        QVERIFY(QTest::qWaitFor([&] { return QFile::exists(photos + "/QSZ00000011.jpg"); }, 5000));
+        watch->click();
+        QCOMPARE(watch->text(), QString("Watch"));
+        QCOMPARE(hook->messages,
+                 Texts{"No Errors encountered with 2 images.\r\nPlease read the log file for details."});
+        QVERIFY(Child<QPushButton>(form, "ExecuteButton")->isEnabled());
+
+        // While the watch waits for the camera, Skip has nothing to skip and
+        // Abort ends the watch.
+        watch->click();
+        hook->messages.clear();
+        Child<QPushButton>(*form.PhotoForm(), "Button2")->click();
+        Child<QPushButton>(*form.PhotoForm(), "Button1")->click();
+        QVERIFY(QTest::qWaitFor([&] { return watch->text() == QString("Watch"); }, 2000));
+        QCOMPARE(hook->messages.front(), std::string("Process Aborted by User"));
+        QVERIFY(start->Read("Tagmora.log").find("skipped by user") == std::string::npos);
     }
 
     void demoRunShowsTheScanLinesOnTheStretchedPicture() {
