@@ -26,7 +26,7 @@ struct SettingOverrides {
     std::optional<bool> DeepSearch;
 };
 
-enum class CommandAction { Run, UndoLastRun, Report, ShowHelp, ShowVersion, Error };
+enum class CommandAction { Run, UndoLastRun, Report, ShowHelp, ShowVersion, Error, CheckNames };
 
 struct BatchCommand {
     CommandAction Action = CommandAction::Error;
@@ -34,7 +34,8 @@ struct BatchCommand {
     std::string ReportFile;            // for Report
     ReportLayout Layout;               // for Report: its style, and the URL prefix of a Symbiota one
     SettingOverrides Overrides;
-    std::string Error;  // what was wrong with the arguments, for Error
+    std::string Error;        // what was wrong with the arguments, for Error
+    bool CheckGiven = false;  // --check: the folders' names are checked, not run over
 };
 
 // Parses the arguments after the program name. Options may come before,
@@ -42,7 +43,7 @@ struct BatchCommand {
 // "--name value" are both accepted; "--" ends the options. The last of
 // repeated options wins. --undo-last-run and --report FILE work on the last
 // run of the log and take no folder; --report-style and --url-prefix go with
-// --report only.
+// --report only. --check reads the folders' photographs without renaming.
 BatchCommand ParseBatchArguments(std::span<const std::string> args);
 
 void ApplyOverrides(const SettingOverrides& overrides, SettingValues& values);
