@@ -31,6 +31,7 @@
 #include "app/batch_run.h"
 #include "app/config_file.h"
 #include "app/manual_rename.h"
+#include "app/name_check.h"
 #include "app/run_report.h"
 #include "app/undo_run.h"
 #include "base/file_helpers.h"
@@ -44,6 +45,7 @@
 #include "gui/local_text.h"
 #include "gui/log_viewer_form.h"
 #include "gui/manual_form.h"
+#include "gui/name_check_form.h"
 #include "gui/photo_form.h"
 #include "gui/widget_makers.h"
 
@@ -176,6 +178,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ui_(*this, this), ctx_(co
     ui_.SetPhotoForm(photoForm_);
     logViewerForm_ = new TLogViewerForm(this);
     manualForm_ = new TManualForm(ctx_, this);
+    nameCheckForm_ = new TNameCheckForm(ui_, this);
     helpForm_ = new THelpForm(this);
 
     resize(
@@ -341,6 +344,7 @@ void TForm1::BuildMenu() {
     addItem(file, "UndoLastRun1", tr("&Undo Last Run"), QIcon(), &TForm1::UndoLastRun1Click);
     addItem(file, "ExportLastRun1", tr("&Export Last Run…"), QIcon(), &TForm1::ExportLastRun1Click);
     addItem(file, "ExportSymbiota1", tr("Export for S&ymbiota…"), QIcon(), &TForm1::ExportSymbiota1Click);
+    addItem(file, "CheckNames1", tr("&Check Named Photographs…"), QIcon(), &TForm1::CheckNames1Click);
     file->addSeparator();
     addItem(file, "Exit1", tr("E&xit"), ExitIcon(), &TForm1::Exit1Click, QKeySequence(Qt::CTRL | Qt::Key_Q));
     QMenu* view = mainMenu1->addMenu(tr("&View"));
@@ -577,6 +581,20 @@ void TForm1::ExportSymbiota1Click() {
         return ui_.ShowMessage(problem);
     SaveReport(*log, {ReportStyle::Symbiota, Local8Bit(prefix)}, tr("Export for Symbiota"),
                QStringLiteral(" for Symbiota.csv"));
+}
+
+void TForm1::CheckNames1Click() {
+    // A run renaming the folder would change the names under the check.
+    if (core_.run.RunInProgress)
+        return ui_.ShowMessage(Local8Bit(tr("A run is in progress: check the folder once it has ended.")));
+    const std::string folder = PhotoFolder();
+    const std::optional<std::vector<NameCheckRow>> rows = [&] {
+        // Every photograph is read again, on every core.
+        const WaitCursor waiting;
+        return CheckFolderNames(folder, ControlValues());
+    }();
+    if (!rows) return ui_.ShowMessage("Unable to read the folder " + folder);
+    nameCheckForm_->ShowRows(FromLocal8Bit(folder), *rows, FromLocal8Bit(core_.run.StartFolder));
 }
 
 void TForm1::Exit1Click() {

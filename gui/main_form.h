@@ -29,6 +29,7 @@ class TAboutBox;
 class THelpForm;
 class TLogViewerForm;
 class TManualForm;
+class TNameCheckForm;
 class TPhotoForm;
 
 class TForm1 : public QMainWindow, public RunSettings {
@@ -77,6 +78,7 @@ public:
     void UndoLastRun1Click();
     void ExportLastRun1Click();
     void ExportSymbiota1Click();
+    void CheckNames1Click();
     void Exit1Click();
     void ViewLogFile1Click();
     void ReviewProblems1Click();
@@ -138,6 +140,7 @@ private:
     TLogViewerForm* logViewerForm_ = nullptr;
     TManualForm* manualForm_ = nullptr;
     THelpForm* helpForm_ = nullptr;
+    TNameCheckForm* nameCheckForm_ = nullptr;
 };
 
 }  // namespace tagmora

@@ -19,8 +19,10 @@ namespace tagmora {
 namespace {
 
 constexpr std::array<std::string_view, 7> kVerdictTexts{
-    "agrees",         "disagrees",           "no label", "no label, no agreeing photograph",
-    "unreadable label", "not a catalogue name", "cannot open",
+    "agrees",           "disagrees",
+    "no label",         "no label, no agreeing photograph",
+    "unreadable label", "not a catalogue name",
+    "cannot open",
 };
 static_assert(kVerdictTexts.size() == static_cast<std::size_t>(NameVerdict::CannotOpen) + 1);
 
