@@ -63,9 +63,8 @@ void TNameCheckForm::ShowRows(const QString& folder, std::span<const NameCheckRo
     folder_ = folder;
     saveFolder_ = saveFolder;
     rows_.assign(rows.begin(), rows.end());
-    const auto attention = std::ranges::count_if(rows, [](const NameCheckRow& row) {
-        return NeedsAttention(row.Verdict);
-    });
+    const auto attention =
+        std::ranges::count_if(rows, [](const NameCheckRow& row) { return NeedsAttention(row.Verdict); });
     summary_->setText(tr("%1\n%2 photographs checked, %3 to look at (nothing was renamed).")
                           .arg(QDir::toNativeSeparators(folder))
                           .arg(rows.size())
