@@ -8,11 +8,13 @@
 
 namespace tagmora {
 
-class SilentFrontEnd final : public FrontEnd {
+class SilentFrontEnd : public FrontEnd {
 public:
-    explicit SilentFrontEnd(SettingValues values) : settings_(std::move(values)) {}
+    explicit SilentFrontEnd(SettingValues values = {}) : settings(std::move(values)) {}
 
-    const RunSettings& Settings() const override { return settings_; }
+    PlainRunSettings settings;
+
+    const RunSettings& Settings() const override { return settings; }
     void ShowMessage(std::string_view) override {}
     bool AskOkCancel(std::string_view) override { return false; }
     void ShowPhotoWindow(std::int32_t) override {}
@@ -22,9 +24,6 @@ public:
     void ShowPicture(const WorkBitmap&) override {}
     void DrawStrip(const PixelRect&, StripColour) override {}
     void ProcessPendingEvents() override {}
-
-private:
-    PlainRunSettings settings_;
 };
 
 }  // namespace tagmora
