@@ -14,6 +14,7 @@
 #include "app/batch_run.h"
 #include "app/config_file.h"
 #include "app/context.h"
+#include "app/name_check.h"
 #include "app/process_image.h"
 #include "app/run_report.h"
 #include "app/undo_run.h"
@@ -173,6 +174,36 @@ int WatchOneFolder(const BatchCommand& command, const CommandStreams& streams, C
     return kExitProblems;
 }
 
+// The folders' photographs read again and compared with their names: rows
+// on standard output after one header, nothing renamed, nothing logged.
+int RunCheckCommand(const BatchCommand& command, const CommandStreams& streams) {
+    const std::optional<std::string> start = StartFolder(streams.err);
+    if (!start) return kExitBadArguments;
+    ConsoleFrontEnd ui(streams.err, nullptr);
+    LoadConfig(*start, ui.settings.Values, ui);
+    ApplyOverrides(command.Overrides, ui.settings.Values);
+
+    bool unreadable = false;
+    bool attention = false;
+    bool headerWritten = false;
+    for (const std::string& folder : command.Folders) {
+        std::optional<std::vector<NameCheckRow>> rows;
+        const std::string problem = FolderProblem(folder);
+        if (problem.empty()) rows = CheckFolderNames(AbsoluteFolder(folder), ui.settings.Values);
+        if (!rows) {
+            streams.err << "tagmora-batch: cannot read the folder " << (problem.empty() ? folder : problem) << '\n';
+            unreadable = true;
+            continue;
+        }
+        streams.out << NameCheckCsv(*rows, !headerWritten) << std::flush;
+        headerWritten = true;
+        attention = attention ||
+                    std::ranges::any_of(*rows, [](const NameCheckRow& row) { return NeedsAttention(row.Verdict); });
+    }
+    if (unreadable) return kExitBadArguments;
+    return attention ? kExitProblems : kExitClean;
+}
+
 }  // namespace
 
 int RunBatchCommand(std::span<const std::string> args, const CommandStreams& streams) {
@@ -195,6 +226,8 @@ int RunBatchCommand(std::span<const std::string> args, const CommandStreams& str
         return RunListCommand(streams);
     case CommandAction::Report:
         return RunReportCommand(command, streams);
+    case CommandAction::CheckNames:
+        return RunCheckCommand(command, streams);
     case CommandAction::Run:
     case CommandAction::Watch:
         break;

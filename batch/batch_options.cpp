@@ -176,12 +176,23 @@ std::optional<std::string> ReportLayoutProblem(const ReportLayout& layout) {
     return std::nullopt;
 }
 
+// A check reads folders and writes its rows on standard output: it is
+// neither a run, an undo nor a report.
+BatchCommand FinishedCheck(BatchCommand command) {
+    if (IsLogAction(command.Action) || command.Action == CommandAction::Watch)
+        return Failed("--check cannot be given with --watch, --undo-last-run, --undo-run, --list-runs or --report");
+    if (command.Folders.empty()) return Failed("no folder given to --check");
+    command.Action = CommandAction::CheckNames;
+    return command;
+}
+
 // The last run of the log is undone or reported without a folder; a run
 // needs at least one.
 BatchCommand Finished(BatchCommand command) {
     const bool layoutGiven = command.Layout.Style != ReportStyle::Default || !command.Layout.UrlPrefix.empty();
     if (layoutGiven && command.Action != CommandAction::Report)
         return Failed("--report-style and --url-prefix go with --report FILE.csv");
+    if (command.CheckGiven) return FinishedCheck(std::move(command));
     if (IsLogAction(command.Action)) {
         if (!command.Folders.empty())
             return Failed(
@@ -231,6 +242,10 @@ BatchCommand ParseBatchArguments(std::span<const std::string> args) {
             if (std::optional<std::string> error = TakeLogAction(command, action)) return Failed(*error);
             continue;
         }
+        if (arg == "--check") {
+            command.CheckGiven = true;
+            continue;
+        }
         if (TakeFlag(arg, command.Overrides)) continue;
 
         // Options with a value: "--name=value" or "--name value".
@@ -268,6 +283,7 @@ std::string UsageText() {
            "       tagmora-batch --undo-last-run | --list-runs | --undo-run N\n"
            "       tagmora-batch --report FILE.csv [--report-style symbiota --url-prefix URL]\n"
            "       tagmora-batch [options] --watch FOLDER\n"
+           "       tagmora-batch --check [options] FOLDER...\n"
            "\n"
            "Reads the barcode on every .jpg photograph of each FOLDER and renames each\n"
            "photograph (and the files sharing its name) to its catalogue number, as\n"
@@ -319,6 +335,16 @@ std::string UsageText() {
            "                                  renamed photograph, for a Symbiota image import\n"
            "  --url-prefix URL                where the photographs are served from\n"
            "                                  (http:// or https://), for --report-style symbiota\n"
+           "  --check                         rename nothing: read every .jpg of each FOLDER\n"
+           "                                  again and compare its label with the number in\n"
+           "                                  its name; CSV on standard output (folder, file,\n"
+           "                                  number in name, number on label, verdict:\n"
+           "                                  agrees, disagrees, no label, no label, no\n"
+           "                                  agreeing photograph, unreadable label, not a\n"
+           "                                  catalogue name, cannot open); Tagmora.log is\n"
+           "                                  not written; exit 1 when a photograph\n"
+           "                                  disagrees, has an unreadable label or cannot\n"
+           "                                  be opened\n"
            "  --help                          show this text\n"
            "  --version                       show the program's version\n"
            "\n"

@@ -27,7 +27,18 @@ struct SettingOverrides {
     std::optional<bool> DeepSearch;
 };
 
-enum class CommandAction { Run, Watch, UndoLastRun, UndoRun, ListRuns, Report, ShowHelp, ShowVersion, Error };
+enum class CommandAction {
+    Run,
+    Watch,
+    UndoLastRun,
+    UndoRun,
+    ListRuns,
+    Report,
+    CheckNames,
+    ShowHelp,
+    ShowVersion,
+    Error
+};
 
 struct BatchCommand {
     CommandAction Action = CommandAction::Error;
@@ -39,7 +50,8 @@ struct BatchCommand {
     ReportLayout Layout;     // for Report: its style, and the URL prefix of a Symbiota one
     int RunNumber = 0;       // for UndoRun
     SettingOverrides Overrides;
-    std::string Error;  // what was wrong with the arguments, for Error
+    std::string Error;        // what was wrong with the arguments, for Error
+    bool CheckGiven = false;  // --check: the folders' names are checked, not run over
 };
 
 // Parses the arguments after the program name. Options may come before,
@@ -49,6 +61,7 @@ struct BatchCommand {
 // run of the log and take no folder (so do --list-runs and --undo-run N);
 // --report-style and --url-prefix go with --report only; --watch FOLDER takes
 // no other folder.
+// --check reads the folders' photographs without renaming.
 BatchCommand ParseBatchArguments(std::span<const std::string> args);
 
 void ApplyOverrides(const SettingOverrides& overrides, SettingValues& values);

@@ -13,6 +13,7 @@
 
 #include "app/batch_run.h"
 #include "app/context.h"
+#include "app/name_check.h"
 #include "app/process_image.h"
 #include "base/file_system.h"
 #include "photo/jpeg_intake.h"
@@ -34,10 +35,12 @@ using support::QuietFrontEnd;
 
 // Twelve photographs of a day's shooting, written once for all benchmarks:
 // labels of both symbologies in different places, and sheets without label
-// (six pictures, each saved twice, as a second shot of the same sheet).
+// (six pictures, each saved twice, as a second shot of the same sheet). The
+// same photographs also as a run names them, for the check of names.
 struct CameraFolder {
     support::TempFolder start;
     support::TempFolder photos;
+    support::TempFolder named;
     std::vector<std::string> names;
 
     CameraFolder() {
@@ -55,7 +58,9 @@ struct CameraFolder {
             {"QSZ0104524", support::Symbology::Code128, 4100, 700},
         };
         unsigned seed = 1;
+        std::string number;
         for (const Shot& shot : shots) {
+            number = shot.barcode ? std::string(shot.barcode) : number + "b";
             support::SheetOptions options;
             options.width = kWidth;
             options.height = kHeight;
@@ -74,6 +79,7 @@ struct CameraFolder {
                 const std::string name = "IMG_" + std::to_string(1000 + 2 * seed + copy) + ".jpg";
                 photos.Write(name, jpeg);
                 names.push_back(name);
+                named.Write(number + (copy == 0 ? "" : "a") + ".jpg", jpeg);
             }
         }
     }
@@ -206,5 +212,29 @@ void BM_BatchRun(benchmark::State& state) {
     state.SetLabel(options.DecodeAhead ? std::to_string(state.range(0)) + " decoding ahead" : "decoding in turn");
 }
 BENCHMARK(BM_BatchRun)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+
+// The check of a named folder with one to two workers: every photograph
+// read again (Deep Search on), no decoding ahead as each worker decodes its
+// own. Items are photographs, so the rate is photographs per second.
+void BM_CheckNames(benchmark::State& state) {
+    CameraFolder& folder = Folder();
+    std::size_t agreeing = 0;
+    for (auto _ : state) {
+        const auto rows =
+            CheckFolderNames(folder.named.path(), SettingValues{}, static_cast<std::size_t>(state.range(0)));
+        agreeing = static_cast<std::size_t>(
+            std::ranges::count_if(*rows, [](const NameCheckRow& row) { return row.Verdict == NameVerdict::Agrees; }));
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(folder.names.size()));
+    state.counters["agrees"] = static_cast<double>(agreeing);
+    state.SetLabel(std::to_string(state.range(0)) + " workers");
+}
+BENCHMARK(BM_CheckNames)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->MinTime(3.0);
 
 }  // namespace

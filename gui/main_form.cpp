@@ -35,6 +35,7 @@
 #include "app/batch_run.h"
 #include "app/config_file.h"
 #include "app/manual_rename.h"
+#include "app/name_check.h"
 #include "app/process_image.h"
 #include "app/run_report.h"
 #include "app/undo_run.h"
@@ -50,6 +51,7 @@
 #include "gui/local_text.h"
 #include "gui/log_viewer_form.h"
 #include "gui/manual_form.h"
+#include "gui/name_check_form.h"
 #include "gui/photo_form.h"
 #include "gui/undo_history_form.h"
 #include "gui/widget_makers.h"
@@ -183,6 +185,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ui_(*this, this), ctx_(co
     ui_.SetPhotoForm(photoForm_);
     logViewerForm_ = new TLogViewerForm(this);
     manualForm_ = new TManualForm(ctx_, this);
+    nameCheckForm_ = new TNameCheckForm(ui_, this);
     helpForm_ = new THelpForm(this);
 
     resize(
@@ -355,6 +358,7 @@ void TForm1::BuildMenu() {
     addItem(file, "UndoHistory1", tr("Und&o…"), QIcon(), &TForm1::UndoHistory1Click);
     addItem(file, "ExportLastRun1", tr("&Export Last Run…"), QIcon(), &TForm1::ExportLastRun1Click);
     addItem(file, "ExportSymbiota1", tr("Export for S&ymbiota…"), QIcon(), &TForm1::ExportSymbiota1Click);
+    addItem(file, "CheckNames1", tr("&Check Named Photographs…"), QIcon(), &TForm1::CheckNames1Click);
     file->addSeparator();
     addItem(file, "Exit1", tr("E&xit"), ExitIcon(), &TForm1::Exit1Click, QKeySequence(Qt::CTRL | Qt::Key_Q));
     QMenu* view = mainMenu1->addMenu(tr("&View"));
@@ -696,6 +700,20 @@ void TForm1::QuitAtOnce() {
     // closed as it is written and every rename is whole.
     std::fflush(nullptr);
     std::_Exit(0);
+}
+
+void TForm1::CheckNames1Click() {
+    // A run renaming the folder would change the names under the check.
+    if (core_.run.RunInProgress)
+        return ui_.ShowMessage(Local8Bit(tr("A run is in progress: check the folder once it has ended.")));
+    const std::string folder = PhotoFolder();
+    const std::optional<std::vector<NameCheckRow>> rows = [&] {
+        // Every photograph is read again, on every core.
+        const WaitCursor waiting;
+        return CheckFolderNames(folder, ControlValues());
+    }();
+    if (!rows) return ui_.ShowMessage("Unable to read the folder " + folder);
+    nameCheckForm_->ShowRows(FromLocal8Bit(folder), *rows, FromLocal8Bit(core_.run.StartFolder));
 }
 
 void TForm1::Exit1Click() {

@@ -33,6 +33,7 @@ class TAboutBox;
 class THelpForm;
 class TLogViewerForm;
 class TManualForm;
+class TNameCheckForm;
 class TPhotoForm;
 
 class TForm1 : public QMainWindow, public RunSettings {
@@ -85,6 +86,7 @@ public:
     void UndoHistory1Click();
     void ExportLastRun1Click();
     void ExportSymbiota1Click();
+    void CheckNames1Click();
     void Exit1Click();
     void ViewLogFile1Click();
     void ReviewProblems1Click();
@@ -165,6 +167,7 @@ private:
     TLogViewerForm* logViewerForm_ = nullptr;
     TManualForm* manualForm_ = nullptr;
     THelpForm* helpForm_ = nullptr;
+    TNameCheckForm* nameCheckForm_ = nullptr;
 };
 
 }  // namespace tagmora

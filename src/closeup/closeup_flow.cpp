@@ -170,6 +170,11 @@ ImageOutcome ProcessCloseUpImage(CloseUpContext ctx) {
     return ProcessPhotograph(ctx, ctx.bitmap, pipeline, ctx.sheetLines);
 }
 
+ScanVerdict ReadCloseUpImage(CloseUpContext ctx) {
+    CloseUpPipeline pipeline(ctx);
+    return ReadPhotograph(ctx, ctx.bitmap, pipeline, ctx.sheetLines);
+}
+
 std::string ReadRowsForGeneral(CloseUpContext ctx) {
     const CloseUpState closeUp = ctx.closeUp;
     ScanVerdict verdict = ScanRows(ctx);

@@ -6,6 +6,7 @@
 
 #include "base/image_outcome.h"
 #include "base/run_context.h"
+#include "base/scan_verdict.h"
 #include "closeup/closeup_state.h"
 #include "deep_search/deep_search_stage.h"
 #include "photo/work_bitmap.h"
@@ -22,6 +23,9 @@ struct CloseUpContext : RunContext {
 
 // One close-up photograph: rows tried, rename or report; the outcome to log.
 ImageOutcome ProcessCloseUpImage(CloseUpContext ctx);
+
+// The same rows without renaming or asking: what the photograph's label says.
+ScanVerdict ReadCloseUpImage(CloseUpContext ctx);
 
 // The rows as the General type's second reading: the text they read if it
 // fits the format, else empty. The strips stay drawn; the pipeline's own

@@ -61,4 +61,12 @@ ImageOutcome ProcessPhotograph(RunContext& ctx, const WorkBitmap& bitmap, Photog
     return pipeline.NoBarcode();
 }
 
+ScanVerdict ReadPhotograph(RunContext& ctx, const WorkBitmap& bitmap, PhotographPipeline& pipeline,
+                           const OtherTypeReading& otherType) {
+    ctx.ui.ShowPicture(bitmap);
+    ScanVerdict verdict = pipeline.Scan();
+    if (ctx.run.KeepGoing) SearchDeeperIfUnread(ctx, bitmap, verdict, otherType);
+    return verdict;
+}
+
 }  // namespace tagmora

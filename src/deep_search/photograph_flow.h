@@ -40,4 +40,10 @@ public:
 ImageOutcome ProcessPhotograph(RunContext& ctx, const WorkBitmap& bitmap, PhotographPipeline& pipeline,
                                const OtherTypeReading& otherType);
 
+// The same reading without a decision: the scan, then Deep Search and the
+// other type's lines when nothing was read. Nothing is renamed, asked or
+// logged, and no previous barcode is used or changed.
+ScanVerdict ReadPhotograph(RunContext& ctx, const WorkBitmap& bitmap, PhotographPipeline& pipeline,
+                           const OtherTypeReading& otherType);
+
 }  // namespace tagmora

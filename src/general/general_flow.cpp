@@ -140,6 +140,11 @@ ImageOutcome ProcessGeneralImage(GeneralContext ctx) {
     return ProcessPhotograph(ctx, ctx.bitmap, pipeline, ctx.closeUpRows);
 }
 
+ScanVerdict ReadGeneralImage(GeneralContext ctx) {
+    GeneralPipeline pipeline(ctx);
+    return ReadPhotograph(ctx, ctx.bitmap, pipeline, ctx.closeUpRows);
+}
+
 std::string ReadLinesForCloseUp(GeneralContext ctx) {
     const std::int32_t lastLine = ctx.general.LastLine;
     ScanVerdict verdict = SearchCandidateLines(ctx);

@@ -8,6 +8,7 @@
 
 #include "base/image_outcome.h"
 #include "base/run_context.h"
+#include "base/scan_verdict.h"
 #include "deep_search/deep_search_stage.h"
 #include "general/general_state.h"
 #include "photo/work_bitmap.h"
@@ -30,6 +31,10 @@ std::vector<std::int32_t> CandidateLines(std::int32_t extent, std::int32_t lastL
 
 // One whole-sheet photograph: search, rename or report; the outcome to log.
 ImageOutcome ProcessGeneralImage(GeneralContext ctx);
+
+// The same search without renaming or asking: what the photograph's label
+// says. The line to start from next time moves as in a run.
+ScanVerdict ReadGeneralImage(GeneralContext ctx);
 
 // The candidate lines as the Close-up type's second reading: the text they
 // read if it fits the format, else empty. The strips stay drawn; the line to

@@ -359,6 +359,31 @@ TEST(BatchProgramTest, AFolderInUseIsRefusedBeforeAnythingIsTouched) {
     EXPECT_THAT(rig.ImageLines(), ElementsAre("No barcode found on IMG_1.jpg"));
 }
 
+// A check reads every named photograph again and renames nothing: a label
+// of another number is found, a detail photograph is fine only beside one
+// that agrees, a name without a number is only listed.
+TEST(BatchProgramTest, CheckFindsTheMisnamedPhotographAndRenamesNothing) {
+    support::BatchRig rig;
+    support::WriteLabelPhoto(rig.photos, "QSZ0000001.jpg", support::Symbology::Code39, "QSZ0000001", 1);
+    support::WriteLabelPhoto(rig.photos, "QSZ0000002.jpg", support::Symbology::Code128, "QSZ0000005", 2);
+    support::WriteBlankPhoto(rig.photos, "QSZ0000001a.jpg", 3);
+    support::WriteBlankPhoto(rig.photos, "QSZ0000009-1.jpg", 4);
+    support::WriteBlankPhoto(rig.photos, "IMG_7.jpg", 5);
+    const auto before = rig.photos.Files();
+
+    const support::ProgramResult result = RunBatchProgram(rig.start.path(), {"--check", rig.photos.path()});
+    EXPECT_EQ(result.status, 1) << result.err;
+    const std::string folder = rig.photos.path();
+    EXPECT_EQ(result.out, "folder,file,number in name,number on label,verdict\r\n" + folder +
+                              ",IMG_7.jpg,,,not a catalogue name\r\n" + folder +
+                              ",QSZ0000001.jpg,QSZ0000001,QSZ0000001,agrees\r\n" + folder +
+                              ",QSZ0000001a.jpg,QSZ0000001,,no label\r\n" + folder +
+                              ",QSZ0000002.jpg,QSZ0000002,QSZ0000005,disagrees\r\n" + folder +
+                              ",QSZ0000009-1.jpg,QSZ0000009,,\"no label, no agreeing photograph\"\r\n");
+    EXPECT_EQ(rig.photos.Files(), before);
+    EXPECT_FALSE(rig.start.Exists("Tagmora.log"));
+}
+
 TEST(BatchProgramTest, BadArgumentsExitTwoWithoutTouchingTheLogAndHelpZero) {
     support::BatchRig rig;
     rig.start.Write("file.jpg", "x");
@@ -369,6 +394,9 @@ TEST(BatchProgramTest, BadArgumentsExitTwoWithoutTouchingTheLogAndHelpZero) {
           {rig.photos / "missing"},
           {"--watch", rig.photos / "missing"},
           {rig.start / "file.jpg"},
+          {"--check"},
+          {"--check", "--undo-last-run"},
+          {"--check", rig.photos / "missing"},
           {"--report", "x.csv", "--report-style", "symbiota", "--url-prefix", "ftp://x.org/"}}) {
         const support::ProgramResult result = RunBatchProgram(rig.start.path(), args);
         EXPECT_EQ(result.status, 2) << (args.empty() ? "" : args.front());

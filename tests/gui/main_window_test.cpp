@@ -119,6 +119,7 @@ private slots:
             {"UndoHistory1", "Undo…", false, ""},
             {"ExportLastRun1", "Export Last Run…", false, ""},
             {"ExportSymbiota1", "Export for Symbiota…", false, ""},
+            {"CheckNames1", "Check Named Photographs…", false, ""},
             {"Exit1", "Exit", true, "Ctrl+Q"},
             {"ViewLogFile1", "View Log File", true, ""},
             {"ReviewProblems1", "Manual Rename…", false, "Ctrl+M"},

@@ -248,12 +248,28 @@ private slots:
         Child<QAction>(form, "ExportSymbiota1")->trigger();
         QCOMPARE(hook->suggestedTexts.back(), std::string("https://images.example.org/h/"));
 
+        // The renamed folder checked: the table shows the rows, Save writes them.
+        hook->saveFileAnswer = *start / "check.csv";
+        support::ModalScript script;
+        script.Then([&](QWidget* modal) {
+            if (modal == nullptr || modal->objectName() != "NameCheckForm") return false;
+            Child<QPushButton>(*modal, "SaveButton")->click();
+            Child<QPushButton>(*modal, "CloseButton")->click();
+            return true;
+        });
+        Child<QAction>(form, "CheckNames1")->trigger();
+        QVERIFY(script.Finished());
+        QCOMPARE(start->Read("check.csv"), "folder,file,number in name,number on label,verdict\r\n" +
+                                               photos.toStdString() +
+                                               ",QSZ0000001.jpg,QSZ0000001,QSZ0000001,agrees\r\n" +
+                                               photos.toStdString() + ",QSZ00000011.jpg,QSZ0000001,,no label\r\n");
+
         // Undo… lists the runs, the last one chosen; Undo asks first, in the
         // program's own caption.
         hook->messages.clear();
         int rows = -1;
-        support::ModalScript script;
-        script.Then([&](QWidget* modal) {
+        support::ModalScript undoScript;
+        undoScript.Then([&](QWidget* modal) {
             auto* table = modal->findChild<QTableWidget*>("RunTable");
             if (!table) return false;
             rows = table->rowCount();
