@@ -27,6 +27,8 @@ TManualForm::TManualForm(Context& ctx, QWidget* parent) : QDialog(parent), ctx_(
 
     logLabel_ = MakeLabel(this, "LogLabel", QString());
     logLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    positionLabel_ = MakeLabel(this, "PositionLabel", QString());
+    positionLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // Right-aligned: a long name grows to the left, away from the arrow.
     oldNameLabel_ = MakeLabel(this, "OldNameLabel", QString());
     oldNameLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -60,8 +62,12 @@ TManualForm::TManualForm(Context& ctx, QWidget* parent) : QDialog(parent), ctx_(
     // The whole width, so that the longer hint never waits for a new layout.
     hint_->setAlignment(Qt::AlignCenter);
 
+    auto* top = new QHBoxLayout;
+    top->addWidget(logLabel_, 1);
+    top->addWidget(positionLabel_);
+
     auto* column = new QVBoxLayout(this);
-    column->addWidget(logLabel_);
+    column->addLayout(top);
     column->addLayout(names);
     column->addWidget(fullImage_, 1);
     column->addWidget(hint_);
@@ -73,6 +79,7 @@ void TManualForm::ShowItem(const ReviewItem& item) {
     oldName_ = item.Name;
     zoomed_ = false;
     logLabel_->setText(FromLocal8Bit(item.Line));
+    positionLabel_->setText(tr("%1 of %2").arg(item.Position).arg(item.Count));
     oldNameLabel_->setText(FromLocal8Bit(item.Name));
     newNameEdit_->setText(FromLocal8Bit(item.Name));
     const WorkBitmap& bitmap = ctx_.bitmap;

@@ -33,6 +33,7 @@ private:
     std::string oldName_;  // as the log has it, whatever the label can show
     bool zoomed_ = false;
     QLabel* logLabel_;
+    QLabel* positionLabel_;  // "n of N" among the photographs offered
     QLabel* oldNameLabel_;
     QLineEdit* newNameEdit_;
     PictureView* fullImage_;

@@ -94,6 +94,34 @@ void HandOnDecodingAhead(Context& ctx, DecodingAhead& ahead, const std::vector<s
     ProcessDecodedImage(ctx, name, *result);
 }
 
+// The photographs of the list after a stop that would have been handed on.
+std::int32_t CountUnreached(const RunSettings& settings, const std::vector<std::string>& names, std::size_t from) {
+    std::int32_t count = 0;
+    for (std::size_t index = from; index < names.size(); ++index)
+        if (!PassedOver(settings, names[index])) ++count;
+    return count;
+}
+
+// Up to this many skipped names are listed in the summary; more send the
+// user to the log, so the message box stays on the screen.
+constexpr std::size_t kSkippedNamesListed = 10;
+
+std::string Photographs(std::size_t count) {
+    return std::to_string(count) + (count == 1 ? " photograph was " : " photographs were ");
+}
+
+std::string SkippedText(const std::vector<std::string>& skipped) {
+    std::string text = Photographs(skipped.size()) + "skipped";
+    if (skipped.size() > kSkippedNamesListed) return text + ": see the log.";
+    for (std::size_t i = 0; i < skipped.size(); ++i) text += (i == 0 ? ": " : ", ") + skipped[i];
+    return text + ".";
+}
+
+std::string StoppedText(std::int32_t unreached) {
+    if (unreached <= 0) return "The run was stopped after its last photograph.";
+    return "The run was stopped: " + Photographs(static_cast<std::size_t>(unreached)) + "not reached.";
+}
+
 void HandOnEachImage(Context& ctx, const std::vector<std::string>& names, const RunOptions& options) {
     const auto total = static_cast<std::int32_t>(names.size());
     DecodingAhead ahead(options.DecodeWorkers);  // stops its workers however the loop ends
@@ -106,7 +134,10 @@ void HandOnEachImage(Context& ctx, const std::vector<std::string>& names, const 
         else
             ProcessImage(ctx, name);
 
-        if (!AfterImage(ctx, name, static_cast<std::int32_t>(index) + 1, total)) break;
+        if (!AfterImage(ctx, name, static_cast<std::int32_t>(index) + 1, total)) {
+            ctx.run.UnreachedCount = CountUnreached(ctx.Settings(), names, index + 1);
+            return;
+        }
     }
 }
 
@@ -154,6 +185,16 @@ std::string SummaryText(int errorCount, int processedCount) {
     return text;
 }
 
+std::string SummaryText(const RunState& run, bool stopped) {
+    std::string text = SummaryText(run.ErrorCount, run.ProcessedCount);
+    std::string undone;
+    if (!run.SkippedImages.empty()) undone += SkippedText(run.SkippedImages) + std::string(kCrLf);
+    if (stopped) undone += StoppedText(run.UnreachedCount) + std::string(kCrLf);
+    // After the first line, which the main window keeps in view.
+    text.insert(text.find(kCrLf) + kCrLf.size(), undone);
+    return text;
+}
+
 void BeginRunSection(Context& ctx) {
     RunState& run = ctx.run;
     run.KeepGoing = true;
@@ -164,6 +205,8 @@ void BeginRunSection(Context& ctx) {
     AppendLogLine(ctx, DirectoryEntryText(run.PhotoFolder));
     run.ErrorCount = 0;
     run.ProcessedCount = 0;
+    run.SkippedImages.clear();
+    run.UnreachedCount = 0;
 }
 
 bool PassesOver(Context& ctx, const std::string& name) {
@@ -183,6 +226,7 @@ bool AfterImage(Context& ctx, const std::string& name, std::int32_t index, std::
     if (!run.SkipRequested) return false;  // aborted: nothing more is handed on
     run.KeepGoing = true;
     run.SkipRequested = false;
+    run.SkippedImages.push_back(name);
     ctx.ui.ShowMessage(name + " skipped.");
     return true;
 }
@@ -191,7 +235,7 @@ RunEnd EndRun(Context& ctx) {
     ctx.ui.HidePhotoWindow();
     const bool aborted = !ctx.run.KeepGoing;
     if (aborted) ctx.ui.ShowMessage(kAbortedMessage);
-    ctx.ui.ShowMessage(SummaryText(ctx.run.ErrorCount, ctx.run.ProcessedCount));
+    ctx.ui.ShowMessage(SummaryText(ctx.run, aborted));
     return aborted ? RunEnd::Aborted : RunEnd::Completed;
 }
 

@@ -32,6 +32,10 @@ std::string FolderBusyText(std::string_view folder);
 
 // The summary message at the end of a run.
 std::string SummaryText(int errorCount, int processedCount);
+// The same with what a stop or a skip left undone, on lines of their own
+// between the two: the photographs skipped and, when the run was stopped,
+// how many of its list were never reached.
+std::string SummaryText(const RunState& run, bool stopped);
 
 // One run over the settings' photo folder. Returns false without doing
 // anything when a run is already in progress.

@@ -160,17 +160,23 @@ void RunManualReview(Context& ctx, const std::function<void(const ReviewItem&)>&
     const std::string folder = section.Folder.empty() ? ctx.Settings().PhotoFolder() : section.Folder;
     const FolderLock lock(folder);
     if (lock.Refused()) return ctx.ui.ShowMessage(FolderBusyText(folder));
+    // Photographs gone since the run are not offered, so that "n of N"
+    // counts only what the user will see.
     std::vector<std::string> gone;
+    std::vector<ReviewCandidate> offered;
     for (ReviewCandidate& candidate : ReviewCandidates(section)) {
-        const std::string path = JoinPath(folder, candidate.Name);
-        if (!IsRegularFile(path)) {
+        if (IsRegularFile(JoinPath(folder, candidate.Name)))
+            offered.push_back(std::move(candidate));
+        else
             gone.push_back(std::move(candidate.Name));
-            continue;
-        }
+    }
+    const auto count = static_cast<int>(offered.size());
+    for (int index = 0; index < count; ++index) {
+        ReviewCandidate& candidate = offered[static_cast<std::size_t>(index)];
         // A photograph that does not decode is still offered: it may be
         // named by what the user knows of it.
-        if (LoadJpegGrey(path, ctx.bitmap) != JpegResult::Ok) ctx.bitmap.Resize(0, 0);
-        showItem(ReviewItem{std::move(candidate.Line), std::move(candidate.Name), folder});
+        if (LoadJpegGrey(JoinPath(folder, candidate.Name), ctx.bitmap) != JpegResult::Ok) ctx.bitmap.Resize(0, 0);
+        showItem(ReviewItem{std::move(candidate.Line), std::move(candidate.Name), folder, index + 1, count});
     }
     if (!gone.empty()) {
         std::string note = "Passed over, no longer in " + folder + " under the name the log gives:";

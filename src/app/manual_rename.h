@@ -67,6 +67,8 @@ struct ReviewItem {
     std::string Line;
     std::string Name;
     std::string Folder;
+    int Position = 1;  // counted from 1 among the Count photographs offered
+    int Count = 1;
 };
 
 // The whole review behind View > Manual Rename: reads the log, opens each

@@ -16,16 +16,18 @@ ImageOutcome ProcessImage(Context& ctx, const std::string& fileName) {
 namespace {
 
 ImageOutcome OutcomeOfDecoded(Context& ctx, const std::string& fileName, JpegResult result) {
-    // A file that is gone, unreadable, not a JPEG or too large to hold is one
-    // problem image among many: the user is told, the log records it for
-    // review, and the run goes on with the next photograph.
+    // A file that is gone, unreadable, not a JPEG, cut short or too large to
+    // hold is one problem image among many: the user is told, the log records
+    // it for review, and the run goes on with the next photograph.
     const ImageOutcome unreadable{.Kind = OutcomeKind::UnableToOpen, .File = fileName};
-    if (result == JpegResult::CannotOpen || result == JpegResult::TooLarge) {
+    const auto tellUnreadable = [&] {
         ctx.ui.ShowMessage("Unable to open file " + fileName + ". Make sure it is a valid image.");
         return unreadable;
-    }
+    };
+    if (result == JpegResult::CannotOpen || result == JpegResult::TooLarge) return tellUnreadable();
     ctx.ui.SetImageName(fileName);
-    if (result == JpegResult::CorruptData) return unreadable;
+    // A truncated or damaged photograph is as unreadable as any other.
+    if (result == JpegResult::CorruptData) return tellUnreadable();
     if (ctx.Settings().IsGeneralType()) return ProcessGeneralImage(ctx.General());
     return ProcessCloseUpImage(ctx.CloseUp());
 }

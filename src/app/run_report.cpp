@@ -54,6 +54,8 @@ std::vector<ReportRow> ReportRows(const LogSection& section, std::string_view fo
         if (record.Current != record.Name) row.NewName = record.Current;
         row.Barcode = record.Barcode;
         if (row.Barcode.empty() && !record.RunTarget.empty()) row.Barcode = BarcodeFromName(record.RunTarget, format);
+        // The number typed by hand is the one the photograph now carries.
+        if (record.Outcome == OutcomeKind::RenamedByHand) row.Barcode = BarcodeFromName(record.Current, format);
         row.Outcome = ReportWord(record.Outcome);
         for (const FileMove& companion : record.Companions)
             row.RawFiles += (row.RawFiles.empty() ? "" : "; ") + companion.To;

@@ -189,6 +189,9 @@ private:
             if (records_[index].Current != move.From) continue;
             previousName_ = records_[index].Current;
             records_[index].Current = move.To;
+            // A typed name is not a barcode read: a database import must
+            // tell the two apart, whatever the run said before.
+            records_[index].Outcome = OutcomeKind::RenamedByHand;
             last_ = index;
             return;
         }

@@ -40,7 +40,8 @@ constexpr std::string_view kMismatchJoint = ", but unable to match the format ";
 
 using K = OutcomeKind;
 constexpr std::array kRows{
-    OutcomeRow{K::RenamedByHand, "-Manually renamed ", " to ", Name::Move, Tail::NewName, false, false, true, ""},
+    OutcomeRow{K::RenamedByHand, "-Manually renamed ", " to ", Name::Move, Tail::NewName, false, false, true,
+               "renamed by hand"},
     OutcomeRow{K::FileRenamed, "-Renamed ", " to ", Name::Move, Tail::NewName, false, false, true, "read"},
     OutcomeRow{K::Aborted, "Process aborted by user", "", Name::None, Tail::None, false, false, false, ""},
     OutcomeRow{K::NoBarcode, "No barcode found on ", "", Name::Any, Tail::None, true, true, false, "no barcode"},
@@ -49,7 +50,9 @@ constexpr std::array kRows{
                "unable to rename"},
     OutcomeRow{K::UnableToOpen, "", ": Unable to open image.", Name::Photo, Tail::None, true, true, false,
                "unable to open"},
-    OutcomeRow{K::Skipped, "", " skipped by user.", Name::Photo, Tail::None, false, false, false, "skipped"},
+    // The user's choice, so no error of the run; but the photograph still
+    // wants a name, so the review offers it.
+    OutcomeRow{K::Skipped, "", " skipped by user.", Name::Photo, Tail::None, false, true, false, "skipped"},
     OutcomeRow{K::Unreadable, "", ": Found barcode, but unable to read", Name::Photo, Tail::None, true, true, false,
                "seen but unreadable"},
     OutcomeRow{K::UnableToRename, "", " found barcode, but unable to rename file.", Name::Photo, Tail::None, true, true,

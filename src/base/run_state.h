@@ -3,6 +3,7 @@
 // the life of the program. One object exists per program; tests make their own.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tagmora {
 
@@ -13,9 +14,11 @@ struct RunState {
     bool SkipRequested = false;  // the user gave up the image in hand only
     std::int32_t ErrorCount = 0;
     std::int32_t ProcessedCount = 0;
-    std::string CurrentImage;   // bare file name of the image in hand
-    bool VerticalScan = false;  // Orientation is Vertical: sample columns
-    std::string LastBarcode;    // last barcode the General pipeline read; emptied when a run starts
+    std::vector<std::string> SkippedImages;  // given up with Skip, in the order skipped
+    std::int32_t UnreachedCount = 0;         // of the run's list, never handed on after a stop
+    std::string CurrentImage;                // bare file name of the image in hand
+    bool VerticalScan = false;               // Orientation is Vertical: sample columns
+    std::string LastBarcode;                 // last barcode the General pipeline read; emptied when a run starts
     // The stretch of the line in hand that was handed to the barcode engine,
     // in samples: the red strip is limited to it.
     std::int32_t BandStart = 0;

@@ -35,7 +35,7 @@ TEST(ManualRenameTest, TheReviewOffersEachProblemPhotographOnceInLogOrder) {
     } cases[] = {
         {"IMG_7.jpg: Unable to open image.\r\nNo barcode found on IMG_8.jpg\r\n-Renamed IMG_9.jpg to Q.jpg\r\n",
          {{"IMG_7.jpg: Unable to open image.", "IMG_7.jpg"}, {"No barcode found on IMG_8.jpg", "IMG_8.jpg"}}},
-        // Every problem form, each photograph once; good outcomes and skips are not offered.
+        // Every problem form and a skip, each photograph once; good outcomes are not offered.
         {">>>>>A.jpg: Found barcode, but unable to read\r\nB.jpg:  Unable to find barcode\r\n"
          ">>>>>C.jpg: Found barcode X, but unable to match the format Q#\r\n"
          ">>>>>D.jpg found barcode, but unable to rename D.CR2\r\n>>>>>D.jpg found barcode, but unable to rename "
@@ -45,7 +45,8 @@ TEST(ManualRenameTest, TheReviewOffersEachProblemPhotographOnceInLogOrder) {
           {"B.jpg:  Unable to find barcode", "B.jpg"},
           {">>>>>C.jpg: Found barcode X, but unable to match the format Q#", "C.jpg"},
           {">>>>>D.jpg found barcode, but unable to rename D.CR2", "D.jpg"},
-          {"E.jpg unable to rename to Q1a.jpg", "E.jpg"}}},
+          {"E.jpg unable to rename to Q1a.jpg", "E.jpg"},
+          {"G.jpg skipped by user.", "G.jpg"}}},
         // Lines of other writers: any holding "unable" or "confidence", as before.
         {"a.jpg renamed b.jpg (LOW CONFIDENCE)\r\nc.txt: UNABLE\r\n../x: unable\r\n",
          {{"a.jpg renamed b.jpg (LOW CONFIDENCE)", "b.jpg (LOW CONFIDENCE)"}, {"c.txt: UNABLE", "c.txt"}}},
@@ -194,7 +195,8 @@ TEST(ManualRenameTest, TheReviewOffersEachProblemPhotographStillThereAndEndsWith
     const auto review = [&] {
         RunManualReview(core.ctx, [&](const ReviewItem& item) {
             EXPECT_EQ(item.Folder, photos.path());
-            offered.push_back(item.Line + " | " + item.Name + " | " + std::to_string(core.state.bitmap.Width));
+            offered.push_back(item.Line + " | " + item.Name + " | " + std::to_string(core.state.bitmap.Width) + " | " +
+                              std::to_string(item.Position) + " of " + std::to_string(item.Count));
         });
     };
     review();  // no log: said so, no "Complete"
@@ -220,10 +222,11 @@ TEST(ManualRenameTest, TheReviewOffersEachProblemPhotographStillThereAndEndsWith
                                               photos.path()));
     core.ui.messages.clear();
     review();
-    // A photograph that does not decode is offered without a picture.
-    EXPECT_EQ(offered, (Lines{"IMG_7.jpg: Unable to open image. | IMG_7.jpg | 40",
-                              "IMG_3.jpg: Unable to open image. | IMG_3.jpg | 0",
-                              ">>>>>IMG_9.jpg: Found barcode, but unable to read | IMG_9.jpg | 56"}));
+    // A photograph that does not decode is offered without a picture; the
+    // ones gone are not counted among those offered.
+    EXPECT_EQ(offered, (Lines{"IMG_7.jpg: Unable to open image. | IMG_7.jpg | 40 | 1 of 3",
+                              "IMG_3.jpg: Unable to open image. | IMG_3.jpg | 0 | 2 of 3",
+                              ">>>>>IMG_9.jpg: Found barcode, but unable to read | IMG_9.jpg | 56 | 3 of 3"}));
     EXPECT_EQ(core.ui.messages, (Lines{"Passed over, no longer in " + photos.path() +
                                            " under the name the log gives:\r\n"
                                            "IMG_8.jpg\r\nIMG_2.jpg",

@@ -54,7 +54,7 @@ TEST(RunReportTest, OneRowPerPhotographOfTheLastRun) {
               "\"/data/Sheets, May\",IMG_2.jpg,QSZ0000001a.jpg,QSZ0000001,previous barcode,,\r\n"
               "\"/data/Sheets, May\",IMG_3.jpg,,,seen but unreadable,,\r\n"
               "\"/data/Sheets, May\",IMG_4.jpg,,AB1,format mismatch,,\r\n"
-              "\"/data/Sheets, May\",IMG_5.jpg,QSZ0000005.jpg,,no barcode,,\r\n"
+              "\"/data/Sheets, May\",IMG_5.jpg,QSZ0000005.jpg,QSZ0000005,renamed by hand,,\r\n"
               "\"/data/Sheets, May\",IMG_6.jpg,,,unable to open,,\r\n"
               "\"/data/Sheets, May\",IMG_7.jpg,,,skipped,,\r\n"
               "\"/data/Sheets, May\",IMG_8.jpg,,,unable to rename,,\r\n");

@@ -145,7 +145,7 @@ TEST(RunSectionTest, RecordsGatherEachPhotographsLinesAndItsCompanions) {
          "QSZ9.jpg",
          "QSZ1.jpg",
          "",
-         K::FileRenamed,
+         K::RenamedByHand,  // renamed again by hand: the typed name is the last word
          false,
          {{"IMG_1.CR2", "QSZ9.CR2"}, {"IMG_1.xmp", "QSZ1.xmp"}}},
         {"IMG_2.jpg",
@@ -157,7 +157,7 @@ TEST(RunSectionTest, RecordsGatherEachPhotographsLinesAndItsCompanions) {
          {{"IMG_2.CR2", "QSZ1a.CR2"}, {"IMG_2.DNG", "QSZ1a.DNG"}}},
         {"IMG_3.jpg", "QSZ4.jpg", "QSZ4.jpg", "", K::UnableToRenameFile, true, {}},
         {"IMG_4.jpg", "IMG_4.jpg", "", "", K::Skipped, true, {}},
-        {"IMG_5.jpg", "QSZ5.jpg", "", "", K::UnableToOpen, true, {{"IMG_5.CR2", "QSZ5.CR2"}}},
+        {"IMG_5.jpg", "QSZ5.jpg", "", "", K::RenamedByHand, true, {{"IMG_5.CR2", "QSZ5.CR2"}}},
     };
     const std::vector<PhotoRecord> records = PhotoRecords(section);
     ASSERT_EQ(records.size(), std::size(expected));

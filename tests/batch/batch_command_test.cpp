@@ -160,11 +160,12 @@ TEST(BatchCommandTest, InterruptStopsTheRunAfterTheImageInHand) {
         status = batch::RunBatchCommand(args, {out, err, nullptr, &interrupted});
     }
     // Ctrl-C answers between the scan lines: the image in hand is stopped
-    // before any outcome, and nothing after it is run.
+    // before any outcome, and nothing after it is run: the summary says so.
     EXPECT_EQ(status, batch::kExitProblems);
     EXPECT_EQ(out.str(),
               "Tagmora: Process Aborted by User\n"
-              "Tagmora: No Errors encountered with 1 images.\nPlease read the log file for details.\n");
+              "Tagmora: No Errors encountered with 1 images.\nThe run was stopped: 1 photograph was not reached.\n"
+              "Please read the log file for details.\n");
     EXPECT_THAT(rig.ImageLines(), ElementsAre("Process aborted by user"));
 }
 

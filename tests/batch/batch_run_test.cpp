@@ -189,18 +189,37 @@ TEST(BatchRunTest, SkipGoesOnWithTheNextImageAndAbortHandsOnNoMore) {
         {2,
          SkipClicked,
          RunEnd::Completed,
-         {"IMG_2.jpg skipped.", SummaryText(3, 3)},
+         {"IMG_2.jpg skipped.",
+          "3 errors were encountered with 3 images.\r\n1 photograph was skipped: IMG_2.jpg.\r\n"
+          "Please read the log file for details."},
          {one, two, "IMG_2.jpg skipped by user.", three}},
         {3,
          SkipClicked,
          RunEnd::Completed,
-         {"IMG_3.jpg skipped.", SummaryText(3, 3)},
+         {"IMG_3.jpg skipped.",
+          "3 errors were encountered with 3 images.\r\n1 photograph was skipped: IMG_3.jpg.\r\n"
+          "Please read the log file for details."},
          {one, two, three, "IMG_3.jpg skipped by user."}},
-        {2, AbortClicked, RunEnd::Aborted, {kAborted, SummaryText(2, 2)}, {one, two, "Process aborted by user"}},
+        // The name passed over as already of the format's shape is not counted as unreached.
+        {1,
+         AbortClicked,
+         RunEnd::Aborted,
+         {kAborted,
+          "1 errors were encountered with 1 images.\r\nThe run was stopped: 2 photographs were not "
+          "reached.\r\nPlease read the log file for details."},
+         {one, "Process aborted by user"}},
+        {2,
+         AbortClicked,
+         RunEnd::Aborted,
+         {kAborted,
+          "2 errors were encountered with 2 images.\r\nThe run was stopped: 1 photograph was not "
+          "reached.\r\nPlease read the log file for details."},
+         {one, two, "Process aborted by user"}},
     };
     for (const auto& c : cases) {
         BatchRig rig;
         WriteThreeBlankPhotos(rig.photos);
+        WriteBlankPhoto(rig.photos, "QSZ0000009.jpg", 9);
         rig.ui().onProcessEvents = [&](int call) {
             if (call == 2 * c.image - 1) c.click(rig.ctx());
         };
@@ -222,7 +241,10 @@ TEST_F(ThreeImages, CancelInTheLastImagesPausePromptStillReportsTheAbort) {
     };
     ASSERT_EQ(RunBatch(rig.ctx()), RunEnd::Aborted);
     EXPECT_EQ(rig.run().ProcessedCount, 3);
-    EXPECT_THAT(rig.ui().messages, ElementsAre(kAborted, SummaryText(rig.run().ErrorCount, 3)));
+    EXPECT_THAT(rig.ui().messages, ElementsAre(kAborted,
+                                               "2 errors were encountered with 3 images.\r\nThe run was "
+                                               "stopped after its last photograph.\r\nPlease read the log "
+                                               "file for details."));
     // The image stopped part-way has no outcome; no line of its own says why.
     EXPECT_THAT(rig.ImageLines().back(), ::testing::HasSubstr("IMG_2.jpg"));
     EXPECT_EQ(rig.run().ErrorCount, 2);

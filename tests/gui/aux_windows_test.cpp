@@ -208,7 +208,9 @@ private slots:
             support::CheckOrder(*manual, Qt::Vertical, {"LogLabel", "NewNameEdit", "FullImage", "Label2"});
             support::CheckOrder(*manual, Qt::Horizontal,
                                 {"OldNameLabel", "Label1", "NewNameEdit", "RenameButton", "SkipButton"});
-            firstChecked = oldName->text() == "IMG_7.jpg" && newName->text() == "IMG_7.jpg";
+            // IMG_8.jpg is gone: two photographs are offered.
+            firstChecked = oldName->text() == "IMG_7.jpg" && newName->text() == "IMG_7.jpg" &&
+                           Child<QLabel>(*manual, "PositionLabel")->text() == "1 of 2";
             // The whole picture in its own shape; a click near the right edge
             // shows the rightmost 600 columns only, and the hint says how
             // back; the next click the whole picture again.

@@ -71,9 +71,11 @@ private slots:
 
         QCOMPARE(clicked.size(), std::size_t{3});
         QVERIFY(photoShown && !photo->isVisible());
-        QCOMPARE(hook->messages,
-                 (Texts{"IMG_2.jpg skipped.", "Process Aborted by User",
-                        "No Errors encountered with 3 images.\r\nPlease read the log file for details."}));
+        QCOMPARE(
+            hook->messages,
+            (Texts{"IMG_2.jpg skipped.", "Process Aborted by User",
+                   "No Errors encountered with 3 images.\r\n1 photograph was skipped: IMG_2.jpg.\r\n"
+                   "The run was stopped: 1 photograph was not reached.\r\nPlease read the log file for details."}));
         QCOMPARE(Child<QLabel>(*photo, "CountLabel")->text(), QString("3/3"));
         // The bar counts the folder's photographs; the status bar keeps the summary.
         QCOMPARE(Child<QProgressBar>(*photo, "ProgressBar")->text(), QString("3 of 4"));

@@ -40,11 +40,12 @@ TEST_F(ProcessImageTest, AFileThatCannotBeReadIsLoggedAndTheRunGoesOn) {
     EXPECT_EQ(core.state.run.ErrorCount, 4);
 }
 
-TEST_F(ProcessImageTest, DamagedImageDataIsLoggedWithoutAMessage) {
+// A truncated JPEG is told like any unreadable one, not only logged.
+TEST_F(ProcessImageTest, DamagedImageDataIsLoggedAndTold) {
     const std::string jpeg = photos.Read("IMG_2.jpg");
     photos.Write("IMG_3.jpg", jpeg.substr(0, jpeg.size() / 2));
     ProcessImage(core.ctx, "IMG_3.jpg");
-    EXPECT_TRUE(core.ui.messages.empty());
+    EXPECT_EQ(core.ui.messages, (Lines{"Unable to open file IMG_3.jpg. Make sure it is a valid image."}));
     EXPECT_EQ(core.ui.imageNames, (Lines{"IMG_3.jpg"}));
     EXPECT_EQ(core.ui.logLines, (Lines{"IMG_3.jpg: Unable to open image."}));
     EXPECT_EQ(core.state.run.ErrorCount, 1);
