@@ -90,13 +90,23 @@ int RunListCommand(const CommandStreams& streams) {
     return kExitClean;
 }
 
-int RunReportCommand(const BatchCommand& command, const CommandStreams& streams) {
-    const std::optional<std::string> start = StartFolder(streams.err);
-    if (!start) return kExitBadArguments;
-    ConsoleFrontEnd ui(streams.out, nullptr);
-    // The format string helps tell the number in a name with a suffix.
+// The current folder, where Config.txt and Tagmora.log live, with the
+// settings read from the one and the command's options laid over them;
+// nothing, and the user told, when there is no current folder.
+std::optional<std::string> LoadCommandSettings(const BatchCommand& command, const CommandStreams& streams,
+                                               ConsoleFrontEnd& ui) {
+    std::optional<std::string> start = StartFolder(streams.err);
+    if (!start) return std::nullopt;
     LoadConfig(*start, ui.settings.Values, ui);
     ApplyOverrides(command.Overrides, ui.settings.Values);
+    return start;
+}
+
+int RunReportCommand(const BatchCommand& command, const CommandStreams& streams) {
+    ConsoleFrontEnd ui(streams.out, nullptr);
+    // The format string helps tell the number in a name with a suffix.
+    const std::optional<std::string> start = LoadCommandSettings(command, streams, ui);
+    if (!start) return kExitBadArguments;
     const std::optional<std::string> log = ReadTextFile(JoinPath(*start, kLogFileName), ui);
     if (!log) return kExitProblems;
     const LastRunReport report = ReportOfLastRun(*log, ui.settings.Values.BarcodeFormat, command.Layout);
@@ -177,11 +187,8 @@ int WatchOneFolder(const BatchCommand& command, const CommandStreams& streams, C
 // The folders' photographs read again and compared with their names: rows
 // on standard output after one header, nothing renamed, nothing logged.
 int RunCheckCommand(const BatchCommand& command, const CommandStreams& streams) {
-    const std::optional<std::string> start = StartFolder(streams.err);
-    if (!start) return kExitBadArguments;
     ConsoleFrontEnd ui(streams.err, nullptr);
-    LoadConfig(*start, ui.settings.Values, ui);
-    ApplyOverrides(command.Overrides, ui.settings.Values);
+    if (!LoadCommandSettings(command, streams, ui)) return kExitBadArguments;
 
     bool unreadable = false;
     bool attention = false;
@@ -233,15 +240,12 @@ int RunBatchCommand(std::span<const std::string> args, const CommandStreams& str
         break;
     }
 
-    const std::optional<std::string> startFolder = StartFolder(streams.err);
-    if (!startFolder) return kExitBadArguments;
-
     ConsoleFrontEnd ui(streams.out, streams.progress);
+    const std::optional<std::string> startFolder = LoadCommandSettings(command, streams, ui);
+    if (!startFolder) return kExitBadArguments;
     CoreState state;
     Context ctx = state.ContextFor(ui);
     state.run.StartFolder = *startFolder;
-    LoadConfig(state.run.StartFolder, ui.settings.Values, ui);
-    ApplyOverrides(command.Overrides, ui.settings.Values);
     if (command.Action == CommandAction::Watch) return WatchOneFolder(command, streams, ui, ctx);
     return RunFolders(command, streams, ui, ctx);
 }
