@@ -536,7 +536,7 @@ void TForm1::ExecuteButtonClick() {
     // Execute kept the focus through the end message: Enter would start the
     // same run again at once.
     sourceDirCombo_->setFocus();
-    ShowRunSummary(end == RunEnd::NoImages ? "Unable to find any .jpg Files."
+    ShowRunSummary(end == RunEnd::NoImages ? std::string(kNoImagesMessage)
                                            : SummaryText(core_.run.ErrorCount, core_.run.ProcessedCount));
 }
 
@@ -619,7 +619,8 @@ void TForm1::UndoLastRun1Click() {
 }
 
 void TForm1::UndoHistory1Click() {
-    if (core_.run.RunInProgress) return ui_.ShowMessage("A run is in progress: undo it once it has ended.");
+    if (core_.run.RunInProgress)
+        return ui_.ShowMessage(Local8Bit(tr("A run is in progress: undo it once it has ended.")));
     const std::optional<std::string> log = ReadTextFile(LogFilePath(core_.run), ui_);
     if (!log) return;
     const int number = ChooseRunToUndo(this, RunHistory(*log));
@@ -712,7 +713,7 @@ void TForm1::CheckNames1Click() {
         const WaitCursor waiting;
         return CheckFolderNames(folder, ControlValues());
     }();
-    if (!rows) return ui_.ShowMessage("Unable to read the folder " + folder);
+    if (!rows) return ui_.ShowMessage(Local8Bit(tr("Unable to read the folder %1").arg(FromLocal8Bit(folder))));
     nameCheckForm_->ShowRows(FromLocal8Bit(folder), *rows, FromLocal8Bit(core_.run.StartFolder));
 }
 

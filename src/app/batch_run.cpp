@@ -24,7 +24,6 @@ namespace tagmora {
 
 namespace {
 
-constexpr std::string_view kNoImagesMessage = "Unable to find any .jpg Files.";
 constexpr std::string_view kAbortedMessage = "Process Aborted by User";
 
 // Names the file with its line breaks shown as \n, so the message stays whole.

@@ -30,6 +30,9 @@ std::string RunHeaderText(Context& ctx, std::time_t now);
 // the folder.
 std::string FolderBusyText(std::string_view folder);
 
+// Told when a folder offers no photograph to run over.
+inline constexpr std::string_view kNoImagesMessage = "Unable to find any .jpg Files.";
+
 // The summary message at the end of a run.
 std::string SummaryText(int errorCount, int processedCount);
 // The same with what a stop or a skip left undone, on lines of their own
