@@ -25,10 +25,6 @@ constexpr std::array kHeaderKinds{
     HeaderKind{kUndoHeaderLine, SectionKind::Undo},
 };
 
-bool StartsWithNoCase(std::string_view text, std::string_view start) {
-    return text.size() >= start.size() && EqualsNoCase(text.substr(0, start.size()), start);
-}
-
 // The header's kind from its last line.
 void ReadModeLine(std::string_view mode, LogSection& section) {
     for (const HeaderKind& kind : kHeaderKinds)
@@ -110,10 +106,8 @@ std::string PhotoOf(const ImageOutcome& outcome) {
 
 namespace {
 
-std::string BaseOf(std::string_view photo) { return ReplaceAllNoCase(photo, ".jpg", ""); }
-
 bool IsCompanionOf(std::string_view file, std::string_view photo) {
-    return StartsWithNoCase(file, BaseOf(photo) + ".");
+    return StartsWithNoCase(file, PhotoBaseName(photo) + ".");
 }
 
 // Moves a companion on to its new name: the chain of one file stays one entry.

@@ -68,12 +68,6 @@ struct RenamedBase {
     std::string Photo;  // the photograph's old name, for the log
 };
 
-std::string BaseOfPhoto(std::string_view name) { return ReplaceAllNoCase(name, ".jpg", ""); }
-
-bool StartsWithNoCase(std::string_view text, std::string_view start) {
-    return text.size() >= start.size() && EqualsNoCase(text.substr(0, start.size()), start);
-}
-
 // Written to within the quiet period: it may still be being written.
 bool RecentlyWritten(const std::string& path, std::chrono::milliseconds quiet) {
     const std::optional<FileIdentity> identity = IdentityOfPath(path);
@@ -179,9 +173,9 @@ void FolderWatch::State::NoteRenames(const std::string& photo) {
         own.insert(outcome.NewName);
         // "-Renamed" lines come from renaming every file of the base name.
         if (outcome.Kind == OutcomeKind::FileRenamed && outcome.File == photo) {
-            const std::string old = BaseOfPhoto(photo);
+            const std::string old = PhotoBaseName(photo);
             std::erase_if(renamed, [&](const RenamedBase& base) { return EqualsNoCase(base.Old, old); });
-            renamed.push_back({old, BaseOfPhoto(outcome.NewName), photo});
+            renamed.push_back({old, PhotoBaseName(outcome.NewName), photo});
         }
     }
     if (IsRegularFile(Path(photo)))

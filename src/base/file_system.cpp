@@ -106,6 +106,8 @@ std::vector<std::string> ListFilesWithBase(const std::string& folder, std::strin
     return names;
 }
 
+std::string PhotoBaseName(std::string_view photo) { return ReplaceAllNoCase(photo, ".jpg", ""); }
+
 std::vector<std::string> ListAllNames(const std::string& folder) {
     std::vector<std::string> names;
     // Only asked whether a name is among them: no order needed.

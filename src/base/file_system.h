@@ -36,6 +36,10 @@ bool ListJpegFiles(const std::string& folder, std::vector<std::string>& names,
 
 // Regular, non-hidden files whose name is base + "." + anything, compared
 // ignoring case, sorted like ListJpegFiles.
+// The base name the files of one photograph share: its name with every
+// ".jpg" taken out, in any letter case.
+std::string PhotoBaseName(std::string_view photo);
+
 std::vector<std::string> ListFilesWithBase(const std::string& folder, std::string_view base);
 
 // Every entry of the folder, hidden ones and folders included: the names a

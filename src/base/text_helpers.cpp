@@ -47,6 +47,10 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+bool StartsWithNoCase(std::string_view text, std::string_view start) {
+    return text.size() >= start.size() && EqualsNoCase(text.substr(0, start.size()), start);
+}
+
 std::size_t FindNoCase(std::string_view haystack, std::string_view needle, std::size_t from) {
     if (needle.empty()) return from <= haystack.size() ? from : std::string_view::npos;
     if (haystack.size() < needle.size()) return std::string_view::npos;

@@ -19,6 +19,8 @@ std::string TrimControlAndBlank(std::string_view text);
 
 char ToLowerAscii(char c);
 bool EqualsNoCase(std::string_view a, std::string_view b);
+// Whether text begins with start, compared without regard to letter case.
+bool StartsWithNoCase(std::string_view text, std::string_view start);
 // Position of the first occurrence of needle ignoring ASCII letter case, or npos.
 std::size_t FindNoCase(std::string_view haystack, std::string_view needle, std::size_t from = 0);
 bool ContainsNoCase(std::string_view haystack, std::string_view needle);

@@ -90,7 +90,7 @@ ImageOutcome RenameImageOnly(RunContext& ctx, std::string_view barcode) {
 
 void RenameImageFiles(RunContext& ctx, std::string_view barcode) {
     const std::string name = ctx.run.CurrentImage;
-    const std::string base = ReplaceAllNoCase(name, ".jpg", "");
+    const std::string base = PhotoBaseName(name);
     // Taken once, before anything moves, so renamed files are not met again.
     std::vector<std::string> files = ListFilesWithBase(ctx.run.PhotoFolder, base);
     // Another photograph is never a companion, even when its name begins with
