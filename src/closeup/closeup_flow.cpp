@@ -120,8 +120,7 @@ public:
     explicit CloseUpPipeline(CloseUpContext& ctx) : ctx_(ctx) {}
 
     ScanVerdict Scan() override { return ScanRows(ctx_); }
-    bool PreviousKnown() const override { return !ctx_.closeUp.CloseUpLastBarcode.empty(); }
-    void ForgetPreviousBarcode() override { ctx_.closeUp.CloseUpLastBarcode.clear(); }
+    std::string& PreviousBarcode() override { return ctx_.closeUp.CloseUpLastBarcode; }
     bool General() const override { return false; }
 
     ImageOutcome Read(const ScanVerdict& verdict) override {

@@ -10,7 +10,7 @@ namespace {
 // it keeps its name, and the next one is not named after an older one.
 bool StoppedPartWay(RunContext& ctx, PhotographPipeline& pipeline) {
     if (ctx.run.KeepGoing) return false;
-    pipeline.ForgetPreviousBarcode();
+    pipeline.PreviousBarcode().clear();
     return true;
 }
 
@@ -28,7 +28,7 @@ ImageOutcome LabelProblem(RunContext& ctx, PhotographPipeline& pipeline, const S
     // An empty format takes the empty text: nothing is asked then.
     if (ctx.Settings().IsDemoDebug() && (decision == Decision::FormatMismatch || !verdict.ReadValid))
         PromptOrStop(ctx, OutcomeFinding(outcome));
-    pipeline.ForgetPreviousBarcode();
+    pipeline.PreviousBarcode().clear();
     pipeline.StartAfresh();
     return outcome;
 }
@@ -46,7 +46,8 @@ ImageOutcome ProcessPhotograph(RunContext& ctx, const WorkBitmap& bitmap, Photog
     SearchDeeperIfUnread(ctx, bitmap, verdict, otherType);
     if (StoppedPartWay(ctx, pipeline)) return {};
 
-    const Decision decision = Decide(verdict, pipeline.PreviousKnown(), ctx.Settings().RenameWithoutBarcode());
+    const Decision decision =
+        Decide(verdict, !pipeline.PreviousBarcode().empty(), ctx.Settings().RenameWithoutBarcode());
     switch (decision) {
     case Decision::Read:
         return pipeline.Read(verdict);

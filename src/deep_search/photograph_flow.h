@@ -4,6 +4,8 @@
 // read, decide, and answer a label seen but not used. Each pipeline brings
 // its scan and its own way of naming a photograph. It lives with Deep Search,
 // the highest layer below both pipelines, as Deep Search is one of its steps.
+#include <string>
+
 #include "base/image_outcome.h"
 #include "base/run_context.h"
 #include "base/scan_verdict.h"
@@ -18,10 +20,9 @@ public:
 
     // The scan lines or rows; Abort and Skip may stop it part-way.
     virtual ScanVerdict Scan() = 0;
-    // Whether a previous photograph's barcode is there to take over.
-    virtual bool PreviousKnown() const = 0;
-    // The photographs after this one must not take the previous barcode.
-    virtual void ForgetPreviousBarcode() = 0;
+    // The previous photograph's barcode, which a photograph without one
+    // takes; the flow empties it when a photograph must not pass it on.
+    virtual std::string& PreviousBarcode() = 0;
     // A label was seen here and not used: the next search starts afresh.
     virtual void StartAfresh() {}
     // Whether its problem lines carry the General pipeline's marker.

@@ -91,8 +91,7 @@ public:
     explicit GeneralPipeline(GeneralContext& ctx) : ctx_(ctx) {}
 
     ScanVerdict Scan() override { return SearchCandidateLines(ctx_); }
-    bool PreviousKnown() const override { return !ctx_.run.LastBarcode.empty(); }
-    void ForgetPreviousBarcode() override { ctx_.run.LastBarcode.clear(); }
+    std::string& PreviousBarcode() override { return ctx_.run.LastBarcode; }
     void StartAfresh() override { ctx_.general.LastLine = 0; }
     bool General() const override { return true; }
 
