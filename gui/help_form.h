@@ -7,8 +7,6 @@ class QTextBrowser;
 
 namespace tagmora {
 
-inline constexpr const char* kOnlineHelpAddress = "http://tagmora.example.org/Herbarium/Help.html";
-
 class THelpForm : public QDialog {
     Q_OBJECT
 public:

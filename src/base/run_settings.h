@@ -5,8 +5,6 @@
 
 namespace tagmora {
 
-enum class Mode { Production = 0, DemoDebug = 1 };
-
 class RunSettings {
 public:
     virtual ~RunSettings() = default;
